@@ -1,0 +1,42 @@
+#pragma once
+
+#include <exception>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "platform/ports/Dialogs.h"
+
+namespace earthwork {
+
+/// A run-time failure inside a procedure. Its text is the plain description
+/// shown between the procedure's fixed message prefix and suffix.
+class ProgramError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+[[noreturn]] inline void SubscriptOutOfRange() { throw ProgramError("Subscript out of range"); }
+
+/// Runs `body`; an exception escaping it is shown as one message box made of
+/// `prefix`, the description and `suffix`. Returns true when `body` finished.
+/// This is the one place where procedures trap their own failures.
+template <class Body>
+bool Trap(Dialogs& dialogs, std::string_view prefix, std::string_view suffix, Body&& body) {
+  std::string description;
+  try {
+    body();
+    return true;
+  } catch (const std::bad_alloc&) {
+    description = "Out of memory";
+  } catch (const std::exception& e) {
+    description = e.what();
+  }
+  std::string text(prefix);
+  text += description;
+  text += suffix;
+  dialogs.MessageBox(text);
+  return false;
+}
+
+}  // namespace earthwork

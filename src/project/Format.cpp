@@ -1,0 +1,162 @@
+#include "project/Format.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#include "project/Errors.h"
+#include "project/Text.h"
+
+namespace earthwork {
+
+std::optional<double> ParseNumber(std::string_view text) {
+  const std::string t = Trim(text);
+  size_t i = 0;
+  bool negative = false;
+  if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
+  const size_t start = i;
+  int digits = 0;
+  int points = 0;
+  for (; i < t.size(); ++i) {
+    if (t[i] >= '0' && t[i] <= '9') {
+      ++digits;
+    } else if (t[i] == '.' && points == 0) {
+      ++points;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (digits == 0) return std::nullopt;
+  double value = 0;
+  const auto [ptr, ec] = std::from_chars(t.data() + start, t.data() + t.size(), value);
+  if (ec != std::errc() || ptr != t.data() + t.size() || !std::isfinite(value)) return std::nullopt;
+  return negative ? -value : value;
+}
+
+namespace {
+
+/// |value| as integer digits and `decimals` fraction digits, rounded half
+/// away from zero on its 15-significant-digit decimal form, so that a value
+/// such as 1.005 rounds as it reads.
+struct Decimal {
+  std::string integer;
+  std::string fraction;
+  bool negative = false;
+};
+
+Decimal ToDecimal(double value, int decimals) {
+  Decimal d;
+  d.negative = value < 0;
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));
+  // buf = "d.dddddddddddddde+XX"
+  std::string mantissa;
+  const char* p = buf;
+  for (; *p && *p != 'e'; ++p) {
+    if (*p != '.') mantissa += *p;
+  }
+  const int exponent = std::atoi(p + 1);
+  // Digits of the number with the decimal point after `pointPos` digits.
+  std::string digits = mantissa;
+  int pointPos = exponent + 1;
+  if (pointPos <= 0) {
+    digits.insert(0, static_cast<size_t>(-pointPos), '0');
+    pointPos = 0;
+  }
+  const size_t want = static_cast<size_t>(pointPos + decimals);
+  if (digits.size() < want + 1) digits.append(want + 1 - digits.size(), '0');
+  const bool roundUp = digits[want] >= '5';
+  digits.resize(want);
+  if (roundUp) {
+    size_t k = digits.size();
+    while (k > 0 && digits[k - 1] == '9') digits[--k] = '0';
+    if (k == 0) {
+      digits.insert(0, 1, '1');
+      ++pointPos;
+    } else {
+      ++digits[k - 1];
+    }
+  }
+  d.integer = digits.substr(0, static_cast<size_t>(pointPos));
+  d.fraction = digits.substr(static_cast<size_t>(pointPos));
+  const size_t nz = d.integer.find_first_not_of('0');
+  d.integer = nz == std::string::npos ? "" : d.integer.substr(nz);
+  if (d.integer.empty() && d.fraction.find_first_not_of('0') == std::string::npos) {
+    d.negative = false;  // no "-0.00"
+  }
+  return d;
+}
+
+std::string PadDigits(std::string integer, size_t minDigits) {
+  if (integer.size() < minDigits) integer.insert(0, minDigits - integer.size(), '0');
+  return integer;
+}
+
+}  // namespace
+
+std::string FormatArea(double value) {
+  const Decimal d = ToDecimal(value, 2);
+  return (d.negative ? "-" : "") + PadDigits(d.integer, 1) + "." + d.fraction;
+}
+
+std::string FormatArea(std::string_view text) {
+  const auto v = ParseNumber(text);
+  return v ? FormatArea(*v) : std::string(text);
+}
+
+std::string FormatStation(double value) {
+  const Decimal d = ToDecimal(value, 3);
+  const std::string integer = PadDigits(d.integer, 4);
+  const size_t split = integer.size() - 2;
+  return (d.negative ? "-" : "") + integer.substr(0, split) + "+" + integer.substr(split) + "." +
+         d.fraction;
+}
+
+std::string FormatStation(std::string_view text) {
+  const auto v = ParseNumber(text);
+  return v ? FormatStation(*v) : std::string(text);
+}
+
+std::string RightAlign(std::string_view text, size_t width) {
+  if (text.size() >= width) return std::string(text);
+  return std::string(width - text.size(), ' ') + std::string(text);
+}
+
+std::string ShortestText(double value) {
+  if (value == 0) return "0";
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.15g", value);
+  std::string s = buf;
+  const size_t e = s.find('e');
+  if (e != std::string::npos) {
+    // 1e+15 is written 1E+15
+    std::string exponent = s.substr(e + 1);
+    const char sign = exponent[0];
+    exponent = exponent.substr(1);
+    while (exponent.size() > 2 && exponent[0] == '0') exponent.erase(0, 1);
+    s = s.substr(0, e) + "E" + sign + exponent;
+  }
+  return s;
+}
+
+int32_t RoundHalfEven(double value) {
+  const double r = std::nearbyint(value);  // default rounding: to nearest, ties to even
+  if (!(r >= std::numeric_limits<int32_t>::min() && r <= std::numeric_limits<int32_t>::max())) {
+    throw ProgramError("Overflow");
+  }
+  return static_cast<int32_t>(r);
+}
+
+ZoneLine& ZoneLine::Item(std::string_view text) {
+  constexpr size_t kZone = 14;
+  if (!first_) {
+    const size_t next = (text_.size() + kZone - 1) / kZone * kZone;
+    text_.append(next - text_.size(), ' ');
+  }
+  first_ = false;
+  text_ += text;
+  return *this;
+}
+
+}  // namespace earthwork

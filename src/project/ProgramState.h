@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/ports/Dialogs.h"
+#include "platform/ports/MainView.h"
+#include "project/LogStore.h"
+#include "project/ProjectStore.h"
+
+namespace earthwork {
+
+/// The running sums that a report's grand summary prints.
+struct GrandTotals {
+  double CutUnadjusted = 0;
+  double CutAdjusted = 0;
+  double FillUnadjusted = 0;
+  double FillAdjusted = 0;
+};
+
+/// Report and page bookkeeping shared by the report writers, paging,
+/// preview and printing.
+struct ReportState {
+  int32_t AccumulatedReport = 0;  // 0 total, 1 accumulated
+  int32_t AppendToReport = 0;     // 1 while further groups are appended
+  GrandTotals Totals;
+  int32_t PageCount = 0;
+  int16_t CurrentPage = 0;
+  int16_t HeaderPage = 0;
+  double PageWidth = 0;
+  double PageHeight = 0;
+  std::string BaselineName;    // from the last log read
+  std::string ReportFileName;  // path of the ReportFile
+};
+
+/// All program-wide state: created once in main (or once per test) and
+/// passed by reference. The stores are heap-allocated because they are
+/// large and live for the whole run.
+struct ProgramState {
+  ProgramState(Dialogs& dialogPort, MainView& viewPort)
+      : Project(*projectStorage_), Log(*logStorage_), dialogs(dialogPort), view(viewPort) {}
+  ProgramState(const ProgramState&) = delete;
+  ProgramState& operator=(const ProgramState&) = delete;
+
+ private:
+  std::unique_ptr<ProjectStore> projectStorage_ = std::make_unique<ProjectStore>();
+  std::unique_ptr<LogStore> logStorage_ = std::make_unique<LogStore>();
+
+ public:
+  ProjectStore& Project;
+  LogStore& Log;
+  LogCounters Counters;
+  ReportState Report;
+  FileDialogSettings FileDialog;
+  Dialogs& dialogs;
+  MainView& view;
+};
+
+}  // namespace earthwork

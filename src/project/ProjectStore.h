@@ -1,0 +1,76 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace earthwork {
+
+constexpr int kGroupSlots = 26;
+constexpr int kCellRows = 1801;  // data rows 0..1799 plus the end marker
+constexpr int kMaxDataRows = kCellRows - 1;
+constexpr int kCellColumns = 9;
+constexpr int kRowFieldCount = 7;
+constexpr int kRowFieldWidth = 15;
+
+/// Column indexes of a CellTable.
+enum Column : int { Station = 0, Code = 1, Cut = 2, AddedCut = 3, Fill = 4, AddedFill = 5 };
+
+/// The text in the station column that ends a group's rows.
+inline const std::string kEndOfRows = "-1";
+
+/// 1801 rows by 9 columns of text; every access is checked against those
+/// limits and an access outside them raises "Subscript out of range".
+class CellTable {
+ public:
+  CellTable() : cells_(kCellRows * kCellColumns) {}
+  std::string& at(int row, int column);
+  const std::string& at(int row, int column) const;
+  /// Number of data rows: rows before the first end marker. Raises
+  /// "Subscript out of range" when no row holds the marker.
+  int DataRowCount() const;
+
+ private:
+  std::vector<std::string> cells_;
+};
+
+struct GroupRecord {
+  std::string Name;
+  int16_t MeasuredInEmbankment = 0;
+  CellTable Cells;
+  std::string BalanceFactor;
+};
+
+/// The one in-memory project. Allocated once for the whole run; reset, never
+/// re-created. Fixed size: 26 groups of 1801 x 9 cells.
+struct ProjectStore {
+  ProjectStore();
+
+  /// Group slot `index`, checked against 0..25.
+  GroupRecord& Group(int index);
+  const GroupRecord& Group(int index) const;
+  GroupRecord& Current() { return Group(CurrentGroup); }
+  const GroupRecord& Current() const { return Group(CurrentGroup); }
+
+  std::array<GroupRecord, kGroupSlots> Groups;
+  int16_t GroupCount = 1;
+  int16_t CurrentGroup = 0;
+  int16_t UnitSystem = 0;  // 0 ENGLISH, 1 METRIC
+  std::array<std::string, 3> HeaderFields;  // Designer, Project No., Control No.
+  std::string CurrentFileName = "Untitled";
+  int16_t DataChanged = 0;
+  int16_t FileVersion = 0;  // 0 "VERSION 2002", 1 "VERSION 97.1"
+  int16_t LogFileMode = 0;
+  int32_t ImportDone = 0;
+  std::array<std::string, kRowFieldCount> RowFields;
+};
+
+/// True when `name` says the project has no file yet.
+bool IsUntitled(const std::string& name);
+
+/// The tab caption shown for an empty group name: "Earthwork " and the
+/// 1-based tab number.
+std::string DefaultGroupName(int group);
+
+}  // namespace earthwork

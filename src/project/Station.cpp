@@ -1,0 +1,80 @@
+#include "project/Station.h"
+
+#include "project/Errors.h"
+#include "project/Format.h"
+#include "project/Text.h"
+
+namespace earthwork {
+
+namespace {
+
+double NumberOrZero(std::string_view text, bool& failed) {
+  if (Trim(text).empty()) return 0;
+  const auto v = ParseNumber(text);
+  if (!v) failed = true;
+  return v.value_or(0);
+}
+
+}  // namespace
+
+double StationTextToNumber(std::string_view text) {
+  bool failed = false;
+  double value = 0;
+  const size_t plus = text.find('+');
+  if (plus != std::string_view::npos) {
+    const double after = NumberOrZero(text.substr(plus + 1), failed);
+    const double before = plus == 0 ? 0 : NumberOrZero(text.substr(0, plus), failed);
+    value = after + 100 * before;
+  } else if (text != ".") {
+    value = NumberOrZero(text, failed);
+  }
+  return failed ? 0 : value;
+}
+
+int16_t IntOk(int16_t& key) {
+  constexpr std::string_view kLetters = "BbKkAahHSsFf";
+  const bool accepted = (key >= '0' && key <= '9') || key == '.' || key == '+' || key == 8 ||
+                        key == 13 ||
+                        (key > 0 && key < 128 && kLetters.find(static_cast<char>(key)) !=
+                                                      std::string_view::npos);
+  if (accepted) return 0;
+  key = 0;
+  return 1;
+}
+
+int16_t CheckForAscendingOrder(ProgramState& state, int16_t row) {
+  int16_t result = 0;
+  Trap(state.dialogs, "Program Error : ", " occured in CheckForAscendingOrder(scraps)", [&] {
+    if (row == 0) return;
+    const CellTable& cells = state.Project.Current().Cells;
+    const std::string& text = cells.at(row, Station);
+    const std::string upper = Upper(text);
+    if (Contains(upper, "A")) return;
+    double current = 0;
+    if (Contains(upper, "B")) {
+      current = StationTextToNumber(text.substr(0, upper.find('B')));
+    } else {
+      current = StationTextToNumber(text);
+      if (current == -1) return;
+    }
+    const std::string& previousText = cells.at(row - 1, Station);
+    const std::string previousUpper = Upper(previousText);
+    double previous = 0;
+    if (Contains(previousUpper, "A")) {
+      previous = StationTextToNumber(previousText.substr(0, previousUpper.find('A')));
+    } else if (Contains(previousUpper, "B")) {
+      previous = StationTextToNumber(previousText.substr(0, previousUpper.find('B')));
+    } else {
+      previous = StationTextToNumber(previousText);
+      if (previous == -1) return;
+    }
+    if (current < previous) {
+      state.dialogs.MessageBox(" Station : " + FormatStation(current) +
+                               " is less then previous station :" + FormatStation(previous));
+      result = 1;
+    }
+  });
+  return result;
+}
+
+}  // namespace earthwork

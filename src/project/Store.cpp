@@ -1,0 +1,94 @@
+#include "project/Store.h"
+
+#include "project/Errors.h"
+#include "project/Format.h"
+#include "project/Station.h"
+#include "project/Text.h"
+
+namespace earthwork {
+
+int16_t GetIndex(ProgramState& state, int16_t gridColumn) {
+  int16_t index = 0;
+  Trap(state.dialogs, "Program Error: ", "(GetIndex(formRelated))",
+       [&] { index = gridColumn; });
+  return index;
+}
+
+namespace {
+
+/// The code cell keeps the first known code found anywhere in the text.
+void StoreCode(CellTable& cells, int row, const std::string& text) {
+  const std::string upper = Upper(text);
+  for (const char* code : {"AH", "BK", "FB", "SA", "-"}) {
+    if (Contains(upper, code)) {
+      cells.at(row, Code) = code;
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+void StorageStructure(ProgramState& state, int16_t gridRow, int16_t gridColumn,
+                      const std::string& text) {
+  Trap(state.dialogs, "Program Error : ", " occured in StorageStructure", [&] {
+    const int16_t column = GetIndex(state, gridColumn);
+    const int row = gridRow - 2;
+    CellTable& cells = state.Project.Current().Cells;
+    if (column == Code) {
+      StoreCode(cells, row, text);
+      return;
+    }
+    if (Trim(text) == ".") return;
+    const std::string shortest = ShortestText(StationTextToNumber(text));
+    if (column >= Cut && column <= AddedFill) {
+      cells.at(row, column) = FormatArea(shortest);
+    } else if (column == Station) {
+      cells.at(row, Station) = FormatStation(shortest);
+    }
+  });
+}
+
+void ResetMemory(ProgramState& state) {
+  Trap(state.dialogs, "Program Error:", "(ResetMemory(formRelated))", [&] {
+    CellTable& cells = state.Project.Current().Cells;
+    const int lastRow = state.view.GridRowCount() - 2;
+    const int lastColumn = state.view.GridColumnCount();
+    for (int row = 0; row <= lastRow; ++row) {
+      for (int column = 0; column <= lastColumn; ++column) cells.at(row, column).clear();
+    }
+  });
+}
+
+void ResetAttribs(ProgramState& state) {
+  Trap(state.dialogs, "Program Error: ", "(ResetAttribs(formRelated))", [&] {
+    ProjectStore& store = state.Project;
+    store.UnitSystem = 0;
+    store.CurrentFileName = "Untitled";
+    state.view.SetCaption("EARTHWORK: " + store.CurrentFileName);
+    store.Current().BalanceFactor = FormatArea(state.view.BalanceBoxText());
+    store.Current().MeasuredInEmbankment = 0;
+    store.DataChanged = 0;
+  });
+}
+
+void ResetallAttributes(ProgramState& state) {
+  Trap(state.dialogs, "Program Error: ", " Occured in ResetallAttributes", [&] {
+    ResetMemory(state);
+    state.view.ResetMainForm();
+    ResetAttribs(state);
+    state.view.ClearTabStrip();
+    state.Project.UnitSystem = 0;
+    state.view.UpDateUnits();
+    state.view.ShowUnitChoice();
+    state.view.SetCaption("EARTHWORK: " + state.Project.CurrentFileName);
+  });
+}
+
+void ApplyDefaultGroupNames(ProjectStore& store) {
+  for (int g = 0; g < store.GroupCount; ++g) {
+    if (store.Group(g).Name.empty()) store.Group(g).Name = DefaultGroupName(g);
+  }
+}
+
+}  // namespace earthwork

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace earthwork {
+
+/// Blank means space or tab, as the files and grid use them.
+bool IsBlank(char c);
+std::string Trim(std::string_view s);
+std::string TrimLeft(std::string_view s);
+std::string TrimRight(std::string_view s);
+/// ASCII upper case; bytes above 127 are left alone.
+std::string Upper(std::string_view s);
+bool Contains(std::string_view s, std::string_view part);
+bool StartsWith(std::string_view s, std::string_view prefix);
+bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+/// Text before the first occurrence of `sep`, or the whole text.
+std::string Before(std::string_view s, std::string_view sep);
+/// Text after the first occurrence of `sep`, or the whole text.
+std::string After(std::string_view s, std::string_view sep);
+
+}  // namespace earthwork

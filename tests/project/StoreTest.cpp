@@ -1,0 +1,118 @@
+#include "project/Store.h"
+
+#include "project/Errors.h"
+
+#include <gtest/gtest.h>
+
+#include "support/RecordingMainView.h"
+#include "support/ScriptedDialogs.h"
+
+namespace earthwork {
+namespace {
+
+class StoreTest : public ::testing::Test {
+ protected:
+  CellTable& Cells() { return state.Project.Current().Cells; }
+  testing::ScriptedDialogs dialogs;
+  testing::RecordingMainView view;
+  ProgramState state{dialogs, view};
+};
+
+TEST_F(StoreTest, NewProjectHoldsOneEmptyGroup) {
+  EXPECT_EQ(state.Project.GroupCount, 1);
+  EXPECT_EQ(state.Project.CurrentGroup, 0);
+  EXPECT_EQ(Cells().at(0, Station), "-1");
+  EXPECT_EQ(Cells().DataRowCount(), 0);
+}
+
+TEST_F(StoreTest, StorageStructureStoresEachColumnsForm) {
+  struct Case {
+    int16_t column;
+    const char* before;
+    const char* typed;
+    const char* stored;
+  };
+  const Case cases[] = {
+      {0, "", "12+34.5", "12+34.500"},
+      {0, "", "1234.5", "12+34.500"},
+      {0, "x", "", "00+00.000"},
+      {0, "07+00.000", ".", "07+00.000"},  // "." stores nothing
+      {0, "", "9+50.000BK", "00+00.000"},  // letters read as 0
+      {1, "", "bk", "BK"},
+      {1, "SA", "x", "SA"},  // no code: nothing written
+      {1, "", "SAH", "AH"},  // AH is tested first
+      {1, "", "-", "-"},
+      {1, "", "fb", "FB"},
+      {2, "9.00", "", "0.00"},
+      {2, "", "abc", "0.00"},
+      {2, "", "12.5", "12.50"},
+      {3, "", "1+00", "100.00"},
+      {4, "3.00", ".", "3.00"},
+      {5, "", "0.005", "0.01"},
+  };
+  for (const auto& c : cases) {
+    Cells().at(4, c.column) = c.before;
+    StorageStructure(state, 6, c.column, c.typed);
+    EXPECT_EQ(Cells().at(4, c.column), c.stored) << c.column << " " << c.typed;
+  }
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(StoreTest, StorageStructureOutsideTheTableIsReported) {
+  StorageStructure(state, 1803, 2, "5");
+  EXPECT_EQ(dialogs.Texts(),
+            std::vector<std::string>{
+                "Program Error : Subscript out of range occured in StorageStructure"});
+}
+
+TEST_F(StoreTest, ResetMemoryClearsOnlyTheCurrentGroupUnderTheGrid) {
+  state.Project.Group(1).Cells.at(0, Station) = "01+00.000";
+  for (int r = 0; r < 5; ++r) Cells().at(r, Cut) = "1.00";
+  view.gridRows = 5;  // two header rows and three lines: data rows 0..3
+  ResetMemory(state);
+  EXPECT_EQ(Cells().at(3, Cut), "");
+  EXPECT_EQ(Cells().at(4, Cut), "1.00");
+  EXPECT_EQ(state.Project.Group(1).Cells.at(0, Station), "01+00.000");
+
+  view.gridRows = 1804;  // more than the table holds: cleared up to the limit, then reported
+  ResetMemory(state);
+  EXPECT_EQ(Cells().at(4, Cut), "");
+  EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{
+                                 "Program Error:Subscript out of range(ResetMemory(formRelated))"});
+}
+
+TEST_F(StoreTest, ResetallAttributesResetsTheFileAndShowsTheUnitChoice) {
+  state.Project.UnitSystem = 1;
+  state.Project.DataChanged = 1;
+  state.Project.CurrentFileName = "c:\\jobs\\a.ear";
+  state.Project.HeaderFields[0] = "J. Doe";
+  state.Project.Current().MeasuredInEmbankment = 1;
+  ResetallAttributes(state);
+  EXPECT_EQ(state.Project.UnitSystem, 0);
+  EXPECT_EQ(state.Project.DataChanged, 0);
+  EXPECT_EQ(state.Project.CurrentFileName, "Untitled");
+  EXPECT_EQ(state.Project.Current().BalanceFactor, "1.00");
+  EXPECT_EQ(state.Project.Current().MeasuredInEmbankment, 0);
+  EXPECT_EQ(state.Project.HeaderFields[0], "J. Doe");  // header fields are not cleared
+  EXPECT_EQ(view.calls,
+            (std::vector<std::string>{"ResetMainForm", "SetCaption(EARTHWORK: Untitled)",
+                                      "ClearTabStrip", "UpDateUnits", "ShowUnitChoice",
+                                      "SetCaption(EARTHWORK: Untitled)"}));
+}
+
+TEST_F(StoreTest, ResetAttribsWithAnEmptyBalanceBoxGivesAnEmptyFactor) {
+  view.balanceBox = "";
+  ResetAttribs(state);
+  EXPECT_EQ(state.Project.Current().BalanceFactor, "");
+}
+
+TEST_F(StoreTest, GroupSlotsAreChecked) {
+  EXPECT_NO_THROW(state.Project.Group(25));
+  EXPECT_THROW(state.Project.Group(26), ProgramError);
+  EXPECT_THROW(state.Project.Group(-1), ProgramError);
+  EXPECT_THROW(Cells().at(1801, 0), ProgramError);
+  EXPECT_THROW(Cells().at(0, 9), ProgramError);
+}
+
+}  // namespace
+}  // namespace earthwork
