@@ -1,0 +1,29 @@
+#pragma once
+
+#include <fstream>
+#include <string>
+
+#include "project/ProgramState.h"
+
+namespace earthwork {
+
+constexpr size_t kReportLineWidth = 200;
+
+/// Writes the ReportFile: one line per call, CR LF ended, a line longer than
+/// 200 characters broken after every 200. Opening creates the report folder
+/// when it is missing. Failures raise ProgramError with the path and reason.
+class ReportFileWriter {
+ public:
+  ReportFileWriter(const std::string& path, bool append);
+  void WriteLine(const std::string& line);
+  void Close();
+
+ private:
+  std::string path_;
+  std::ofstream out_;
+};
+
+/// The six "#" lines that start every group's section of a report.
+void WriteReportHeader(ReportFileWriter& out, const ProgramState& state);
+
+}  // namespace earthwork
