@@ -1,0 +1,30 @@
+# Sourced by scripts/run and scripts/test: installs the Debian packages the
+# build and the tests need, only when something is missing.
+EARTHWORK_PACKAGES=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-base-dev-tools
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  poppler-utils xvfb xauth
+  fonts-dejavu-core fonts-liberation
+)
+
+install_missing_packages() {
+  local missing=()
+  local p
+  for p in "${EARTHWORK_PACKAGES[@]}" "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+configure_and_build() {
+  local dir="$1"
+  shift
+  cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake --build "$dir" -j "$(nproc)"
+}
