@@ -44,6 +44,10 @@ class HeadlessMainView : public MainView {
   std::string TabCaption(int group) const override;
   void SetMesurementSyste(int) override {}
   void ShowUnitChoice() override {}
+  int TabCount() const override { return store_.GroupCount; }
+  void AddTab(int position, const std::string& caption) override {
+    SetTabCaption(position - 1, caption);
+  }
 
   /// Tab captions that differ from the group names (log mode: "BASELINE: ...").
   void SetTabCaption(int group, const std::string& caption);

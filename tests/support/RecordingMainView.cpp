@@ -1,5 +1,7 @@
 #include "support/RecordingMainView.h"
 
+#include <algorithm>
+
 namespace earthwork::testing {
 
 void RecordingMainView::SetCaption(const std::string& text) {
@@ -15,6 +17,39 @@ void RecordingMainView::SetBalanceBox(const std::string& text, bool enabled) {
 
 std::string RecordingMainView::HeaderBoxText(int index) const {
   return headerBoxes.at(static_cast<size_t>(index));
+}
+
+void RecordingMainView::ClearTabStrip() {
+  tabCaptions.clear();
+  calls.push_back("ClearTabStrip");
+}
+
+void RecordingMainView::ShowBalanceFactor(bool visible) {
+  calls.push_back(visible ? "ShowBalanceFactor" : "HideBalanceFactor");
+}
+
+void RecordingMainView::EnableEditing(bool enabled) {
+  calls.push_back(enabled ? "EnableEditing" : "DisableEditing");
+}
+
+void RecordingMainView::SetImportItem(const std::string& text) {
+  importItem = text;
+  calls.push_back("SetImportItem(" + text + ")");
+}
+
+void RecordingMainView::AddTab(int position, const std::string& text) {
+  const auto at = static_cast<size_t>(std::max(position - 1, 0));
+  if (at < tabCaptions.size()) {
+    tabCaptions.insert(tabCaptions.begin() + static_cast<std::ptrdiff_t>(at), text);
+  } else {
+    tabCaptions.resize(at);
+    tabCaptions.push_back(text);
+  }
+  calls.push_back("AddTab(" + std::to_string(position) + "," + text + ")");
+}
+
+void RecordingMainView::SetStatusText(const std::string& text) {
+  calls.push_back("SetStatusText(" + text + ")");
 }
 
 void RecordingMainView::TopRowVisible(int gridRow) {

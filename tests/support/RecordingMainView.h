@@ -21,7 +21,7 @@ class RecordingMainView : public MainView {
   void SetBalanceBox(const std::string& text, bool enabled) override;
   bool EmbankmentChecked() const override { return embankment; }
   std::string HeaderBoxText(int index) const override;
-  void ClearTabStrip() override { calls.push_back("ClearTabStrip"); }
+  void ClearTabStrip() override;
   void UpDateGroupTab() override { calls.push_back("UpDateGroupTab"); }
   void ResetMainForm() override { calls.push_back("ResetMainForm"); }
   void FillMainForm() override { calls.push_back("FillMainForm"); }
@@ -30,6 +30,17 @@ class RecordingMainView : public MainView {
   std::string TabCaption(int group) const override;
   void SetMesurementSyste(int unitSystem) override;
   void ShowUnitChoice() override { calls.push_back("ShowUnitChoice"); }
+  void ShowGridView() override { calls.push_back("ShowGridView"); }
+  void ShowLogView() override { calls.push_back("ShowLogView"); }
+  void ShowBalanceFactor(bool visible) override;
+  void EnableEditing(bool enabled) override;
+  void SetImportItem(const std::string& caption) override;
+  int TabCount() const override { return static_cast<int>(tabCaptions.size()); }
+  void AddTab(int position, const std::string& caption) override;
+  void ShowReportPreview() override { calls.push_back("ShowReportPreview"); }
+  void SetStatusText(const std::string& text) override;
+  void FocusDesigner() override { calls.push_back("FocusDesigner"); }
+  void UnloadMainWindow() override { calls.push_back("UnloadMainWindow"); }
 
   std::vector<std::string> calls;
   std::string caption;
@@ -39,7 +50,8 @@ class RecordingMainView : public MainView {
   bool balanceEnabled = true;
   bool embankment = false;
   std::array<std::string, 3> headerBoxes;
-  std::vector<std::string> tabCaptions;  // empty: "Earthwork n"
+  std::vector<std::string> tabCaptions;  // the tabs; beyond them: "Earthwork n"
+  std::string importItem;
 };
 
 }  // namespace earthwork::testing
