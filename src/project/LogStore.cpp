@@ -4,6 +4,29 @@
 
 namespace earthwork {
 
+namespace {
+
+void CheckToken(int subLine, int column) {
+  if (subLine < 0 || subLine >= kSubLines || column < 0 || column >= kTokenColumns) {
+    SubscriptOutOfRange();
+  }
+}
+
+}  // namespace
+
+std::string& TokenGrid::at(int subLine, int column) {
+  CheckToken(subLine, column);
+  if (static_cast<int>(rows_.size()) <= subLine) rows_.resize(static_cast<size_t>(subLine) + 1);
+  return rows_[static_cast<size_t>(subLine)][static_cast<size_t>(column)];
+}
+
+const std::string& TokenGrid::at(int subLine, int column) const {
+  static const std::string kEmpty;
+  CheckToken(subLine, column);
+  if (static_cast<int>(rows_.size()) <= subLine) return kEmpty;
+  return rows_[static_cast<size_t>(subLine)][static_cast<size_t>(column)];
+}
+
 LogRecord& LogTable::at(int index) {
   if (index < 0 || index >= slots_) SubscriptOutOfRange();
   while (static_cast<int>(records_.size()) <= index) records_.emplace_back();

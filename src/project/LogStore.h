@@ -4,16 +4,30 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <vector>
 
 namespace earthwork {
 
 constexpr int kSubLines = 11;      // sub-lines 0..10
 constexpr int kTokenColumns = 10;  // columns 0..9
 
+/// The tokens of the lines that belong to one log record: 11 sub-lines of
+/// 10 columns. Sub-lines are allocated as they are first written (most
+/// records use three), and an unwritten token reads as the empty text. An
+/// index outside 0..10 x 0..9 raises "Subscript out of range".
+class TokenGrid {
+ public:
+  std::string& at(int subLine, int column);
+  const std::string& at(int subLine, int column) const;
+
+ private:
+  std::vector<std::array<std::string, kTokenColumns>> rows_;
+};
+
 struct LogRecord {
   int32_t Flag = 0;
   std::string Label;
-  std::array<std::array<std::string, kTokenColumns>, kSubLines> Tokens;
+  TokenGrid Tokens;
   std::string Message;
 };
 
@@ -39,6 +53,11 @@ struct LogGroup {
   LogTable AdjustmentTable{1001};
   LogTable PointTable{1001};
   LogTable SummaryTable{6};
+  /// The section station count and point count of the last log read into
+  /// this group; -1 while none was. The log report bounds its loops with
+  /// them, so a group keeps its own stations after later imports elsewhere.
+  int16_t SectionStationCount = -1;
+  int16_t PointCount = -1;
 };
 
 /// The tables read from GEOPAK logs, one LogGroup per group slot.

@@ -1,0 +1,399 @@
+#include "earfiles/EarFile.h"
+
+#include <cmath>
+#include <filesystem>
+
+#include "earfiles/EarLines.h"
+#include "earfiles/EarReading.h"
+#include "project/Errors.h"
+#include "project/FileIO.h"
+#include "project/Format.h"
+#include "project/Text.h"
+
+namespace earthwork {
+
+namespace {
+
+/// Line ends inside a value would split it into lines of their own and
+/// change what the file means when read back.
+std::string OneLine(std::string text) {
+  for (char& c : text) {
+    if (c == '\r' || c == '\n') c = ' ';
+  }
+  return text;
+}
+
+/// Appends a right-aligned field. A value that fills its width would touch
+/// the field before it and merge with it when read back, so it is kept
+/// apart by one blank.
+void AppendField(std::string& line, const std::string& value, size_t width) {
+  if (value.size() >= width && !line.empty() && !IsBlank(line.back())) line += ' ';
+  line += RightAlign(value, width);
+}
+
+std::string RowLine(CellTable& cells, int row) {
+  std::string line;
+  AppendField(line, FormatStation(TrimLeft(cells.at(row, Station))), 9);
+  AppendField(line, TrimLeft(cells.at(row, Code)), 12);
+  for (int column = Cut; column <= AddedFill; ++column) {
+    AppendField(line, FormatArea(TrimLeft(cells.at(row, column))), 12);
+  }
+  return OneLine(Trim(line));
+}
+
+/// A row field as the fixed-width field holds it: padded to 15 characters;
+/// a longer value is kept whole so that nothing read is lost.
+std::string FixedField(const std::string& text) {
+  return text.size() < kRowFieldWidth ? text + std::string(kRowFieldWidth - text.size(), ' ')
+                                      : text;
+}
+
+enum class Compatibility { Readable, NotCompatible, Unreadable };
+
+Compatibility TestCompatibility(ProgramState& state, const std::string& path) {
+  Compatibility result = Compatibility::Unreadable;
+  Trap(state.dialogs, " Program Error: ", "(CheckFileCompatibility(NewFileIO))", [&] {
+    const std::string bytes = ReadWholeFile(path);
+    const std::string first = bytes.substr(0, bytes.find_first_of("\r\n"));
+    result = Compatibility::NotCompatible;
+    if (first.empty()) return;
+    if (first[0] == '[') {
+      const size_t close = first.find(']');
+      if (close == std::string::npos) return;
+      const std::string tag = first.substr(1, close - 1);
+      if (tag == "VERSION 2002") {
+        state.Project.FileVersion = 0;
+        result = Compatibility::Readable;
+      } else if (tag == "VERSION 97.1") {
+        state.Project.FileVersion = 1;
+        state.Project.DataChanged = 1;
+        result = Compatibility::Readable;
+      }
+    } else if (StartsWith(first, "00000")) {
+      result = Compatibility::Readable;
+    }
+  });
+  return result;
+}
+
+void WriteEarFile(ProgramState& state, const std::string& path) {
+  WriteFileAtomically(path, BuildEarFileText(state.Project));
+}
+
+}  // namespace
+
+std::string BuildEarFileText(ProjectStore& store) {
+  std::string text;
+  auto line = [&text](const std::string& content) {
+    text += OneLine(content);
+    text += "\r\n";
+  };
+  line("[VERSION 2002]");
+  line(store.UnitSystem == 1 ? "[METRIC]" : "[ENGLISH]");
+  for (const std::string& field : store.HeaderFields) line(field);
+  for (int g = 0; g < store.GroupCount; ++g) {
+    GroupRecord& group = store.Group(g);
+    line("[END AREA " + std::to_string(g + 1) + " " + group.Name + "]");
+    line("#BALANCE FACTOR");
+    line(group.BalanceFactor);
+    line("#MEASURED IN EMBANKMENT");
+    line(" " + std::to_string(group.MeasuredInEmbankment) + " ");
+    line(kEarColumnHeader);
+    CellTable& cells = group.Cells;
+    for (int row = 0; cells.at(row, Station) != kEndOfRows; ++row) {
+      // Every field must be present in the line for the reader to find it.
+      for (int column = Station; column <= AddedFill; ++column) {
+        if (Trim(cells.at(row, column)).empty()) cells.at(row, column) = "0.0";
+      }
+      line(RowLine(cells, row));
+    }
+  }
+  line("[LAST RECORD]");
+  return text;
+}
+
+int16_t Write2002VersionFile(ProgramState& state) {
+  int16_t result = 1;
+  Trap(state.dialogs, "Program Error: ", " occured in Write2002VersionFile", [&] {
+    const std::string path = state.Project.CurrentFileName;
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec) &&
+        state.dialogs.MessageBox(" OVERWRITE EXISTING FILE " + path + " ?", Buttons::YesNo,
+                                 Icon::Question, {}, Answer::No) != Answer::Yes) {
+      return;
+    }
+    WriteEarFile(state, path);
+    result = 0;
+  });
+  return result;
+}
+
+bool SaveEarFile(ProgramState& state, const std::string& path) {
+  return Trap(state.dialogs, "Program Error: ", " occured in Write2002VersionFile",
+              [&] { WriteEarFile(state, path); });
+}
+
+int16_t CheckFileCompatibility(ProgramState& state, const std::string& path) {
+  return TestCompatibility(state, path) == Compatibility::Readable ? 0 : 1;
+}
+
+void GetParameters(ProgramState& state, std::string& line, int16_t mode) {
+  Trap(state.dialogs, "Program Error: ", " occured in GetParameters(NewFileIO).", [&] {
+    auto& fields = state.Project.RowFields;
+    for (std::string& field : fields) field = FixedField("");
+    const char separator = mode == 1 ? ' ' : ',';
+    for (char& c : line) {
+      if (c == '\t') c = separator;
+    }
+    const bool older = state.Project.FileVersion == 1;  // "VERSION 97.1": no code field
+    const size_t count = older ? 5 : 6;
+    std::vector<std::string> parts;
+    std::string rest = TrimLeft(line);
+    bool complete = true;
+    while (parts.size() + 1 < count) {
+      const size_t at = rest.find(separator);
+      if (at == std::string::npos) {
+        complete = false;
+        break;
+      }
+      parts.push_back(Trim(rest.substr(0, at)));
+      rest = TrimLeft(rest.substr(at + 1));
+    }
+    // What the line holds is kept even when fields are missing: the rest is
+    // the next field, the ones after it stay blank.
+    if (!TrimRight(rest).empty() || complete) parts.push_back(TrimRight(rest));
+    for (size_t i = 0; i < parts.size(); ++i) {
+      const size_t field = (older && i > 0) ? i + 1 : i;
+      if (field == 0) {
+        fields[0] = FixedField(FormatStation(parts[0]));
+      } else if (field == 1) {
+        fields[1] = FixedField(parts[1]);
+      } else {
+        fields[field] = FixedField(FormatArea(parts[i]));
+      }
+    }
+    if (older) fields[1] = FixedField("-");
+    if (!complete) {
+      throw ProgramError("Row line has fewer than " + std::to_string(count) +
+                         " fields: " + ear::QuoteLine(line));
+    }
+  });
+}
+
+void StoreStationValue(ProgramState& state, std::string& line, int, int& row, int16_t& rowsStored) {
+  Trap(state.dialogs, "Program Error : ", " occured in StoreStationValue", [&] {
+    GetParameters(state, line, 1);
+    const auto& fields = state.Project.RowFields;
+    CellTable& cells = state.Project.Current().Cells;
+    cells.at(row, Station) = FormatStation(fields[0]);
+    cells.at(row, Code) = fields[1];
+    for (int column = Cut; column <= AddedFill; ++column) {
+      cells.at(row, column) = FormatArea(fields[static_cast<size_t>(column)]);
+    }
+    ++row;
+    rowsStored = 1;
+  });
+}
+
+void StoreDescription(ProgramState& state, const std::string& text, int k) {
+  Trap(state.dialogs, "Program Error : ", " occured in StoreDescription", [&] {
+    if (k >= 4) return;
+    if (k < 1) SubscriptOutOfRange();
+    state.Project.HeaderFields[static_cast<size_t>(k - 1)] = text;
+  });
+}
+
+void SetMesurementSyste(ProgramState& state) {
+  Trap(state.dialogs, "Program Error : ", " occured in SetMesurementSyste",
+       [&] { state.view.SetMesurementSyste(state.Project.UnitSystem != 0 ? 1 : 0); });
+}
+
+int16_t ReadFileVersion2002(ProgramState& state) {
+  int16_t result = 1;
+  Trap(state.dialogs, "Program Error: ", "(ReadFileVersion2002(NewFileIO))", [&] {
+    ProjectStore& store = state.Project;
+    const std::string path = store.CurrentFileName;
+    const std::vector<std::string> lines = SplitLines(ReadWholeFile(path));
+    if (!ear::FitsTheStore(state, lines, ear::Reading::Open, path)) return;
+
+    store.GroupCount = static_cast<int16_t>(store.CurrentGroup + 1);
+    store.HeaderFields = {};
+    ear::StartGroupSlot(store.Current());
+    ear::StoreSink sink(state, ear::Reading::Open);
+    const int lineCounter = ear::ClassifyEarLines(lines, ear::Reading::Open, sink, path);
+
+    state.view.UpDateGroupTab();
+    store.CurrentGroup = 0;
+    state.view.FillMainForm();
+    SetMesurementSyste(state);
+    state.view.TopRowVisible(lineCounter);
+    state.view.UpDateUnits();
+    result = 0;
+  });
+  return result;
+}
+
+bool OpenEarFile(ProgramState& state, const std::string& path) {
+  ProjectStore& store = state.Project;
+  store.CurrentGroup = 0;
+  store.GroupCount = 1;
+  // A project left empty after a reset keeps a valid (empty) first group.
+  auto keepEmptyGroupValid = [&] {
+    std::string& first = store.Group(0).Cells.at(0, Station);
+    if (first.empty()) first = kEndOfRows;
+  };
+  const Compatibility compatibility = TestCompatibility(state, path);
+  if (compatibility != Compatibility::Readable) {
+    if (compatibility == Compatibility::NotCompatible) {
+      state.dialogs.MessageBox("FILE IS NOT COMPATIBLE WITH PRESENT VERSION OF THE PROGRAM.");
+    }
+    keepEmptyGroupValid();
+    return false;
+  }
+  store.LogFileMode = 0;
+  if (store.FileVersion == 1) store.DataChanged = store.ImportDone == 1 ? 0 : 1;
+  // A file that was not read must not become the file a later Save replaces.
+  const std::string previousName = store.CurrentFileName;
+  store.CurrentFileName = path;
+  if (ReadFileVersion2002(state) != 0) {
+    store.CurrentFileName = previousName;
+    keepEmptyGroupValid();
+    return false;
+  }
+  state.view.SetCaption("EARTHWORK :" + path);
+  return true;
+}
+
+namespace ear {
+
+void StartGroupSlot(GroupRecord& group) {
+  group.Name.clear();
+  group.MeasuredInEmbankment = 0;
+  group.BalanceFactor = "1.00";
+}
+
+namespace {
+
+/// Counts what a reading would store; stores nothing.
+class LimitSink : public LineSink {
+ public:
+  explicit LimitSink(bool open) : groups_(open ? 1 : 0) {}
+  void Unit(int16_t) override {}
+  void Description(const std::string&, int) override {}
+  void BeginGroup(const std::string& name, bool newSlot) override {
+    if (newSlot) ++groups_;
+    name_ = name;
+    rows_ = 0;
+  }
+  void EndGroup(int rows) override {
+    rows_ = std::max(rows_, rows);
+    if (rows_ > kMaxDataRows && overfullGroup_ == 0) {
+      overfullGroup_ = groups_;
+      overfullName_ = name_;
+      overfullRows_ = rows_;
+    }
+  }
+  void Row(const std::string&, int, int rowIndex, size_t) override {
+    rows_ = std::max(rows_, rowIndex + 1);
+  }
+  void Factor(const std::string&) override {}
+  void Flag(double value, size_t lineNumber) override {
+    const double rounded = std::nearbyint(value);
+    if ((rounded < INT16_MIN || rounded > INT16_MAX) && badFlagLine_ == 0) {
+      badFlagLine_ = lineNumber;
+      badFlag_ = ShortestText(value);
+    }
+  }
+
+  int groups_;
+  std::string name_;
+  int rows_ = 0;
+  int overfullGroup_ = 0;
+  std::string overfullName_;
+  int overfullRows_ = 0;
+  size_t badFlagLine_ = 0;
+  std::string badFlag_;
+};
+
+}  // namespace
+
+bool FitsTheStore(ProgramState& state, const std::vector<std::string>& lines, Reading reading,
+                  const std::string& path) {
+  const bool open = reading == Reading::Open;
+  LimitSink count(open);
+  ClassifyEarLines(lines, reading, count, path);
+  if (count.badFlagLine_ != 0) {
+    throw ProgramError("Overflow in line " + std::to_string(count.badFlagLine_) + " of " + path +
+                       ": the embankment flag " + count.badFlag_ + " does not fit its field");
+  }
+  const ProjectStore& store = state.Project;
+  const std::string nothing = open ? " Nothing was read." : " Nothing was imported.";
+  const int before = open ? store.CurrentGroup : store.GroupCount;
+  if (before + count.groups_ > kGroupSlots) {
+    std::string text = "The file " + path + " holds " + std::to_string(count.groups_) + " groups";
+    if (!open) text += " and the project already has " + std::to_string(store.GroupCount);
+    text += "; a project holds at most " + std::to_string(kGroupSlots) + " groups." + nothing;
+    state.dialogs.MessageBox(text, Buttons::Ok, Icon::Exclamation);
+    return false;
+  }
+  if (count.overfullGroup_ != 0) {
+    state.dialogs.MessageBox(
+        "Group " + std::to_string(count.overfullGroup_) + " (" + count.overfullName_ +
+            ") of the file " + path + " holds " + std::to_string(count.overfullRows_) +
+            " rows; a group holds at most " + std::to_string(kMaxDataRows) + " rows." + nothing,
+        Buttons::Ok, Icon::Exclamation);
+    return false;
+  }
+  return true;
+}
+
+void StoreSink::Unit(int16_t unitSystem) {
+  state_.Project.UnitSystem = unitSystem;
+}
+
+void StoreSink::Description(const std::string& text, int lineCounter) {
+  StoreDescription(state_, text, lineCounter);
+}
+
+void StoreSink::BeginGroup(const std::string& name, bool newSlot) {
+  ProjectStore& store = state_.Project;
+  if (newSlot) {
+    ++store.CurrentGroup;
+    ++store.GroupCount;
+    StartGroupSlot(store.Current());
+  }
+  name_ = name;
+  if (reading_ == Reading::Import) {
+    name_ = CheckImportedGroupName(state_, name);
+    store.Current().Name = name_;
+  }
+}
+
+void StoreSink::EndGroup(int rows) {
+  GroupRecord& group = state_.Project.Current();
+  group.Cells.at(rows, Station) = kEndOfRows;
+  group.Name = name_;
+}
+
+void StoreSink::Row(const std::string& line, int lineCounter, int rowIndex, size_t) {
+  std::string text = line;
+  int16_t rowsStored = 0;
+  StoreStationValue(state_, text, lineCounter, rowIndex, rowsStored);
+}
+
+void StoreSink::Factor(const std::string& text) {
+  state_.Project.Current().BalanceFactor = text;
+}
+
+void StoreSink::Flag(double value, size_t) {
+  GroupRecord& group = state_.Project.Current();
+  group.MeasuredInEmbankment = static_cast<int16_t>(RoundHalfEven(value));
+  if (group.MeasuredInEmbankment == 1) {
+    group.BalanceFactor = "01.000";
+    state_.view.SetBalanceBox("01.000", false);
+  }
+}
+
+}  // namespace ear
+
+}  // namespace earthwork

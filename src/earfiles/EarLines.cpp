@@ -1,0 +1,128 @@
+#include "earfiles/EarLines.h"
+
+#include "project/Errors.h"
+#include "project/Format.h"
+#include "project/Text.h"
+
+namespace earthwork::ear {
+
+namespace {
+
+std::string FirstWord(const std::string& text) {
+  size_t end = 0;
+  while (end < text.size() && !IsBlank(text[end])) ++end;
+  return text.substr(0, end);
+}
+
+}  // namespace
+
+std::string GroupNameOfTag(const std::string& tag) {
+  std::string rest = tag;
+  for (int word = 0; word < 3; ++word) {
+    rest = TrimLeft(rest);
+    size_t end = 0;
+    while (end < rest.size() && !IsBlank(rest[end])) ++end;
+    rest = rest.substr(end);
+  }
+  return TrimLeft(rest);
+}
+
+std::string QuoteLine(const std::string& line) {
+  constexpr size_t kShown = 60;
+  if (line.size() <= kShown) return "\"" + line + "\"";
+  return "\"" + line.substr(0, kShown) + "...\"";
+}
+
+int ClassifyEarLines(const std::vector<std::string>& lines, Reading reading, LineSink& sink,
+                     const std::string& path) {
+  const bool open = reading == Reading::Open;
+  // A file that begins with a version tag has its three header fields right
+  // after the unit line, whatever they hold.
+  const bool versioned = !lines.empty() && StartsWith(lines[0], "[VERSION");
+  int lineCounter = 0;
+  int rowIndex = 0;
+  int hashCounter = 0;
+  int headerLinesLeft = 0;
+  bool headerTaken = false;
+  bool inGroups = false;       // a group header has been seen
+  bool groupUnderWay = false;  // a group has begun (Open: or rows went into the first slot)
+
+  // Every group header is a group of its own, also when it has no rows.
+  auto beginGroup = [&](const std::string& name) {
+    if (groupUnderWay) sink.EndGroup(rowIndex);
+    sink.BeginGroup(name, !open || groupUnderWay);
+    groupUnderWay = true;
+    hashCounter = 0;
+  };
+  // Factor and flag lines before any group of an import would land in the
+  // project's own last group.
+  const auto groupLinesApply = [&] { return open || groupUnderWay; };
+
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
+    const size_t lineNumber = i + 1;
+    if (headerLinesLeft > 0) {
+      --headerLinesLeft;
+      if (open) sink.Description(line, lineCounter);
+    } else if (line.empty()) {
+      // The line right after "#BALANCE FACTOR" holds the factor, also an empty one.
+      if (hashCounter == 1 && lineCounter == 1 && groupLinesApply()) sink.Factor("");
+    } else if (line[0] == '[') {
+      const size_t close = line.find(']');
+      if (close == std::string::npos) {
+        throw ProgramError("Line " + std::to_string(lineNumber) + " of " + path +
+                           " has \"[\" without \"]\": " + QuoteLine(line));
+      }
+      const std::string tag = line.substr(1, close - 1);
+      const std::string first = FirstWord(tag);
+      const bool unitTag = tag == "VERSION 2002" || tag == "ENGLISH" || tag == "METRIC" ||
+                           (!open && tag == "VERSION 97.1");
+      if (unitTag) {
+        sink.Unit(tag == "METRIC" ? 1 : 0);
+        lineCounter = 0;
+        rowIndex = 0;
+        if (versioned && !headerTaken && !inGroups && (tag == "ENGLISH" || tag == "METRIC")) {
+          headerTaken = true;
+          headerLinesLeft = 3;
+        }
+      } else if (first == "END") {
+        // A group name may itself hold "]": it runs to the last one.
+        beginGroup(GroupNameOfTag(line.substr(1, line.rfind(']') - 1)));
+        inGroups = true;
+        lineCounter = 0;
+        rowIndex = 0;
+      } else if (first == "LAST") {
+        if (groupLinesApply()) sink.EndGroup(rowIndex);
+        return lineCounter;
+      }
+    } else if (Contains(line, "#")) {
+      ++hashCounter;
+      lineCounter = 0;
+      rowIndex = 0;
+    } else if (Contains(line, "+")) {
+      if (!open && !groupUnderWay) beginGroup("");
+      groupUnderWay = true;
+      sink.Row(line, lineCounter, rowIndex, lineNumber);
+      ++rowIndex;
+    } else if (StartsWith(line, "00000")) {
+      lineCounter = 0;
+      rowIndex = 0;
+    } else if (const auto number = ParseNumber(line)) {
+      if (groupLinesApply()) {
+        if (hashCounter == 1) {
+          sink.Factor(ShortestText(*number));
+        } else if (hashCounter == 2) {
+          sink.Flag(*number, lineNumber);
+        }
+      }
+    } else if (open && !inGroups) {
+      sink.Description(line, lineCounter);
+    }
+    ++lineCounter;
+  }
+  // A file that ends without "[LAST RECORD]" closes the group under way.
+  if (groupLinesApply()) sink.EndGroup(rowIndex);
+  return lineCounter;
+}
+
+}  // namespace earthwork::ear

@@ -1,0 +1,558 @@
+#include "earfiles/EarFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "EarTestSupport.h"
+#include "project/FileIO.h"
+
+namespace earthwork {
+namespace {
+
+using testing::CrLf;
+using testing::DataPath;
+using testing::Padded;
+using testing::ReadBytes;
+using testing::Row;
+using testing::WriteBytes;
+using Texts = std::vector<std::string>;
+
+const std::string kColumns = kEarColumnHeader;
+
+class EarFileTest : public testing::EarTest {
+ protected:
+  /// The worked example: one group A, factor 1.00, one row.
+  void BuildWorkedExample() {
+    store.Group(0).Name = "A";
+    store.Group(0).BalanceFactor = "1.00";
+    SetRows(0, {{"12+34.500", "BK", "10.00", "0.00", "5.50", "0.00"}});
+  }
+
+  /// A file under the temporary folder with these bytes.
+  std::string File(const std::string& name, const std::string& bytes) {
+    const std::string path = dir.Path(name);
+    WriteBytes(path, bytes);
+    return path;
+  }
+
+  std::string SaveTo(const std::string& name) {
+    const std::string path = dir.Path(name);
+    EXPECT_TRUE(SaveEarFile(state, path));
+    return ReadBytes(path);
+  }
+};
+
+TEST_F(EarFileTest, WorkedExampleIsWrittenExactly) {
+  BuildWorkedExample();
+  store.CurrentFileName = dir.Path("a.ear");
+  EXPECT_EQ(Write2002VersionFile(state), 0);
+  EXPECT_EQ(ReadBytes(store.CurrentFileName), ReadBytes(DataPath("ear/worked_example.ear")));
+  EXPECT_TRUE(dialogs.shown.empty());
+  // Save writes the same bytes, without asking.
+  EXPECT_EQ(SaveTo("b.ear"), ReadBytes(DataPath("ear/worked_example.ear")));
+}
+
+TEST_F(EarFileTest, WorkedExampleReadsBackAndHandsOverToTheWindow) {
+  const std::string path = DataPath("ear/worked_example.ear");
+  ASSERT_TRUE(OpenEarFile(state, path));
+  EXPECT_EQ(store.GroupCount, 1);
+  EXPECT_EQ(store.CurrentGroup, 0);
+  EXPECT_EQ(store.Group(0).Name, "A");
+  EXPECT_EQ(store.Group(0).BalanceFactor, "1");
+  EXPECT_EQ(
+      Rows(0),
+      (std::vector<Row>{{Padded("12+34.500"), Padded("BK"), "10.00", "0.00", "5.50", "0.00"}}));
+  EXPECT_EQ(store.CurrentFileName, path);
+  EXPECT_EQ(store.LogFileMode, 0);
+  EXPECT_EQ(view.calls,
+            (Texts{"UpDateGroupTab", "FillMainForm", "SetMesurementSyste(0)", "TopRowVisible(2)",
+                   "UpDateUnits", "SetCaption(EARTHWORK :" + path + ")"}));
+  EXPECT_TRUE(dialogs.shown.empty());
+
+  // Padded cells are written whole: the gaps grow, the cells stay the same.
+  const std::string saved = SaveTo("saved.ear");
+  EXPECT_EQ(saved, ReadBytes(DataPath("ear/worked_example_saved.ear")));
+  EXPECT_NE(saved.find("\r\n12+34.500      BK                    10.00        0.00"),
+            std::string::npos);
+  const std::string before = Dump();
+  ASSERT_TRUE(OpenEarFile(state, dir.Path("saved.ear")));
+  EXPECT_EQ(Dump(), before);
+  EXPECT_EQ(SaveTo("again.ear"), saved);
+}
+
+TEST_F(EarFileTest, RichProjectRoundTrips) {
+  ASSERT_TRUE(OpenEarFile(state, DataPath("ear/rich.ear")));
+  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_EQ(store.UnitSystem, 1);
+  EXPECT_EQ(store.HeaderFields, (std::array<std::string, 3>{"T. Brennan", "4417", "C-12+5 #3"}));
+  ASSERT_EQ(store.GroupCount, 5);
+  EXPECT_EQ(store.Group(0).Name, "Main line");
+  EXPECT_EQ(store.Group(0).BalanceFactor, "1.15");
+  EXPECT_EQ(Rows(0).size(), 7u);
+  EXPECT_EQ(Rows(0)[5][0], Padded("9+50.000AH"));
+  EXPECT_EQ(Rows(0)[6][2], "123456789012345.00");  // longer than its field: kept whole
+  EXPECT_EQ(store.Group(1).Name, "");
+  EXPECT_EQ(store.Group(1).BalanceFactor, "1.25");
+  EXPECT_EQ(store.Group(2).Name, "Empty one");
+  EXPECT_TRUE(Rows(2).empty());
+  EXPECT_EQ(store.Group(3).Name, "North ramp");
+  EXPECT_EQ(store.Group(3).MeasuredInEmbankment, 1);
+  EXPECT_EQ(store.Group(3).BalanceFactor, "01.000");
+  EXPECT_EQ(Rows(3)[0][0], Padded("100+00.000"));
+  EXPECT_EQ(store.Group(4).Name, "Ramp [B]");
+  EXPECT_EQ(store.Group(4).BalanceFactor, "1.2");
+  EXPECT_EQ(view.balanceBox, "01.000");
+  EXPECT_FALSE(view.balanceEnabled);
+
+  const std::string first = Dump();
+  const std::string saved = SaveTo("saved.ear");
+  EXPECT_EQ(saved, ReadBytes(DataPath("ear/rich_saved.ear")));
+
+  testing::ScriptedDialogs otherDialogs;
+  testing::RecordingMainView otherView;
+  ProgramState other{otherDialogs, otherView};
+  ASSERT_TRUE(OpenEarFile(other, dir.Path("saved.ear")));
+  ASSERT_TRUE(OpenEarFile(state, dir.Path("saved.ear")));
+  EXPECT_EQ(Dump(), first);
+  EXPECT_TRUE(SaveEarFile(other, dir.Path("again.ear")));
+  EXPECT_EQ(ReadBytes(dir.Path("again.ear")), saved);
+}
+
+TEST_F(EarFileTest, HeaderLinesAreAlwaysTheHeaderFields) {
+  const std::array<std::string, 3> cases[] = {
+      {"", "", ""},
+      {"4417", "1.15", "-3"},
+      {"[Lead]", "00000", "+"},
+      {"A#1", "12+34", "[END AREA 9 X]"},
+      {"  padded  ", "\t", "x"},
+  };
+  for (const auto& header : cases) {
+    store.HeaderFields = header;
+    store.GroupCount = 1;
+    store.CurrentGroup = 0;
+    store.Group(0).Name = "G";
+    SetRows(0, {{"00+00.000", "-", "1.00", "0.00", "2.00", "0.00"}});
+    SaveTo("h.ear");
+    store.HeaderFields = {};
+    ASSERT_TRUE(OpenEarFile(state, dir.Path("h.ear")));
+    EXPECT_EQ(store.HeaderFields, header) << header[0];
+    EXPECT_EQ(store.GroupCount, 1);
+    EXPECT_EQ(Rows(0).size(), 1u);
+  }
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(EarFileTest, EmptyCellsAreWrittenAsZeroAndChangedInTheStore) {
+  store.Group(0).Name = "";
+  store.Group(0).BalanceFactor = "";
+  SetRows(0, {{"", "", "", "3", "   ", "0.5"}, {"1234.5", "FB", "1", "2", "3", "4"}});
+  const std::string bytes = SaveTo("e.ear");
+  EXPECT_EQ(Rows(0)[0], (Row{"0.0", "0.0", "0.0", "3", "0.0", "0.5"}));
+  EXPECT_EQ(bytes, CrLf({"[VERSION 2002]", "[ENGLISH]", "", "", "", "[END AREA 1 ]",
+                         "#BALANCE FACTOR", "", "#MEASURED IN EMBANKMENT", " 0 ", kColumns,
+                         "00+00.000         0.0        0.00        3.00        0.00        0.50",
+                         "12+34.500          FB        1.00        2.00        3.00        4.00",
+                         "[LAST RECORD]"}));
+  // The empty name and the empty factor come back as they were.
+  store.Group(0).Name = "x";
+  ASSERT_TRUE(OpenEarFile(state, dir.Path("e.ear")));
+  EXPECT_EQ(store.Group(0).Name, "");
+  EXPECT_EQ(store.Group(0).BalanceFactor, "");
+}
+
+TEST_F(EarFileTest, ValuesThatWouldBreakTheLayoutAreKeptApart) {
+  store.Group(0).Name = "two\r\nlines";
+  store.HeaderFields[0] = "a\rb";
+  SetRows(0, {{"12345678+00.000", "BK", "123456789012.00", "1", "2", "3"}});
+  const std::string bytes = SaveTo("w.ear");
+  EXPECT_NE(bytes.find("[END AREA 1 two  lines]\r\n"), std::string::npos);
+  EXPECT_NE(bytes.find("\r\na b\r\n"), std::string::npos);
+  EXPECT_NE(bytes.find("\r\n12345678+00.000          BK 123456789012.00        1.00"),
+            std::string::npos);
+  ASSERT_TRUE(OpenEarFile(state, dir.Path("w.ear")));
+  EXPECT_EQ(Rows(0)[0][2], "123456789012.00");
+  EXPECT_EQ(Rows(0)[0][5], "3.00");
+}
+
+TEST_F(EarFileTest, OverwriteIsAskedAndNoKeepsTheFile) {
+  BuildWorkedExample();
+  store.CurrentFileName = File("old.ear", "old");
+  dialogs.answers = {Answer::No, Answer::Yes};
+  EXPECT_EQ(Write2002VersionFile(state), 1);
+  EXPECT_EQ(ReadBytes(store.CurrentFileName), "old");
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].text, " OVERWRITE EXISTING FILE " + store.CurrentFileName + " ?");
+  EXPECT_EQ(dialogs.shown[0].buttons, Buttons::YesNo);
+  EXPECT_EQ(dialogs.shown[0].icon, Icon::Question);
+  EXPECT_EQ(Write2002VersionFile(state), 0);
+  EXPECT_EQ(ReadBytes(store.CurrentFileName), ReadBytes(DataPath("ear/worked_example.ear")));
+}
+
+TEST_F(EarFileTest, FailedSaveKeepsTheOldFileAndSaysWhy) {
+  BuildWorkedExample();
+  const std::string path = File("keep.ear", "old");
+  {
+    const ScopedWriteFault full(
+        [](WriteStep step) { return step == WriteStep::Write ? ENOSPC : 0; });
+    EXPECT_FALSE(SaveEarFile(state, path));
+    store.CurrentFileName = path;
+    dialogs.answers = {Answer::Yes};
+    EXPECT_EQ(Write2002VersionFile(state), 1);
+  }
+  const std::string message = "Program Error: Cannot save " + path + ": " + std::strerror(ENOSPC) +
+                              " occured in Write2002VersionFile";
+  EXPECT_EQ(dialogs.Texts(), (Texts{message, " OVERWRITE EXISTING FILE " + path + " ?", message}));
+  EXPECT_EQ(ReadBytes(path), "old");
+  // A group without its end marker cannot be written; nothing is.
+  for (int r = 0; r < kCellRows; ++r) store.Group(0).Cells.at(r, 0) = "00+00.000";
+  EXPECT_FALSE(SaveEarFile(state, path));
+  EXPECT_EQ(dialogs.Texts().back(),
+            "Program Error: Subscript out of range occured in Write2002VersionFile");
+  EXPECT_EQ(ReadBytes(path), "old");
+}
+
+TEST_F(EarFileTest, CompatibilityOfFirstLines) {
+  struct Case {
+    std::string bytes;
+    int16_t result;
+    int16_t fileVersion;  // -1: left as it was
+    int16_t dataChanged;
+  };
+  const Case cases[] = {
+      {"[VERSION 2002]\r\n[ENGLISH]\r\n", 0, 0, 0},
+      {"[VERSION 2002] saved by hand\r\n", 0, 0, 0},
+      {"[VERSION 2002]", 0, 0, 0},
+      {"[VERSION 2002]\rmore\r", 0, 0, 0},
+      {"[VERSION 97.1]\n", 0, 1, 1},
+      {"[VERSION 2003]\r\n", 1, -1, 0},
+      {"[version 2002]\r\n", 1, -1, 0},
+      {"[VERSION 2002\r\n", 1, -1, 0},
+      {"\r\n[VERSION 2002]\r\n", 1, -1, 0},
+      {"", 1, -1, 0},
+      {"00000\r\n", 0, -1, 0},
+      {"00000 anything", 0, -1, 0},
+      {"0000\r\n", 1, -1, 0},
+      {std::string("\0\x01\xff\xfe[VERSION 2002]", 18), 1, -1, 0},
+      {" [VERSION 2002]\r\n", 1, -1, 0},
+  };
+  for (const auto& c : cases) {
+    store.FileVersion = 7;
+    store.DataChanged = 0;
+    EXPECT_EQ(CheckFileCompatibility(state, File("c.ear", c.bytes)), c.result) << c.bytes;
+    EXPECT_EQ(store.FileVersion, c.fileVersion == -1 ? 7 : c.fileVersion) << c.bytes;
+    EXPECT_EQ(store.DataChanged, c.dataChanged) << c.bytes;
+  }
+  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_EQ(CheckFileCompatibility(state, dir.Path("none.ear")), 1);
+  EXPECT_EQ(dialogs.Texts(), Texts{" Program Error: File not found: " + dir.Path("none.ear") +
+                                   "(CheckFileCompatibility(NewFileIO))"});
+}
+
+TEST_F(EarFileTest, GetParametersSplitsBothLayouts) {
+  struct Case {
+    int16_t fileVersion;
+    std::string line;
+    Row fields;
+    std::string message;  // "" when the line is complete
+  };
+  const std::string missing6 = "Program Error: Row line has fewer than 6 fields: ";
+  const std::string missing5 = "Program Error: Row line has fewer than 5 fields: ";
+  const std::string suffix = " occured in GetParameters(NewFileIO).";
+  const std::string blank = Padded("");
+  const Case cases[] = {
+      {0,
+       "12+34.500          BK       10.00        0.00        5.50        0.00",
+       {Padded("12+34.500"), Padded("BK"), Padded("10.00"), Padded("0.00"), Padded("5.50"),
+        Padded("0.00")},
+       ""},
+      {0,
+       "1234.5\tFB\t1\t2\t3\t4  ",
+       {Padded("12+34.500"), Padded("FB"), Padded("1.00"), Padded("2.00"), Padded("3.00"),
+        Padded("4.00")},
+       ""},
+      {0,
+       "   00+50.000 SA 1 2 3 4",
+       {Padded("00+50.000"), Padded("SA"), Padded("1.00"), Padded("2.00"), Padded("3.00"),
+        Padded("4.00")},
+       ""},
+      {0,
+       "9+50.000AH AH 0 0 0 0 7",  // a seventh field stays with the sixth
+       {Padded("9+50.000AH"), Padded("AH"), Padded("0.00"), Padded("0.00"), Padded("0.00"),
+        Padded("0 7")},
+       ""},
+      {0,
+       "12+34.500 BK 12345678901234.5 0 0 0",
+       {Padded("12+34.500"), Padded("BK"), "12345678901234.50", Padded("0.00"), Padded("0.00"),
+        Padded("0.00")},
+       ""},
+      {0,
+       "12+34.500 BK 10.00",
+       {Padded("12+34.500"), Padded("BK"), Padded("10.00"), blank, blank, blank},
+       missing6 + "\"12+34.500 BK 10.00\"" + suffix},
+      {0, "+", {Padded("+"), blank, blank, blank, blank, blank}, missing6 + "\"+\"" + suffix},
+      {1,
+       "12+34.500 10.00 0.00 5.50 0.00",
+       {Padded("12+34.500"), Padded("-"), Padded("10.00"), Padded("0.00"), Padded("5.50"),
+        Padded("0.00")},
+       ""},
+      {1,
+       "1300\t25.5\t0\t3\t1.5",
+       {Padded("13+00.000"), Padded("-"), Padded("25.50"), Padded("0.00"), Padded("3.00"),
+        Padded("1.50")},
+       ""},
+      {1,
+       "12+34.500 10.00 0.00",
+       {Padded("12+34.500"), Padded("-"), Padded("10.00"), Padded("0.00"), blank, blank},
+       missing5 + "\"12+34.500 10.00 0.00\"" + suffix},
+  };
+  for (const auto& c : cases) {
+    dialogs.shown.clear();
+    store.FileVersion = c.fileVersion;
+    std::string line = c.line;
+    GetParameters(state, line, 1);
+    EXPECT_EQ(line.find('\t'), std::string::npos);
+    for (size_t i = 0; i < 6; ++i) EXPECT_EQ(store.RowFields[i], c.fields[i]) << c.line << " " << i;
+    EXPECT_EQ(dialogs.Texts(), c.message.empty() ? Texts{} : Texts{c.message}) << c.line;
+  }
+  std::string commas = "1,\tBK,2,3,4,5";
+  store.FileVersion = 0;
+  GetParameters(state, commas, 0);
+  EXPECT_EQ(commas, "1,,BK,2,3,4,5");
+}
+
+TEST_F(EarFileTest, StoreDescriptionPlacesTheFirstThreeLines) {
+  store.HeaderFields = {"a", "b", "c"};
+  StoreDescription(state, "one", 1);
+  StoreDescription(state, "three", 3);
+  StoreDescription(state, "ignored", 4);
+  EXPECT_EQ(store.HeaderFields, (std::array<std::string, 3>{"one", "b", "three"}));
+  EXPECT_TRUE(dialogs.shown.empty());
+  StoreDescription(state, "first line", 0);
+  EXPECT_EQ(dialogs.Texts(),
+            Texts{"Program Error : Subscript out of range occured in StoreDescription"});
+}
+
+TEST_F(EarFileTest, GroupLinesAreClassifiedAsTheReaderDoes) {
+  const std::string path = File("g.ear", CrLf({"[VERSION 2002]",
+                                               "[ENGLISH]",
+                                               "D",
+                                               "P",
+                                               "C",
+                                               "[END AREA 1 First]",
+                                               "5",
+                                               "#BALANCE FACTOR",
+                                               "1.150",
+                                               "",
+                                               "#MEASURED IN EMBANKMENT",
+                                               " 0 ",
+                                               "#STATION",
+                                               "00+00.000 - 1 0 2 0",
+                                               "stray text",
+                                               "[COMMENT]",
+                                               "[END AREA 2 Second]",
+                                               "#BALANCE FACTOR",
+                                               "1.3",
+                                               "#MEASURED IN EMBANKMENT",
+                                               " 1 ",
+                                               "#STATION",
+                                               "[END AREA   3   Third  name ]",
+                                               "#BALANCE FACTOR",
+                                               "01.000",
+                                               "#MEASURED IN EMBANKMENT",
+                                               "2",
+                                               "#STATION",
+                                               "00+00.000 - 1 0 2 0",
+                                               "00+10.000 - 1 0 2 0"}));
+  ASSERT_TRUE(OpenEarFile(state, path));
+  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_EQ(Dump(),
+            "unit 0\n"
+            "header [D]\nheader [P]\nheader [C]\n"
+            "group 0 [First] factor [1.15] flag 0\n"
+            " [00+00.000      ][-              ][1.00][0.00][2.00][0.00]\n"
+            "group 1 [Second] factor [01.000] flag 1\n"
+            "group 2 [Third  name ] factor [1] flag 2\n"
+            " [00+00.000      ][-              ][1.00][0.00][2.00][0.00]\n"
+            " [00+10.000      ][-              ][1.00][0.00][2.00][0.00]\n");
+}
+
+TEST_F(EarFileTest, BadInputGetsAMessageAndLosesNothing) {
+  const std::string ok =
+      CrLf({"[VERSION 2002]", "[ENGLISH]", "", "", "", "[END AREA 1 A]", "#BALANCE FACTOR", "1.00",
+            "#MEASURED IN EMBANKMENT", " 0 ", kColumns});
+  auto manyGroups = [&](int groups) {
+    std::string bytes = "[VERSION 2002]\r\n[METRIC]\r\n\r\n\r\n\r\n";
+    for (int g = 1; g <= groups; ++g) bytes += "[END AREA " + std::to_string(g) + " G]\r\n";
+    return bytes + "[LAST RECORD]\r\n";
+  };
+  auto manyRows = [&](int rows) {
+    std::string bytes = ok;
+    for (int r = 0; r < rows; ++r) bytes += std::to_string(r) + "+00.000 - 1 0 2 0\r\n";
+    return bytes + "[LAST RECORD]\r\n";
+  };
+  struct Case {
+    std::string name;
+    std::string bytes;  // written to the file unless `path` is set
+    bool read;
+    std::vector<std::string> messages;  // "@" stands for the path
+    int rowsOfGroup0;                   // -1: the sentinel project is untouched
+  };
+  const std::string notCompatible = "FILE IS NOT COMPATIBLE WITH PRESENT VERSION OF THE PROGRAM.";
+  const std::string readError = "(ReadFileVersion2002(NewFileIO))";
+  const Case cases[] = {
+      {"empty.ear", "", false, {notCompatible}, -1},
+      {"binary.ear",
+       std::string("\x7f"
+                   "ELF\0\x02\x01\r\n\xff\xfe",
+                   11),
+       false,
+       {notCompatible},
+       -1},
+      {"nul.ear", ok + std::string("00+00.000 B\0K 1 0 2 0\r\n", 23), true, {}, 1},
+      {"cr.ear",
+       "[VERSION 2002]\r[ENGLISH]\r\r\r\r[END AREA 1 A]\r#STATION\r1+00 - 1 0 2 0\r",
+       true,
+       {},
+       1},
+      {"mixed.ear",
+       "[VERSION 2002]\n[ENGLISH]\r\n\r\r\n\n[END AREA 1 A]\r1+00 - 1 0 2 0\n",
+       true,
+       {},
+       1},
+      {"longline.ear",
+       ok + "00+00.000 " + std::string(10'000'000, 'K') + " 1 0 2 0\r\n",
+       true,
+       {},
+       1},
+      {"longtext.ear", ok + std::string(10'000'000, 'x') + "\r\n[LAST RECORD]\r\n", true, {}, 0},
+      {"flag.ear",
+       ok.substr(0, ok.find(" 0 ")) + "99999\r\n[LAST RECORD]\r\n",
+       false,
+       {"Program Error: Overflow in line 10 of @: the embankment flag 99999 does not fit its "
+        "field" +
+        readError},
+       -1},
+      {"bracket.ear",
+       "[VERSION 2002]\r\n[ENGLISH]\r\n\r\n\r\n\r\n[END AREA 1 A\r\n",
+       false,
+       {"Program Error: Line 6 of @ has \"[\" without \"]\": \"[END AREA 1 A\"" + readError},
+       -1},
+      {"short.ear",
+       ok + "12+34.500 BK 10.00\r\n[LAST RECORD]\r\n",
+       true,
+       {"Program Error: Row line has fewer than 6 fields: \"12+34.500 BK 10.00\" occured in "
+        "GetParameters(NewFileIO)."},
+       1},
+      {"nolast.ear", ok + "00+00.000 - 1 0 2 0\r\n", true, {}, 1},
+      {"groups26.ear", manyGroups(26), true, {}, 0},
+      {"groups27.ear",
+       manyGroups(27),
+       false,
+       {"The file @ holds 27 groups; a project holds at most 26 groups. Nothing was read."},
+       -1},
+      {"rows1800.ear", manyRows(1800), true, {}, 1800},
+      {"rows1801.ear",
+       manyRows(1801),
+       false,
+       {"Group 1 (A) of the file @ holds 1801 rows; a group holds at most 1800 rows. Nothing "
+        "was read."},
+       -1},
+      {"missing.ear",
+       "",
+       false,
+       {" Program Error: File not found: @(CheckFileCompatibility(NewFileIO))"},
+       -1},
+      {"folder.ear",
+       "",
+       false,
+       {" Program Error: Is a folder, not a file: @(CheckFileCompatibility(NewFileIO))"},
+       -1},
+  };
+  std::filesystem::create_directory(dir.Path("folder.ear"));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    dialogs.shown.clear();
+    const std::string path = dir.Path(c.name);
+    if (c.name != "missing.ear" && c.name != "folder.ear") WriteBytes(path, c.bytes);
+    // A project that must survive every refusal.
+    store.HeaderFields = {"keep", "", ""};
+    store.CurrentFileName = "Untitled";
+    SetRows(0, {{"01+00.000", "-", "1", "0", "2", "0"}});
+    EXPECT_EQ(OpenEarFile(state, path), c.read);
+    Texts expected;
+    for (std::string m : c.messages) {
+      const size_t at = m.find('@');
+      if (at != std::string::npos) m.replace(at, 1, path);
+      expected.push_back(m);
+    }
+    EXPECT_EQ(dialogs.Texts(), expected);
+    EXPECT_EQ(store.CurrentFileName, c.read ? path : "Untitled");
+    if (c.rowsOfGroup0 < 0) {
+      EXPECT_EQ(store.HeaderFields[0], "keep");
+      EXPECT_EQ(store.GroupCount, 1);
+      EXPECT_EQ(Rows(0).size(), 1u);
+      EXPECT_EQ(Rows(0)[0][0], "01+00.000");
+    } else {
+      EXPECT_EQ(store.Group(0).Cells.DataRowCount(), c.rowsOfGroup0);
+    }
+  }
+  // What the readable ones hold.
+  ASSERT_TRUE(OpenEarFile(state, dir.Path("nul.ear")));
+  EXPECT_EQ(Rows(0)[0][1], Padded(std::string("B\0K", 3)));
+  ASSERT_TRUE(OpenEarFile(state, dir.Path("longline.ear")));
+  EXPECT_EQ(Rows(0)[0][1], std::string(10'000'000, 'K'));
+  ASSERT_TRUE(OpenEarFile(state, dir.Path("short.ear")));
+  EXPECT_EQ(Rows(0)[0],
+            (Row{Padded("12+34.500"), Padded("BK"), "10.00", Padded(""), Padded(""), Padded("")}));
+  ASSERT_TRUE(OpenEarFile(state, dir.Path("nolast.ear")));
+  EXPECT_EQ(store.Group(0).Name, "A");
+  ASSERT_TRUE(OpenEarFile(state, dir.Path("groups26.ear")));
+  EXPECT_EQ(store.GroupCount, 26);
+  EXPECT_EQ(store.UnitSystem, 1);
+}
+
+TEST_F(EarFileTest, Version971FileIsReadWithDashCodesAndSavedAsCurrent) {
+  ASSERT_TRUE(OpenEarFile(state, DataPath("ear/v971.ear")));
+  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_EQ(store.FileVersion, 1);
+  EXPECT_EQ(store.DataChanged, 1);
+  EXPECT_EQ(store.HeaderFields, (std::array<std::string, 3>{"M. Castell", "2291", "CN 88"}));
+  ASSERT_EQ(store.GroupCount, 2);
+  EXPECT_EQ(store.Group(0).Name, "Old road");
+  EXPECT_EQ(store.Group(0).BalanceFactor, "1.2");
+  EXPECT_EQ(Rows(0), (std::vector<Row>{
+                         {Padded("00+00.000"), Padded("-"), "0.00", "0.00", "0.00", "0.00"},
+                         {Padded("12+34.500"), Padded("-"), "10.00", "0.00", "5.50", "0.00"},
+                         {Padded("13+00.000"), Padded("-"), "25.50", "0.00", "3.00", "1.50"}}));
+  EXPECT_EQ(store.Group(1).Name, "Old ramp");
+  EXPECT_EQ(SaveTo("new.ear"), ReadBytes(DataPath("ear/v971_saved.ear")));
+
+  // After an import, opening an older file leaves nothing to save.
+  store.ImportDone = 1;
+  ASSERT_TRUE(OpenEarFile(state, DataPath("ear/v971.ear")));
+  EXPECT_EQ(store.DataChanged, 0);
+}
+
+TEST_F(EarFileTest, OldestFileIsReadWithItsSeparators) {
+  store.FileVersion = 0;
+  ASSERT_TRUE(OpenEarFile(state, DataPath("ear/oldest.ear")));
+  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_EQ(store.HeaderFields[0], "P. Lind");
+  EXPECT_EQ(store.GroupCount, 1);
+  EXPECT_EQ(store.Group(0).Name, "");
+  EXPECT_EQ(Rows(0),
+            (std::vector<Row>{{Padded("00+00.000"), Padded("-"), "1.00", "0.00", "2.00", "0.00"},
+                              {Padded("00+40.000"), Padded("-"), "3.00", "0.00", "4.00", "0.00"}}));
+}
+
+TEST_F(EarFileTest, ReaderReportsAFileThatVanished) {
+  store.CurrentFileName = dir.Path("gone.ear");
+  EXPECT_EQ(ReadFileVersion2002(state), 1);
+  EXPECT_EQ(dialogs.Texts(), Texts{"Program Error: File not found: " + dir.Path("gone.ear") +
+                                   "(ReadFileVersion2002(NewFileIO))"});
+  EXPECT_TRUE(view.calls.empty());
+}
+
+}  // namespace
+}  // namespace earthwork

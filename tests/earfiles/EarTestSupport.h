@@ -1,0 +1,73 @@
+#pragma once
+
+#include <array>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "project/ProgramState.h"
+#include "support/RecordingMainView.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestFiles.h"
+
+namespace earthwork::testing {
+
+using Row = std::array<std::string, 6>;
+
+/// One program state with scripted dialogs and a recording main view.
+class EarTest : public ::testing::Test {
+ protected:
+  ScriptedDialogs dialogs;
+  RecordingMainView view;
+  ProgramState state{dialogs, view};
+  ProjectStore& store = state.Project;
+  TempDir dir;
+
+  /// Group `g` holds exactly `rows`, then the end marker.
+  void SetRows(int g, const std::vector<Row>& rows) {
+    CellTable& cells = store.Group(g).Cells;
+    for (size_t r = 0; r < rows.size(); ++r) {
+      for (int c = 0; c < 6; ++c)
+        cells.at(static_cast<int>(r), c) = rows[r][static_cast<size_t>(c)];
+    }
+    cells.at(static_cast<int>(rows.size()), 0) = kEndOfRows;
+  }
+
+  std::vector<Row> Rows(int g) const {
+    std::vector<Row> rows;
+    const CellTable& cells = store.Group(g).Cells;
+    for (int r = 0; cells.at(r, 0) != kEndOfRows; ++r) {
+      Row row;
+      for (int c = 0; c < 6; ++c) row[static_cast<size_t>(c)] = cells.at(r, c);
+      rows.push_back(row);
+    }
+    return rows;
+  }
+
+  /// Everything a file carries, one line per item, for readable diffs.
+  std::string Dump() const {
+    std::ostringstream out;
+    out << "unit " << store.UnitSystem << "\n";
+    for (const auto& h : store.HeaderFields) out << "header [" << h << "]\n";
+    for (int g = 0; g < store.GroupCount; ++g) {
+      const GroupRecord& group = store.Group(g);
+      out << "group " << g << " [" << group.Name << "] factor [" << group.BalanceFactor << "] flag "
+          << group.MeasuredInEmbankment << "\n";
+      for (const Row& row : Rows(g)) {
+        out << " ";
+        for (const auto& cell : row) out << "[" << cell << "]";
+        out << "\n";
+      }
+    }
+    return out.str();
+  }
+};
+
+/// A text padded with blanks to the 15 characters of a row field.
+inline std::string Padded(const std::string& text) {
+  return text.size() < 15 ? text + std::string(15 - text.size(), ' ') : text;
+}
+
+}  // namespace earthwork::testing
