@@ -546,6 +546,60 @@ TEST_F(EarFileTest, OldestFileIsReadWithItsSeparators) {
                               {Padded("00+40.000"), Padded("-"), "3.00", "0.00", "4.00", "0.00"}}));
 }
 
+TEST_F(EarFileTest, ArbitraryLinesNeverLeaveABrokenProject) {
+  const std::string pieces[] = {"[VERSION 2002]",
+                                "[VERSION 97.1]",
+                                "[ENGLISH]",
+                                "[METRIC]",
+                                "[END AREA 1 x]",
+                                "[END]",
+                                "[LAST RECORD]",
+                                "#BALANCE FACTOR",
+                                "#",
+                                "1.5",
+                                "1",
+                                "-7",
+                                "99999",
+                                "12+34.5 BK 1 2 3 4",
+                                "+",
+                                "1+00 - 1",
+                                "00000",
+                                "text",
+                                "",
+                                "[bad",
+                                "\t+\t",
+                                "]["};
+  unsigned seed = 12345;
+  auto next = [&seed] {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) & 0x7fff;
+  };
+  int read = 0;
+  for (int file = 0; file < 300; ++file) {
+    std::string bytes = file % 2 ? "[VERSION 2002]\r\n" : "00000\n";
+    const unsigned lines = next() % 60;
+    for (unsigned i = 0; i < lines; ++i) {
+      if (next() % 10 == 0) {
+        bytes += static_cast<char>(next() % 256);
+      } else {
+        bytes += pieces[next() % std::size(pieces)];
+      }
+      bytes += next() % 3 == 0 ? "\r" : "\r\n";
+    }
+    const std::string path = File("f.ear", bytes);
+    read += OpenEarFile(state, path) ? 1 : 0;
+    SCOPED_TRACE(bytes);
+    ASSERT_GE(store.GroupCount, 1);
+    ASSERT_LE(store.GroupCount, kGroupSlots);
+    EXPECT_EQ(store.CurrentGroup, 0);
+    for (int g = 0; g < store.GroupCount; ++g) {
+      EXPECT_NO_THROW(store.Group(g).Cells.DataRowCount()) << g;
+    }
+    EXPECT_NO_THROW(BuildEarFileText(store));
+  }
+  EXPECT_GT(read, 100);
+}
+
 TEST_F(EarFileTest, ReaderReportsAFileThatVanished) {
   store.CurrentFileName = dir.Path("gone.ear");
   EXPECT_EQ(ReadFileVersion2002(state), 1);
