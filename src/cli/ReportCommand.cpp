@@ -1,12 +1,192 @@
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <charconv>
 #include <iostream>
+#include <memory>
+#include <optional>
 
+#include "cli/BatchSession.h"
 #include "cli/Cli.h"
+#include "earfiles/EarFile.h"
+#include "platform/qt/QtClock.h"
+#include "printing/PagePrint.h"
+#include "printing/Paging.h"
+#include "printing/qt/QtPageSurface.h"
+#include "project/Errors.h"
+#include "project/FileIO.h"
+#include "project/Text.h"
+#include "reports/EndAreaReport.h"
 
 namespace earthwork::cli {
 
-int RunReport(const std::vector<std::string>&) {
-  std::cerr << "This command is not available yet.\n";
+namespace {
+
+constexpr const char* kReportUsage =
+    "Usage: earthwork report IN.ear|IN.log [--tab N | --all] [--accumulated]\n"
+    "                        [--out FILE.rpt] [--pdf FILE.pdf]\n";
+
+struct ReportOptions {
+  std::string input;
+  int tab = 1;  // 1-based
+  bool all = false;
+  bool tabGiven = false;
+  bool accumulated = false;
+  std::string out;
+  std::string pdf;
+};
+
+std::optional<int> ParseTab(const std::string& text) {
+  int value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size() || value < 1) return std::nullopt;
+  return value;
+}
+
+/// The options, or nullopt with `error` set.
+std::optional<ReportOptions> ParseReportArgs(const std::vector<std::string>& args,
+                                             std::string& error) {
+  ReportOptions o;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    const bool hasValue = i + 1 < args.size();
+    if (a == "--tab" || a == "--out" || a == "--pdf") {
+      if (!hasValue) {
+        error = "The option " + a + " needs a value.";
+        return std::nullopt;
+      }
+      const std::string& value = args[++i];
+      if (a == "--tab") {
+        const auto tab = ParseTab(value);
+        if (!tab) {
+          error = "The tab number must be a whole number from 1 on, not \"" + value + "\".";
+          return std::nullopt;
+        }
+        o.tab = *tab;
+        o.tabGiven = true;
+      } else {
+        (a == "--out" ? o.out : o.pdf) = value;
+      }
+    } else if (a == "--all") {
+      o.all = true;
+    } else if (a == "--accumulated") {
+      o.accumulated = true;
+    } else if (StartsWith(a, "-")) {
+      error = "Unknown option: " + a;
+      return std::nullopt;
+    } else if (o.input.empty()) {
+      o.input = a;
+    } else {
+      error = "Only one input file can be given (" + o.input + ", " + a + ").";
+      return std::nullopt;
+    }
+  }
+  if (o.input.empty()) error = "No input file given.";
+  if (o.all && o.tabGiven) error = "--tab and --all cannot be used together.";
+  if (!error.empty()) return std::nullopt;
+  return o;
+}
+
+bool IsLogPath(const std::string& path) {
+  return Contains(Upper(path), ".LOG");
+}
+
+/// The .log branch: read the GEOPAK log into group 0, caption its tab
+/// "BASELINE: " and the baseline name (view.SetTabCaption), write its
+/// report (CreateGeopakLogReport) and return the exit code. Wired in with
+/// the log import.
+int ReportFromLog(BatchSession& session, const ReportOptions& options) {
+  (void)session;
+  std::cerr << "Reports of GEOPAK logs from the command line are not available yet: "
+            << options.input << "\n";
   return 1;
+}
+
+/// Writes the report of one tab, or of every tab in turn into one file
+/// with each group's grand summary covering that group alone. False when a
+/// group's report failed (its message has been shown).
+bool WriteEndAreaReports(ProgramState& state, const ReportOptions& options) {
+  ProjectStore& store = state.Project;
+  state.Report.AccumulatedReport = options.accumulated ? 1 : 0;
+  if (!options.all) {
+    store.CurrentGroup = static_cast<int16_t>(options.tab - 1);
+    state.Report.AppendToReport = 0;
+    return CreateTempRptFile(state) == 0;
+  }
+  const int16_t shown = store.CurrentGroup;
+  bool done = true;
+  for (int16_t g = 0; g < store.GroupCount && done; ++g) {
+    store.CurrentGroup = g;
+    state.Report.AppendToReport = g == 0 ? 0 : 1;
+    done = CreateTempRptFile(state) == 0;
+    state.Report.Totals = {};
+  }
+  store.CurrentGroup = shown;
+  return done && CountNumberOfPages(state) == 0;
+}
+
+bool CopyReport(const std::string& report, const std::string& target) {
+  try {
+    WriteFileAtomically(target, ReadWholeFile(report));
+    return true;
+  } catch (const std::exception& e) {
+    std::cerr << e.what() << "\n";
+    return false;
+  }
+}
+
+/// Prints every page of the ReportFile into a PDF file as the Print All
+/// command prints it.
+bool PrintPdf(ProgramState& state, const std::string& pdfPath) {
+  // A batch command never shows a window: draw off screen unless told
+  // otherwise, so no display is needed.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  std::unique_ptr<QGuiApplication> app;
+  if (!QCoreApplication::instance()) {
+    static int argc = 1;
+    static char name[] = "earthwork";
+    static char* argv[] = {name, nullptr};
+    app = std::make_unique<QGuiApplication>(argc, argv);
+  }
+  const auto surface = qt::QtPageSurface::ForPdf(pdfPath);
+  const qt::QtClock clock;
+  state.Report.CurrentPage = 1;
+  if (mnuRptPrint_click(state, *surface, clock) != 0) return false;
+  std::cout << "PDF: " << pdfPath << " (" << surface->PagesPrinted() << " pages)\n";
+  return true;
+}
+
+int ReportFromEar(BatchSession& session, const ReportOptions& options) {
+  ProgramState& state = session.state;
+  if (!OpenEarFile(state, options.input)) return 1;
+  if (!options.all && options.tab > state.Project.GroupCount) {
+    std::cerr << "There is no tab " << options.tab << " in " << options.input << " (it has "
+              << state.Project.GroupCount << ").\n";
+    return 1;
+  }
+  if (!WriteEndAreaReports(state, options)) return 1;
+  return 0;
+}
+
+}  // namespace
+
+int RunReport(const std::vector<std::string>& args) {
+  std::string error;
+  const auto options = ParseReportArgs(args, error);
+  if (!options) {
+    std::cerr << error << "\n" << kReportUsage;
+    return 1;
+  }
+  BatchSession session;
+  ProgramState& state = session.state;
+  const int written = IsLogPath(options->input) ? ReportFromLog(session, *options)
+                                                : ReportFromEar(session, *options);
+  if (written != 0) return written;
+  if (!options->out.empty() && !CopyReport(state.Report.ReportFileName, options->out)) return 1;
+  std::cout << "Report: " << state.Report.ReportFileName << "\n"
+            << "Pages: " << state.Report.PageCount << "\n";
+  if (!options->out.empty()) std::cout << "Copied to: " << options->out << "\n";
+  if (!options->pdf.empty() && !PrintPdf(state, options->pdf)) return 1;
+  return 0;
 }
 
 }  // namespace earthwork::cli

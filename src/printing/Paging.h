@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "project/ProgramState.h"
+
+namespace earthwork {
+
+/// Report lines on the first page and on every later page.
+constexpr int kFirstPageLines = 44;
+constexpr int kLaterPageLines = 51;
+
+/// A report line that is shown, printed and counted: one without "#".
+bool IsDisplayLine(std::string_view line);
+
+/// Pages needed for `displayLines` lines (at least one page).
+int32_t PagesForDisplayLines(int64_t displayLines);
+
+/// The 0-based number of the first display line of page `page` (>= 1), and
+/// how many lines that page holds at most.
+int64_t FirstDisplayLineOfPage(int page);
+int LinesOnPage(int page);
+
+/// The lines of a report file, read whole. CR LF, LF and a lone CR end a
+/// line. Throws ProgramError ("File not found: <path>", ...) on failure.
+std::vector<std::string> ReadReportLines(const std::string& path);
+
+/// Recomputes PageCount from the ReportFile on disk. Returns 0 when done,
+/// 1 when the file could not be read (the message has been shown).
+int CountNumberOfPages(ProgramState& state);
+
+/// Re-spaces one report line for the printer: the station field and up to
+/// nine value fields, each right-aligned in 8 characters.
+std::string ReformatToPrint(std::string_view line);
+
+}  // namespace earthwork

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QBuffer>
+#include <QFont>
+#include <QPageLayout>
+#include <QPainter>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/ports/PageSurface.h"
+
+class QPagedPaintDevice;
+
+namespace earthwork::qt {
+
+/// The page layout of every print: Letter portrait with 3/16 inch margins,
+/// a printable area of 97 x 63 character units.
+QPageLayout ReportPageLayout();
+
+/// A PageSurface over QPainter, for a printer or a PDF file. A document
+/// starts with the first drawing call and ends with EndDoc; a PDF is
+/// written whole at EndDoc (temporary file, then rename), so a failed print
+/// never leaves half a file. Text is Windows-1252; the font is the asked
+/// one when it is monospaced, else a monospaced substitute, so report
+/// columns line up.
+class QtPageSurface : public PageSurface {
+ public:
+  /// Prints into the PDF file `path`.
+  static std::unique_ptr<QtPageSurface> ForPdf(const std::string& path);
+  /// Prints on the system's default printer; where there is none, into a
+  /// PDF file beside the report (its name with ".pdf"), whose path is then
+  /// the device name.
+  static std::unique_ptr<QtPageSurface> ForPrinter(const std::string& reportPath);
+
+  ~QtPageSurface() override;
+
+  void SetPosition(double x, double y) override;
+  void Print(const std::string& text) override;
+  void Line(double x, double y, double dx, double dy) override;
+  void SetFontName(const std::string& name) override;
+  void SetFontSize(double points) override;
+  void SetBold(bool bold) override;
+  void SetTransparent(bool transparent) override;
+  void NewPage() override;
+  /// Ends the document. Throws ProgramError when the PDF cannot be saved.
+  void EndDoc() override;
+  double PrintableWidth() const override;
+  double PrintableHeight() const override;
+  std::string DeviceName() const override;
+
+  /// The family actually used for the font asked for last.
+  QString ResolvedFamily() const;
+  /// Pages of the last ended document.
+  int PagesPrinted() const { return pagesPrinted_; }
+
+ private:
+  using DeviceFactory = std::function<std::unique_ptr<QPagedPaintDevice>(QIODevice* pdfBuffer)>;
+  QtPageSurface(DeviceFactory factory, std::string deviceName, std::string pdfPath);
+
+  QPagedPaintDevice& Device() const;
+  void Begin();
+  void ApplyFont();
+  double UnitX() const;
+  double UnitY() const;
+
+  DeviceFactory factory_;
+  std::string deviceName_;
+  std::string pdfPath_;  // empty for a real printer
+  mutable std::unique_ptr<QBuffer> buffer_;
+  mutable std::unique_ptr<QPagedPaintDevice> device_;
+  QPainter painter_;
+  bool pageHasInk_ = false;
+  int pages_ = 0;
+  int pagesPrinted_ = 0;
+
+  double x_ = 0;
+  double y_ = 0;
+  std::string fontName_ = "courier";
+  double fontSize_ = 8.28;
+  bool bold_ = false;
+  bool transparent_ = true;
+  bool fontDirty_ = true;
+  QFont font_;
+};
+
+}  // namespace earthwork::qt

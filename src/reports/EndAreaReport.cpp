@@ -1,0 +1,485 @@
+#include "reports/EndAreaReport.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <optional>
+
+#include "printing/Paging.h"
+#include "project/Errors.h"
+#include "project/Format.h"
+#include "project/Paths.h"
+#include "project/Station.h"
+#include "project/Text.h"
+#include "reports/ReportFile.h"
+
+namespace earthwork {
+
+namespace {
+
+// Cubic yards per (hundred feet x square feet), and cubic metres per
+// (hundred metres x square metres), halved for the average of two areas.
+constexpr double kEnglishFactor = 1.8518519;
+constexpr double kMetricFactor = 50;
+
+const std::string kS1 = "*+" + std::string(113, '*');
+const std::string kS2 = "*+" + std::string(112, '*');
+const std::string kS3 = "**+" + std::string(112, '*');
+const std::string kS4 = "*+" + std::string(10, '*') + " " + std::string(105, '*');
+const std::string kS5 = "*+" + std::string(8, '*') + " " + std::string(109, '*');
+
+std::string StationField(double station) {
+  return RightAlign(FormatStation(station), 8);
+}
+std::string NumberField(double value) {
+  return RightAlign(FormatArea(value), 9);
+}
+std::string NumberField(std::string_view text) {
+  return RightAlign(FormatArea(text), 9);
+}
+std::string Blanks() {
+  return std::string(9, ' ');
+}
+
+std::string Join(std::initializer_list<std::string> fields, std::string_view separator) {
+  std::string line;
+  bool first = true;
+  for (const std::string& f : fields) {
+    if (!first) line += separator;
+    line += f;
+    first = false;
+  }
+  return line;
+}
+
+double Cell(const CellTable& cells, int row, int column) {
+  return StationTextToNumber(cells.at(row, column));
+}
+
+/// The interval of one row and what its line shows.
+struct Interval {
+  double d = 0;  // length in hundreds of length units
+  double sumCut = 0;
+  double sumFill = 0;
+  double addCut = 0;
+  double addFill = 0;
+  double shownStation = 0;
+  double prevStation = 0;
+  int32_t cutVol = 0;
+  int32_t fillVol = 0;
+  int32_t adjFill = 0;
+};
+
+enum class SkipBlock { None, From, To };
+
+/// Everything one run keeps while it walks the rows.
+struct Run {
+  ProgramState& state;
+  const GroupRecord& group;
+  const CellTable& cells;
+  ReportFileWriter& out;
+  int32_t kind;  // AccumulatedReport
+  double k;
+  std::optional<double> factor;
+  EndAreaFlags flags;
+  int32_t mass = 0;
+  double accCut = 0, accFill = 0, accAdjFill = 0;
+  double segAddedCut = 0, segAddedFill = 0, segCut = 0, segFill = 0, segAdjFill = 0;
+  double lastShown = 0;  // ShownStation of the previous row
+};
+
+double BalanceFactor(Run& run) {
+  if (!run.factor) {
+    run.factor = ParseNumber(run.group.BalanceFactor);
+    if (!run.factor) {
+      throw ProgramError("Balance factor \"" + run.group.BalanceFactor + "\" is not a number");
+    }
+  }
+  return *run.factor;
+}
+
+int32_t CheckedMass(int64_t value) {
+  if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max()) {
+    throw ProgramError("Overflow");
+  }
+  return static_cast<int32_t>(value);
+}
+
+std::string CodeAt(const CellTable& cells, int row) {
+  return Trim(cells.at(row, Code));
+}
+
+void ClassifyRow(Run& run, int n) {
+  EndAreaFlags& f = run.flags;
+  const std::string code = CodeAt(run.cells, n);
+  if (code == "SA") {
+    if (f.SkipOn == 0) {
+      f.SkipOn = 1;
+      f.SkipEvent = 1;
+    } else {
+      f.SkipOn = 0;
+      f.SkipEvent = 2;
+    }
+  } else if (code == "FB") {
+    f.ForcedBalancePending = 1;
+  } else if (code == "BK") {
+    if (CodeAt(run.cells, n + 1) == "AH") {
+      run.state.dialogs.MessageBox("Gap Equation where BK occures before AH");
+      f.GapPending = 1;
+    } else {
+      f.GapPending = 2;
+    }
+  } else if (code == "AH") {
+    if (CodeAt(run.cells, n + 1) == "BK") {
+      run.state.dialogs.MessageBox("overlap equation Where AH occures before BK");
+      run.state.dialogs.MessageBox("Ahead Station First when Station Equation occures");
+      f.OverlapPending = 1;
+    } else {
+      f.OverlapPending = 2;
+    }
+  }
+}
+
+/// An interval measured from row `from` to row `to` with the added volumes
+/// of row `added`; the caller sets the end-area sums.
+Interval Measured(Run& run, int from, int to, int added) {
+  Interval i;
+  i.d = (Cell(run.cells, to, Station) - Cell(run.cells, from, Station)) / 100;
+  i.shownStation = Cell(run.cells, to, Station);
+  i.prevStation = Cell(run.cells, from, Station);
+  i.addCut = Cell(run.cells, added, AddedCut);
+  i.addFill = Cell(run.cells, added, AddedFill);
+  return i;
+}
+
+/// An interval that counts no length and no areas.
+Interval Empty(Run& run, int shown, int prev, std::optional<int> added) {
+  Interval i;
+  i.shownStation = Cell(run.cells, shown, Station);
+  i.prevStation = Cell(run.cells, prev, Station);
+  if (added) {
+    i.addCut = Cell(run.cells, *added, AddedCut);
+    i.addFill = Cell(run.cells, *added, AddedFill);
+  }
+  return i;
+}
+
+void SetSums(Run& run, Interval& i, int row, std::string_view mode) {
+  const auto r = static_cast<int16_t>(row);
+  i.sumCut = GetSum(run.cells, run.flags, r, Cut, mode);
+  i.sumFill = GetSum(run.cells, run.flags, r, Fill, mode);
+}
+
+Interval MeasureRow(Run& run, int n, SkipBlock& block) {
+  EndAreaFlags& f = run.flags;
+  if (n == 0) return Empty(run, 0, 0, 0);
+  if (f.SkipOn == 1 && f.SkipEvent == 1) {
+    Interval i = Measured(run, n - 1, n, n);
+    SetSums(run, i, n, "SA");
+    block = SkipBlock::From;
+    f.SkipEvent = 0;
+    return i;
+  }
+  if (f.SkipOn == 0 && f.SkipEvent == 2) {
+    Interval i = Measured(run, n - 1, n, n);
+    SetSums(run, i, n, "NA");
+    block = SkipBlock::To;
+    f.SkipOn = 0;
+    f.SkipEvent = 0;
+    return i;
+  }
+  if (f.SkipOn == 1 && f.SkipEvent == 0) return Empty(run, n, n - 1, std::nullopt);
+  if (f.GapPending == 1) {
+    Interval i = Measured(run, n - 1, n, n);
+    i.sumCut = Cell(run.cells, n - 1, Cut) + Cell(run.cells, n, Cut);
+    i.sumFill = Cell(run.cells, n - 1, Fill) + Cell(run.cells, n, Fill);
+    return i;
+  }
+  if (f.OverlapPending == 2) {
+    f.OverlapPending = 0;
+    return Empty(run, n, n - 1, n);
+  }
+  if (f.OverlapPending == 1) {
+    Interval i = Measured(run, n - 1, n + 1, n + 1);
+    SetSums(run, i, n + 1, "OE");
+    return i;
+  }
+  if (f.GapPending == 2) {
+    Interval i = Empty(run, n - 1, n - 2, n - 1);
+    f.PairBack = 1;
+    f.GapPending = 0;
+    return i;
+  }
+  Interval i = Measured(run, n - 1, n, n);
+  SetSums(run, i, n, "NA");
+  f.PairBack = 0;
+  return i;
+}
+
+/// Volumes of the interval; returns the mass before it.
+int32_t ComputeVolumes(Run& run, Interval& i) {
+  i.cutVol = RoundHalfEven(i.addCut + (i.d * i.sumCut) * run.k);
+  i.fillVol = RoundHalfEven((i.d * i.sumFill) * run.k);
+  i.adjFill = RoundHalfEven(i.addFill + BalanceFactor(run) * i.fillVol);
+  const int32_t previous = run.mass;
+  run.mass = CheckedMass(int64_t{run.mass} + i.cutVol - i.adjFill);
+  run.segAddedCut += i.addCut;
+  run.segAddedFill += i.addFill;
+  run.segCut += i.cutVol;
+  run.accCut += i.cutVol;
+  run.segFill += i.fillVol;
+  run.accFill += i.fillVol;
+  run.segAdjFill += i.adjFill;
+  run.accAdjFill += i.adjFill;
+  GrandTotals& t = run.state.Report.Totals;
+  t.CutUnadjusted += i.cutVol;
+  t.CutAdjusted += i.cutVol;
+  t.FillUnadjusted += i.fillVol;
+  t.FillAdjusted += i.adjFill;
+  return previous;
+}
+
+void WriteSkipBlock(Run& run, SkipBlock block, const Interval& i) {
+  if (block == SkipBlock::From) {
+    run.out.WriteLine(kS1);
+    run.out.WriteLine("+Skip Area From Station " + FormatStation(i.shownStation));
+    run.out.WriteLine(kS2);
+  } else if (block == SkipBlock::To) {
+    run.out.WriteLine(kS3);
+    run.out.WriteLine("+Skip Area To Station " + FormatStation(run.lastShown));
+    run.out.WriteLine(kS3);
+  }
+}
+
+/// Splits the interval at the point where the mass crosses zero, writes the
+/// balance-point block and starts a new segment after it.
+void WriteBalancePoint(Run& run, Interval& i, int32_t previousMass) {
+  const int32_t c0 = i.cutVol, f0 = i.fillVol, a0 = i.adjFill;
+  const double absP = std::fabs(static_cast<double>(previousMass));
+  const double r = absP / (absP + std::fabs(static_cast<double>(run.mass)));
+  const double offset = i.d * r * 100;
+  const std::string station = Trim(FormatStation(i.prevStation + offset));
+
+  const int32_t cutPart = RoundHalfEven(r * i.cutVol);
+  i.cutVol = RoundHalfEven((1 - r) * i.cutVol);
+  const int32_t fillPart = RoundHalfEven(r * i.fillVol);
+  i.fillVol = RoundHalfEven((1 - r) * i.fillVol);
+  const int32_t adjPart = RoundHalfEven(i.adjFill * r);
+  i.adjFill = RoundHalfEven((1 - r) * i.adjFill);
+  const int32_t p = CheckedMass(int64_t{previousMass} + cutPart - adjPart);
+
+  const std::string zero = NumberField(0.0);
+  run.out.WriteLine(kS4);
+  run.out.WriteLine(Join({RightAlign(station, 8), zero, zero, NumberField(cutPart), zero, zero,
+                          NumberField(fillPart), NumberField(adjPart), NumberField(p)},
+                         "  "));
+  run.out.WriteLine(kS4);
+  run.out.WriteLine("*+******" + std::string(" Balance Pt at Station ") + station + " *******");
+  const bool total = run.kind == 0;
+  const double x = total ? run.segCut : run.accCut;
+  const double y = total ? run.segFill : run.accFill;
+  const std::string head = Join(
+      {"Bal. Totals", zero, NumberField(run.segAddedCut - i.addCut), NumberField(x - c0 + cutPart),
+       zero, zero, NumberField(run.segAddedFill - i.addFill), NumberField(y - f0 + fillPart)},
+      "  ");
+  if (run.kind == 0) {
+    run.out.WriteLine(head + "  " + NumberField(run.segAdjFill - a0 + adjPart) + "  " +
+                      NumberField(p));
+  } else if (run.kind == 1) {
+    run.out.WriteLine(head + "  " + NumberField(p) + "  " +
+                      NumberField(run.accAdjFill - a0 + adjPart));
+  }
+  run.out.WriteLine(kS5);
+
+  run.segAddedCut = i.addCut;
+  run.segAddedFill = i.addFill;
+  run.segCut = i.cutVol;
+  run.segFill = i.fillVol;
+  run.segAdjFill = i.adjFill;
+}
+
+void ApplyForcedBalance(Run& run, const Interval& i, int n) {
+  if (run.mass < 0) {
+    run.segAddedCut = Cell(run.cells, n, AddedFill) + std::abs(run.mass);
+    run.segAddedFill -= i.addFill;
+  } else if (run.mass > 0) {
+    run.segAddedFill = Cell(run.cells, n, AddedCut) + std::abs(run.mass);
+    run.segAddedCut -= i.addCut;
+  }
+  run.mass = 0;
+}
+
+void WriteDataLine(Run& run, int n, const Interval& i) {
+  const std::string& factor = run.group.BalanceFactor;
+  const std::string cutArea = NumberField(std::string_view(run.cells.at(n, Cut)));
+  const std::string fillArea = NumberField(std::string_view(run.cells.at(n, Fill)));
+  if (run.kind == 0) {
+    run.out.WriteLine(
+        Join({StationField(i.shownStation), cutArea, NumberField(i.addCut), NumberField(i.cutVol),
+              fillArea, NumberField(i.addFill), NumberField(i.fillVol), NumberField(factor),
+              NumberField(i.adjFill), NumberField(run.mass)},
+             "  "));
+  } else if (run.kind == 1) {
+    run.out.WriteLine(
+        Join({StationField(i.shownStation), cutArea, NumberField(i.addCut), NumberField(run.accCut),
+              fillArea, NumberField(i.addFill), NumberField(run.accFill), NumberField(factor),
+              NumberField(run.mass), NumberField(run.accAdjFill)},
+             "  "));
+  }
+}
+
+void WriteForcedBalance(Run& run, const Interval& i) {
+  run.out.WriteLine(kS3);
+  run.out.WriteLine("Fo+rced Balance at Station " + FormatStation(i.shownStation));
+  run.out.WriteLine(
+      Join({"Bal. Totals", Blanks(), NumberField(run.segAddedCut), NumberField(run.segCut),
+            Blanks(), NumberField(run.segAddedFill), NumberField(run.segFill),
+            NumberField(run.segAdjFill), NumberField(run.mass)},
+           "   "));
+  run.out.WriteLine(kS3);
+  run.segAddedCut = run.segAddedFill = run.segCut = run.segFill = run.segAdjFill = 0;
+  run.flags.ForcedBalancePending = 0;
+}
+
+std::string StationCellText(const CellTable& cells, int row) {
+  return Trim(FormatStation(std::string_view(cells.at(row, Station))));
+}
+
+void WriteEquation(Run& run, int n) {
+  if (run.flags.GapPending == 1) {
+    run.out.WriteLine(kS3);
+    run.out.WriteLine("Eq+uation Sta. " + StationCellText(run.cells, n) +
+                      " BK = " + StationCellText(run.cells, n + 1) + " AH");
+    run.out.WriteLine(kS1);
+    run.flags.GapPending = 0;
+  } else if (run.flags.OverlapPending == 1) {
+    run.out.WriteLine(kS3);
+    run.out.WriteLine("Eq+uation Sta. " + StationCellText(run.cells, n + 1) +
+                      " BK = " + StationCellText(run.cells, n) + " AH");
+    run.out.WriteLine(kS3);
+    run.flags.OverlapPending = 0;
+  }
+}
+
+void WriteRow(Run& run, int n) {
+  if (n >= 1) ClassifyRow(run, n);
+  SkipBlock block = SkipBlock::None;
+  Interval i = MeasureRow(run, n, block);
+  const int32_t previousMass = ComputeVolumes(run, i);
+  WriteSkipBlock(run, block, i);
+  if (run.flags.ForcedBalancePending == 1) {
+    ApplyForcedBalance(run, i, n);
+  } else if ((previousMass > 0 && run.mass < 0) || (previousMass < 0 && run.mass > 0)) {
+    WriteBalancePoint(run, i, previousMass);
+  }
+  WriteDataLine(run, n, i);
+  if (run.flags.ForcedBalancePending == 1) WriteForcedBalance(run, i);
+  WriteEquation(run, n);
+  run.lastShown = i.shownStation;
+}
+
+std::string TotalText(double value) {
+  return RightAlign(ShortestText(value), 9);
+}
+
+void WriteGrandSummary(Run& run) {
+  ReportFileWriter& out = run.out;
+  const GrandTotals& t = run.state.Report.Totals;
+  out.WriteLine(kS1);
+  out.WriteLine("+                 G R A N D     S U M M A R Y     T O T A L S");
+  out.WriteLine(kS1);
+  out.WriteLine("+                   Unadjusted  Adjusted        Mult");
+  out.WriteLine("+                   Volume      Volume          Factor");
+  if (run.state.Project.UnitSystem == 1) {
+    out.WriteLine("+                   (cubic     (cubic");
+    out.WriteLine("+                    meters)    meters)");
+  } else {
+    out.WriteLine("+                   (cu. yd.)   (cu. yd.)");
+  }
+  out.WriteLine(" +       ---------------------------- ---------- ---------- ------");
+  out.WriteLine(ZoneLine()
+                    .Item("+" + RightAlign("Excavation", 9))
+                    .Item(TotalText(t.CutUnadjusted))
+                    .Item(TotalText(t.CutAdjusted))
+                    .Item(RightAlign("1.0", 9))
+                    .Text());
+  out.WriteLine(ZoneLine()
+                    .Item("+" + RightAlign("Fill", 9))
+                    .Item(TotalText(t.FillUnadjusted))
+                    .Item(TotalText(t.FillAdjusted))
+                    .Item(RightAlign(run.group.BalanceFactor, 9))
+                    .Text());
+  out.WriteLine("+        ---------------------------- ---------- ---------- ------");
+  out.WriteLine(std::string(65, '#'));
+}
+
+void WriteReport(ProgramState& state, bool& opened) {
+  const std::string path = EndAreaReportPath(state.Project);
+  state.Report.ReportFileName = path;
+  ReportFileWriter out(path, state.Report.AppendToReport == 1);
+  opened = true;
+  WriteReportHeader(out, state);
+  const GroupRecord& group = state.Project.Current();
+  Run run{state,
+          group,
+          group.Cells,
+          out,
+          state.Report.AccumulatedReport,
+          state.Project.UnitSystem == 1 ? kMetricFactor : kEnglishFactor,
+          std::nullopt,
+          {}};
+  for (int n = 0; group.Cells.at(n, Station) != kEndOfRows; ++n) WriteRow(run, n);
+  WriteGrandSummary(run);
+  out.Close();
+}
+
+}  // namespace
+
+std::string EndAreaReportPath(const ProjectStore& store) {
+  const std::string name = StripFile(store.CurrentFileName);
+  const size_t dot = name.find('.');
+  if (dot == std::string::npos) {
+    throw ProgramError("The file name \"" + name + "\" has no \".\" to form the report name from");
+  }
+  return ReportDirectory() + name.substr(0, dot) + ".rpt";
+}
+
+double GetStation(const ProgramState& state, int16_t row) {
+  return Cell(state.Project.Current().Cells, row, Station);
+}
+
+double GetSum(const CellTable& cells, EndAreaFlags& flags, int16_t row, int16_t column,
+              std::string_view mode) {
+  const int r = row;
+  if (mode == "OE") return Cell(cells, r - 2, column) + Cell(cells, r, column);
+  if (mode == "SA") return Cell(cells, r - 1, column);
+  if (mode != "NA") return 0;
+  if (flags.SkipEvent == 2) return Cell(cells, r, column);
+  if (flags.GapPending != 1 && flags.OverlapPending == 1) {
+    flags.OverlapPending = 0;
+    return Cell(cells, r - 1, column) + Cell(cells, r, column);
+  }
+  if (flags.GapPending != 1 && flags.PairBack == 1) {
+    return Cell(cells, r - 2, column) + Cell(cells, r, column);
+  }
+  return Cell(cells, r - 1, column) + Cell(cells, r, column);
+}
+
+int CreateTempRptFile(ProgramState& state) {
+  if (IsUntitled(state.Project.CurrentFileName)) {
+    state.dialogs.MessageBox(
+        "There is no active data to create sheets with, you must first open a file."
+        " Or if you have typed in some numbers Please save it to a file");
+    return 1;
+  }
+  bool opened = false;
+  const bool done = Trap(state.dialogs, "Program Error: ", " occured in CreateTempRptFile",
+                         [&] { WriteReport(state, opened); });
+  state.Report.AppendToReport = 0;
+  // After a failure the lines written so far stay: count them too, so that
+  // the page count always describes the file on disk.
+  if (opened) CountNumberOfPages(state);
+  return done ? 0 : 1;
+}
+
+}  // namespace earthwork

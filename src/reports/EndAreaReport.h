@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "project/ProgramState.h"
+
+namespace earthwork {
+
+/// How the end-area writer measures the interval ending at a row: skip
+/// areas, station equations and forced balances. Cleared at the start of
+/// every run.
+struct EndAreaFlags {
+  int16_t SkipOn = 0;
+  int16_t SkipEvent = 0;             // 1 a skip area opens here, 2 it closes here
+  int16_t GapPending = 0;            // 1 BK row before its AH row, 2 a lone BK
+  int16_t OverlapPending = 0;        // 1 AH row before its BK row, 2 a lone AH
+  int16_t PairBack = 0;              // the next row pairs its areas with row n - 2
+  int16_t ForcedBalancePending = 0;  // an FB row is being written
+};
+
+/// Writes the end-area volume report of the current group into the
+/// ReportFile (created, or appended to while AppendToReport is 1), adds to
+/// the grand totals, clears AppendToReport and recounts the pages. Failures
+/// are shown as messages. Returns 0 when the whole report was written, 1
+/// when it was refused or stopped by an error.
+int CreateTempRptFile(ProgramState& state);
+
+/// The ReportFile path of the project: the report folder, the file-name part
+/// of CurrentFileName up to its first ".", and ".rpt". Throws ProgramError
+/// when the name has no ".".
+std::string EndAreaReportPath(const ProjectStore& store);
+
+/// The station of data row `row` of the current group as a number.
+double GetStation(const ProgramState& state, int16_t row);
+
+/// The sum of end areas of `column` (2 cut, 4 fill) used for the interval
+/// ending at `row`; `mode` is "OE", "SA" or "NA" (see EndAreaFlags). "NA"
+/// may clear OverlapPending.
+double GetSum(const CellTable& cells, EndAreaFlags& flags, int16_t row, int16_t column,
+              std::string_view mode);
+
+}  // namespace earthwork

@@ -1,0 +1,240 @@
+#include "printing/Paging.h"
+
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+#include "printing/PagePrint.h"
+#include "printing/RecordingPageSurface.h"
+#include "reports/EndAreaReport.h"
+#include "reports/ReportTestSupport.h"
+#include "support/RecordingMainView.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestFiles.h"
+
+namespace earthwork {
+namespace {
+
+using testing::CrLf;
+
+/// `count` display lines "L1", "L2", ... with the six "#" header lines
+/// before them, a "#" line every tenth line and the closing "#" line.
+std::string ReportWithDisplayLines(int count) {
+  std::string text = CrLf({"#Designer= D", "#Project No.= P", "#Control No.= C", "#TabName= T",
+                           "#System= 0", "#Embankment= 0"});
+  for (int i = 1; i <= count; ++i) {
+    text += "L" + std::to_string(i) + "\r\n";
+    if (i % 10 == 0) text += "+ a line with # inside\r\n";
+  }
+  return text + std::string(65, '#') + "\r\n";
+}
+
+class PagingTest : public ::testing::Test {
+ protected:
+  void WriteReport(const std::string& bytes) {
+    state.Report.ReportFileName = dir.Path("report.rpt");
+    testing::WriteBytes(state.Report.ReportFileName, bytes);
+  }
+
+  /// Renders page `page` on the recorder (printer, or preview with `pane`).
+  std::vector<std::string> Render(int page, bool preview = false) {
+    log.clear();
+    PreparePrinter(state, surface);
+    log.clear();
+    state.Report.CurrentPage = static_cast<int16_t>(page);
+    EXPECT_EQ(PrintOneByOne(state, surface, clock, preview ? &pane : nullptr), 0);
+    return log;
+  }
+
+  /// A project whose end-area report runs to two pages.
+  void WriteLongReport(int32_t kind) {
+    ProjectStore& store = state.Project;
+    store.CurrentFileName = dir.Path("long.ear");
+    store.HeaderFields = {"A. Designer", "PRJ 7", "CN 12"};
+    GroupRecord& group = store.Group(0);
+    group.Name = "Main line";
+    group.BalanceFactor = "1.25";
+    view.tabCaptions = {"Main line"};
+    for (int r = 0; r < 40; ++r) {
+      group.Cells.at(r, Station) = FormatStation(1000 + r * 50.0);
+      group.Cells.at(r, Cut) = FormatArea((r / 10) % 2 == 0 ? 40.0 + r : 0.0);
+      group.Cells.at(r, Fill) = FormatArea((r / 10) % 2 == 1 ? 35.0 + r : 2.0);
+    }
+    group.Cells.at(40, Station) = kEndOfRows;
+    state.Report.AccumulatedReport = kind;
+    ASSERT_EQ(CreateTempRptFile(state), 0);
+  }
+
+  testing::TempDir dir;
+  testing::ScopedReportDirectory reportDir{dir.Path("reports")};
+  testing::ScriptedDialogs dialogs;
+  testing::RecordingMainView view;
+  ProgramState state{dialogs, view};
+  std::vector<std::string> log;
+  testing::RecordingPageSurface surface{log};
+  testing::RecordingPreviewPane pane{log};
+  testing::FixedClock clock;
+};
+
+TEST_F(PagingTest, PageCountsFromDisplayLines) {
+  struct Case {
+    int displayLines;
+    int pages;
+  };
+  for (const Case c : {Case{0, 1}, Case{1, 1}, Case{44, 1}, Case{45, 2}, Case{95, 2}, Case{96, 3},
+                       Case{146, 3}, Case{147, 4}}) {
+    SCOPED_TRACE(c.displayLines);
+    EXPECT_EQ(PagesForDisplayLines(c.displayLines), c.pages);
+    // The same count from a file, whose "#" lines never count.
+    WriteReport(ReportWithDisplayLines(c.displayLines));
+    state.Report.PageCount = 0;
+    EXPECT_EQ(CountNumberOfPages(state), 0);
+    EXPECT_EQ(state.Report.PageCount, c.pages);
+  }
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(PagingTest, LineEndsOfAllKindsCount) {
+  WriteReport("a\r\nb\nc\rd");
+  CountNumberOfPages(state);
+  EXPECT_EQ(ReadReportLines(state.Report.ReportFileName),
+            (std::vector<std::string>{"a", "b", "c", "d"}));
+}
+
+TEST_F(PagingTest, EachPageTakesItsOwnLinesAtItsRows) {
+  WriteReport(ReportWithDisplayLines(120));
+  CountNumberOfPages(state);
+  struct Case {
+    int page;
+    const char* first;
+    const char* last;
+    double firstRow;  // rows counted from the top: H = 63
+    double lastRow;
+    size_t lines;
+  };
+  for (const Case c :
+       {Case{1, "L1", "L44", 63 - 44, 63 - 1, 44}, Case{2, "L45", "L95", 63 - 51, 63 - 1, 51},
+        Case{3, "L96", "L120", 63 - 51, 63 - 52 + 25, 25}}) {
+    SCOPED_TRACE(c.page);
+    std::vector<std::string> texts;
+    for (const std::string& entry : Render(c.page)) {
+      if (entry.rfind("text 2 ", 0) == 0 && entry.find(" L") != std::string::npos) {
+        texts.push_back(entry);
+      }
+    }
+    ASSERT_EQ(texts.size(), c.lines);
+    EXPECT_EQ(texts.front(), "text 2 " + ShortestText(c.firstRow) + " " + c.first);
+    EXPECT_EQ(texts.back(), "text 2 " + ShortestText(c.lastRow) + " " + c.last);
+    EXPECT_EQ(state.Report.HeaderPage, c.page);
+  }
+}
+
+TEST_F(PagingTest, PagesOutsideTheReportDrawNothing) {
+  WriteReport(ReportWithDisplayLines(10));
+  CountNumberOfPages(state);
+  EXPECT_EQ(Render(0), std::vector<std::string>{});
+  EXPECT_EQ(Render(2), std::vector<std::string>{});
+  // The preview still locks and shows its (empty) page.
+  EXPECT_EQ(Render(2, true), std::vector<std::string>{"pane end"});
+}
+
+TEST_F(PagingTest, PageHeaderShowsThePageOfThePages) {
+  WriteReport(ReportWithDisplayLines(44 + 51 * 3 + 1));
+  CountNumberOfPages(state);
+  ASSERT_EQ(state.Report.PageCount, 5);
+  const auto entries = Render(2);
+  EXPECT_NE(std::find(entries.begin(), entries.end(), "text 72 4 Pages :  2  OF  5 "),
+            entries.end());
+}
+
+TEST_F(PagingTest, ReformatToPrint) {
+  struct Case {
+    const char* line;
+    const char* printed;
+  };
+  const Case cases[] = {
+      {"12+34.567      10.00       0.00      56.00       5.00       0.00       9.00       1.15"
+       "      10.00      46.00",
+       "12+34.567      10.00      0.00     56.00      5.00      0.00      9.00      1.15     10.00"
+       "       46.00"},
+      // An empty cell: the values move left, the last one stays last.
+      {"01+00.000      20.00       0.00      56.00                  0.00       0.00       1.00"
+       "       0.00      56.00",
+       "01+00.000      20.00      0.00     56.00      0.00      0.00      1.00      0.00         "
+       "        56.00"},
+      {"12+00.000 5.00 6.00",
+       "12+00.000       5.00                                                                    "
+       "          6.00"},
+      {"*+*****************", "*+*****************"},
+      {"+Skip Area From Station 02+00.000", "+Skip Area From Station 02+00.000"},
+      {"Bal. Totals       0.00     100.00", "Bal. Totals       0.00     100.00"},
+      {" Bal. Totals 1.00 2.00 3.00 4.00 5.00",
+       "            Totals      1.00      2.00                                              3.00"
+       "    4.00 5.00"},
+      {"", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ReformatToPrint(c.line), c.printed) << c.line;
+}
+
+TEST_F(PagingTest, PageGoldens) {
+  struct Case {
+    int32_t kind;
+    int page;
+    bool preview;
+    const char* golden;
+  };
+  for (const Case c : {Case{0, 1, false, "printing/page1.total.txt"},
+                       Case{0, 2, false, "printing/page2.total.txt"},
+                       Case{1, 1, false, "printing/page1.accumulated.txt"},
+                       Case{1, 2, false, "printing/page2.accumulated.txt"},
+                       Case{0, 2, true, "printing/page2.preview.total.txt"}}) {
+    SCOPED_TRACE(c.golden);
+    WriteLongReport(c.kind);
+    ASSERT_EQ(state.Report.PageCount, 2);
+    testing::ExpectGolden(testing::JoinLog(Render(c.page, c.preview)), c.golden);
+  }
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(PagingTest, WholePrintDrawsEveryPageAsWritten) {
+  WriteLongReport(0);
+  const std::vector<std::string> lines = ReadReportLines(state.Report.ReportFileName);
+  log.clear();
+  bool closed = false;
+  EXPECT_EQ(mnuRptPrint_click(state, surface, clock, [&] { closed = true; }), 0);
+  EXPECT_TRUE(closed);
+  EXPECT_EQ(log.back(), "end doc");
+  EXPECT_EQ(std::count(log.begin(), log.end(), "new page"), 1);
+  const std::vector<std::string> whole = log;
+  // The first sheet holds what page 1 holds alone.
+  const auto newPage = std::find(whole.begin(), whole.end(), "new page");
+  EXPECT_EQ(newPage - whole.begin() - 1, static_cast<long>(Render(1).size()));
+  // The lines go out unchanged, "#" lines left out.
+  std::vector<std::string> printedLines;
+  for (const std::string& entry : whole) {
+    if (entry.rfind("text 2 ", 0) == 0)
+      printedLines.push_back(entry.substr(entry.find(' ', 7) + 1));
+  }
+  std::vector<std::string> displayLines;
+  for (const std::string& line : lines) {
+    if (IsDisplayLine(line)) displayLines.push_back(line);
+  }
+  EXPECT_EQ(printedLines, displayLines);
+}
+
+TEST_F(PagingTest, AMissingReportIsReportedByEachProcedure) {
+  state.Report.ReportFileName = dir.Path("gone.rpt");
+  const std::string missing = "File not found: " + dir.Path("gone.rpt");
+  EXPECT_EQ(CountNumberOfPages(state), 1);
+  state.Report.CurrentPage = 1;
+  EXPECT_EQ(PrintOneByOne(state, surface, clock, &pane), 1);
+  EXPECT_EQ(mnuRptPrint_click(state, surface, clock), 1);
+  EXPECT_EQ(dialogs.Texts(), (std::vector<std::string>{
+                                 " Program Error: " + missing + " occured in CountNumberOfPages",
+                                 " System Error : " + missing + " (form1(PrintOneByOne)).",
+                                 "Program Error : " + missing + " occured in mnuRptPrint_click",
+                             }));
+}
+
+}  // namespace
+}  // namespace earthwork

@@ -1,0 +1,172 @@
+#include <QFontInfo>
+#include <QGuiApplication>
+#include <QPrinterInfo>
+#include <array>
+#include <cstdio>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "printing/PagePrint.h"
+#include "printing/Paging.h"
+#include "printing/RecordingPageSurface.h"
+#include "printing/qt/QtPageSurface.h"
+#include "reports/EndAreaReport.h"
+#include "reports/ReportTestSupport.h"
+#include "support/RecordingMainView.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestFiles.h"
+
+namespace earthwork {
+namespace {
+
+/// The standard output of a shell command.
+std::string Output(const std::string& command) {
+  std::string out;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (!pipe) return out;
+  std::array<char, 4096> buffer{};
+  size_t n = 0;
+  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
+  ::pclose(pipe);
+  return out;
+}
+
+int PdfPages(const std::string& path) {
+  const std::string info = Output("pdfinfo '" + path + "'");
+  const size_t at = info.find("Pages:");
+  return at == std::string::npos ? -1 : std::stoi(info.substr(at + 6));
+}
+
+/// The text of one page, runs of blanks made one.
+std::string PdfPageText(const std::string& path, int page) {
+  const std::string p = std::to_string(page);
+  const std::string text = Output("pdftotext -layout -f " + p + " -l " + p + " '" + path + "' -");
+  std::string squeezed;
+  for (const char c : text) {
+    if (c != ' ' || squeezed.empty() || squeezed.back() != ' ') squeezed += c;
+  }
+  return squeezed;
+}
+
+class PdfTest : public ::testing::Test {
+ protected:
+  /// A report of 120 stations: four pages.
+  void WriteReport() {
+    ProjectStore& store = state.Project;
+    store.CurrentFileName = dir.Path("route 9.ear");
+    store.HeaderFields = {"A. Designer", "PRJ 7", "CN 12"};
+    GroupRecord& group = store.Group(0);
+    group.Name = "Main line";
+    group.BalanceFactor = "1.25";
+    view.tabCaptions = {"Main line"};
+    for (int r = 0; r < 120; ++r) {
+      group.Cells.at(r, Station) = FormatStation(1000 + r * 50.0);
+      group.Cells.at(r, Cut) = FormatArea((r / 10) % 2 == 0 ? 140.0 + r : 0.0);
+      group.Cells.at(r, Fill) = FormatArea((r / 10) % 2 == 1 ? 135.0 + r : 2.0);
+    }
+    group.Cells.at(120, Station) = kEndOfRows;
+    ASSERT_EQ(CreateTempRptFile(state), 0);
+  }
+
+  std::vector<std::string> DisplayLines() {
+    std::vector<std::string> lines;
+    for (const std::string& line : ReadReportLines(state.Report.ReportFileName)) {
+      if (IsDisplayLine(line)) lines.push_back(line);
+    }
+    return lines;
+  }
+
+  testing::TempDir dir;
+  testing::ScopedReportDirectory reportDir{dir.Path("reports")};
+  testing::ScriptedDialogs dialogs;
+  testing::RecordingMainView view;
+  ProgramState state{dialogs, view};
+  testing::FixedClock clock;
+};
+
+TEST_F(PdfTest, PageAreaAndFontFitTheLayout) {
+  const auto surface = qt::QtPageSurface::ForPdf(dir.Path("x.pdf"));
+  ASSERT_EQ(PreparePrinter(state, *surface), 0);
+  EXPECT_EQ(state.Report.PageWidth, 97);
+  EXPECT_EQ(state.Report.PageHeight, 63);
+  QFont font(surface->ResolvedFamily());
+  EXPECT_TRUE(QFontInfo(font).fixedPitch()) << surface->ResolvedFamily().toStdString();
+}
+
+TEST_F(PdfTest, WholeReportPrintsEveryPageWithItsLines) {
+  WriteReport();
+  ASSERT_EQ(state.Report.PageCount, 4);
+  const std::string pdf = dir.Path("out/report.pdf");
+  std::filesystem::create_directories(dir.Path("out"));
+  const auto surface = qt::QtPageSurface::ForPdf(pdf);
+  ASSERT_EQ(mnuRptPrint_click(state, *surface, clock), 0);
+  EXPECT_EQ(surface->PagesPrinted(), 4);
+  ASSERT_EQ(PdfPages(pdf), 4);
+
+  // Display line 45 opens page 2; the furniture is on every page.
+  const std::vector<std::string> lines = DisplayLines();
+  const std::string firstOfPage2 = lines.at(44).substr(0, 9);
+  const std::string page1 = PdfPageText(pdf, 1);
+  const std::string page2 = PdfPageText(pdf, 2);
+  EXPECT_EQ(page1.find(firstOfPage2), std::string::npos);
+  EXPECT_NE(page2.find(firstOfPage2), std::string::npos);
+  EXPECT_NE(page1.find("EARTHWORK CALCULATION REPORT"), std::string::npos);
+  EXPECT_NE(page1.find("For Main line"), std::string::npos);
+  EXPECT_NE(page2.find("Pages : 2 OF 4"), std::string::npos);
+  EXPECT_NE(page2.find("EMBANKMENT"), std::string::npos);
+  EXPECT_NE(PdfPageText(pdf, 4).find("G R A N D"), std::string::npos);
+
+  // Ending the document again leaves the file as it is.
+  const std::string bytes = testing::ReadBytes(pdf);
+  surface->EndDoc();
+  EXPECT_EQ(testing::ReadBytes(pdf), bytes);
+  // Only the PDF is in its folder: no temporary file is left behind.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path("out")),
+                          std::filesystem::directory_iterator()),
+            1);
+}
+
+TEST_F(PdfTest, PagesPrintedOneByOneStartNoBlankSheet) {
+  WriteReport();
+  const std::string pdf = dir.Path("range.pdf");
+  const auto surface = qt::QtPageSurface::ForPdf(pdf);
+  PreparePrinter(state, *surface);
+  for (const int page : {2, 3}) {
+    state.Report.CurrentPage = static_cast<int16_t>(page);
+    ASSERT_EQ(PrintOneByOne(state, *surface, clock), 0);
+  }
+  surface->EndDoc();
+  EXPECT_EQ(PdfPages(pdf), 2);
+  EXPECT_NE(PdfPageText(pdf, 1).find("Pages : 2 OF 4"), std::string::npos);
+}
+
+TEST_F(PdfTest, AnUnwritablePdfIsReportedAndNothingIsLeft) {
+  WriteReport();
+  const std::string pdf = dir.Path("missing/folder/report.pdf");
+  const auto surface = qt::QtPageSurface::ForPdf(pdf);
+  EXPECT_EQ(mnuRptPrint_click(state, *surface, clock), 1);
+  ASSERT_EQ(dialogs.Texts().size(), 1u);
+  EXPECT_EQ(dialogs.Texts()[0].rfind("Program Error : Cannot save " + pdf, 0), 0u)
+      << dialogs.Texts()[0];
+  EXPECT_FALSE(std::filesystem::exists(dir.Path("missing")));
+}
+
+TEST_F(PdfTest, WithoutAPrinterThePrintGoesBesideTheReport) {
+  if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "a default printer exists";
+  WriteReport();
+  const auto surface = qt::QtPageSurface::ForPrinter(state.Report.ReportFileName);
+  EXPECT_EQ(surface->DeviceName(), dir.Path("reports/route 9.pdf"));
+  ASSERT_EQ(mnuRptPrint_click(state, *surface, clock), 0);
+  EXPECT_EQ(PdfPages(surface->DeviceName()), 4);
+}
+
+}  // namespace
+}  // namespace earthwork
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
