@@ -1,0 +1,173 @@
+// The report and pages commands, run as the built program.
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "earfiles/EarFile.h"
+#include "reports/ReportTestSupport.h"
+#include "support/RecordingMainView.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestFiles.h"
+
+namespace earthwork {
+namespace {
+
+using testing::ReadBytes;
+
+struct Result {
+  int code = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Quoted(const std::string& text) {
+  std::string q = "'";
+  for (const char c : text) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+class ReportCommandTest : public ::testing::Test {
+ protected:
+  /// Runs the program with `args` in the temporary folder, its report
+  /// folder inside it.
+  Result Run(const std::vector<std::string>& args) {
+    std::string command = "cd " + Quoted(dir.Root().string()) +
+                          " && EARTHWORK_REPORT_DIR=" + Quoted(reportDir) + " " +
+                          Quoted(EARTHWORK_BINARY);
+    for (const std::string& a : args) command += " " + Quoted(a);
+    command += " >stdout.txt 2>stderr.txt";
+    Result r;
+    const int status = std::system(command.c_str());
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.out = ReadBytes(dir.Path("stdout.txt"));
+    r.err = ReadBytes(dir.Path("stderr.txt"));
+    return r;
+  }
+
+  /// Saves a project of three groups as `name` and returns its path.
+  std::string SaveThreeGroups(const std::string& name) {
+    testing::ScriptedDialogs dialogs;
+    testing::RecordingMainView view;
+    ProgramState state(dialogs, view);
+    ProjectStore& store = state.Project;
+    store.HeaderFields = {"K. Marsh", "0412-07", "1304-02"};
+    store.GroupCount = 3;
+    const char* names[] = {"Main line", "", "South ramp"};
+    const char* factors[] = {"1.15", "1.25", "1.00"};
+    for (int g = 0; g < 3; ++g) {
+      GroupRecord& group = store.Group(g);
+      group.Name = names[g];
+      group.BalanceFactor = factors[g];
+      group.MeasuredInEmbankment = g == 2 ? 1 : 0;
+    }
+    testing::SetRows(store.Group(0), {{"0", "", "10", "", "0", ""},
+                                      {"100", "", "20", "", "5", ""},
+                                      {"200", "SA", "30", "", "50", ""},
+                                      {"300", "SA", "0", "", "80", "4"},
+                                      {"400", "", "5", "", "60", ""}});
+    testing::SetRows(store.Group(1), {{"1000", "", "0", "25", "0", ""},
+                                      {"1050", "", "40", "", "2", ""},
+                                      {"1100", "FB", "10", "", "30", ""},
+                                      {"1200", "", "0", "", "20", "6"}});
+    testing::SetRows(store.Group(2),
+                     {{"0", "", "0", "", "12", ""}, {"100", "", "2", "", "14", ""}});
+    const std::string path = dir.Path(name);
+    EXPECT_TRUE(SaveEarFile(state, path));
+    return path;
+  }
+
+  testing::TempDir dir;
+  std::string reportDir = dir.Path("reports");
+};
+
+TEST_F(ReportCommandTest, BadArgumentsAreRefusedWithAReason) {
+  const std::string ear = SaveThreeGroups("three.ear");
+  struct Case {
+    std::vector<std::string> args;
+    std::string said;
+  };
+  const Case cases[] = {
+      {{"report"}, "No input file given."},
+      {{"report", ear, "--tab"}, "The option --tab needs a value."},
+      {{"report", ear, "--tab", "0"},
+       "The tab number must be a whole number from 1 on, not \"0\"."},
+      {{"report", ear, "--tab", "2x"}, "not \"2x\"."},
+      {{"report", ear, "--tab", "2", "--all"}, "--tab and --all cannot be used together."},
+      {{"report", ear, "--bogus"}, "Unknown option: --bogus"},
+      {{"report", ear, "other.ear"}, "Only one input file can be given"},
+      {{"report", ear, "--tab", "4"}, "There is no tab 4 in " + ear + " (it has 3)."},
+      {{"report", dir.Path("missing.ear")}, dir.Path("missing.ear")},
+      {{"report", ear, "--out", dir.Path("no/such/folder/x.rpt")}, "no/such/folder/x.rpt"},
+      {{"pages"}, "Usage: earthwork pages FILE.rpt"},
+      {{"pages", "a.rpt", "b.rpt"}, "Usage: earthwork pages FILE.rpt"},
+      {{"pages", dir.Path("gone.rpt")},
+       " Program Error: File not found: " + dir.Path("gone.rpt") +
+           " occured in CountNumberOfPages"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args.size() > 1 ? c.args[0] + " " + c.args.back() : c.args[0]);
+    const Result r = Run(c.args);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find(c.said), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
+  }
+}
+
+TEST_F(ReportCommandTest, AllTabsAreTheSingleTabReportsOneAfterAnother) {
+  const std::string ear = SaveThreeGroups("three.ear");
+  std::string oneByOne;
+  for (const char* tab : {"1", "2", "3"}) {
+    ASSERT_EQ(Run({"report", ear, "--tab", tab}).code, 0);
+    oneByOne += ReadBytes(reportDir + "/three.rpt");
+  }
+  const Result r = Run({"report", ear, "--all", "--out", dir.Path("all.rpt")});
+  ASSERT_EQ(r.code, 0) << r.err;
+  const std::string all = ReadBytes(dir.Path("all.rpt"));
+  EXPECT_EQ(all, ReadBytes(reportDir + "/three.rpt"));
+  EXPECT_EQ(all, oneByOne);
+  testing::ExpectGolden(all, "reports/all_three_groups.rpt");
+  EXPECT_NE(all.find("#TabName= Earthwork 2\r\n"), std::string::npos);
+  EXPECT_EQ(r.out, "Report: " + reportDir +
+                       "/three.rpt\nPages: 2\nCopied to: " + dir.Path("all.rpt") + "\n");
+
+  const Result pages = Run({"pages", dir.Path("all.rpt")});
+  EXPECT_EQ(pages.code, 0);
+  EXPECT_EQ(pages.out, "2\n");
+}
+
+TEST_F(ReportCommandTest, AccumulatedReportOfOneTab) {
+  const std::string ear = SaveThreeGroups("three.ear");
+  const Result r = Run({"report", ear, "--tab", "2", "--accumulated"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  const std::string report = ReadBytes(reportDir + "/three.rpt");
+  EXPECT_EQ(report.rfind("#Designer= K. Marsh\r\n#Project No.= 0412-07\r\n#Control No.= 1304-02\r\n"
+                         "#TabName= Earthwork 2\r\n#System= 0\r\n#Embankment= 0\r\n",
+                         0),
+            0u);
+  // Accumulated: field 4 is the running cut, 25 + 37 + 46.
+  EXPECT_NE(report.find("11+00.000      10.00       0.00     108.00"), std::string::npos) << report;
+}
+
+TEST_F(ReportCommandTest, PdfHoldsEveryPage) {
+  const std::string ear = SaveThreeGroups("three.ear");
+  const std::string pdf = dir.Path("three.pdf");
+  const Result r = Run({"report", ear, "--all", "--pdf", pdf});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.out.find("PDF: " + pdf + " (2 pages)\n"), std::string::npos) << r.out;
+  std::string info;
+  if (FILE* pipe = ::popen(("pdfinfo " + Quoted(pdf)).c_str(), "r")) {
+    std::array<char, 256> buffer{};
+    while (std::fgets(buffer.data(), buffer.size(), pipe)) info += buffer.data();
+    ::pclose(pipe);
+  }
+  const size_t at = info.find("Pages:");
+  ASSERT_NE(at, std::string::npos) << info;
+  EXPECT_EQ(std::stoi(info.substr(at + 6)), 2);
+}
+
+}  // namespace
+}  // namespace earthwork
