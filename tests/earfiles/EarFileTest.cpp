@@ -60,9 +60,7 @@ TEST_F(EarFileTest, WorkedExampleReadsBackAndHandsOverToTheWindow) {
   EXPECT_EQ(store.CurrentGroup, 0);
   EXPECT_EQ(store.Group(0).Name, "A");
   EXPECT_EQ(store.Group(0).BalanceFactor, "1");
-  EXPECT_EQ(
-      Rows(0),
-      (std::vector<Row>{{Padded("12+34.500"), Padded("BK"), "10.00", "0.00", "5.50", "0.00"}}));
+  EXPECT_EQ(Rows(0), (std::vector<Row>{testing::Cells("12+34.500|BK|10.00|0.00|5.50|0.00")}));
   EXPECT_EQ(store.CurrentFileName, path);
   EXPECT_EQ(store.LogFileMode, 0);
   EXPECT_EQ(view.calls,
@@ -253,58 +251,23 @@ TEST_F(EarFileTest, GetParametersSplitsBothLayouts) {
   struct Case {
     int16_t fileVersion;
     std::string line;
-    Row fields;
-    std::string message;  // "" when the line is complete
+    std::string fields;   // all six padded to 15 characters
+    std::string missing;  // the message's quoted line, "" when the line is complete
+    int count = 6;
   };
-  const std::string missing6 = "Program Error: Row line has fewer than 6 fields: ";
-  const std::string missing5 = "Program Error: Row line has fewer than 5 fields: ";
-  const std::string suffix = " occured in GetParameters(NewFileIO).";
-  const std::string blank = Padded("");
   const Case cases[] = {
-      {0,
-       "12+34.500          BK       10.00        0.00        5.50        0.00",
-       {Padded("12+34.500"), Padded("BK"), Padded("10.00"), Padded("0.00"), Padded("5.50"),
-        Padded("0.00")},
+      {0, "12+34.500          BK       10.00        0.00        5.50        0.00",
+       "12+34.500|BK|10.00|0.00|5.50|0.00", ""},
+      {0, "1234.5\tFB\t1\t2\t3\t4  ", "12+34.500|FB|1.00|2.00|3.00|4.00", ""},
+      {0, "   00+50.000 SA 1 2 3 4", "00+50.000|SA|1.00|2.00|3.00|4.00", ""},
+      {0, "9+50.000AH AH 0 0 0 0 7", "9+50.000AH|AH|0.00|0.00|0.00|0 7", ""},  // 7th stays with 6th
+      {0, "12+34.500 BK 12345678901234.5 0 0 0", "12+34.500|BK|12345678901234.50|0.00|0.00|0.00",
        ""},
-      {0,
-       "1234.5\tFB\t1\t2\t3\t4  ",
-       {Padded("12+34.500"), Padded("FB"), Padded("1.00"), Padded("2.00"), Padded("3.00"),
-        Padded("4.00")},
-       ""},
-      {0,
-       "   00+50.000 SA 1 2 3 4",
-       {Padded("00+50.000"), Padded("SA"), Padded("1.00"), Padded("2.00"), Padded("3.00"),
-        Padded("4.00")},
-       ""},
-      {0,
-       "9+50.000AH AH 0 0 0 0 7",  // a seventh field stays with the sixth
-       {Padded("9+50.000AH"), Padded("AH"), Padded("0.00"), Padded("0.00"), Padded("0.00"),
-        Padded("0 7")},
-       ""},
-      {0,
-       "12+34.500 BK 12345678901234.5 0 0 0",
-       {Padded("12+34.500"), Padded("BK"), "12345678901234.50", Padded("0.00"), Padded("0.00"),
-        Padded("0.00")},
-       ""},
-      {0,
-       "12+34.500 BK 10.00",
-       {Padded("12+34.500"), Padded("BK"), Padded("10.00"), blank, blank, blank},
-       missing6 + "\"12+34.500 BK 10.00\"" + suffix},
-      {0, "+", {Padded("+"), blank, blank, blank, blank, blank}, missing6 + "\"+\"" + suffix},
-      {1,
-       "12+34.500 10.00 0.00 5.50 0.00",
-       {Padded("12+34.500"), Padded("-"), Padded("10.00"), Padded("0.00"), Padded("5.50"),
-        Padded("0.00")},
-       ""},
-      {1,
-       "1300\t25.5\t0\t3\t1.5",
-       {Padded("13+00.000"), Padded("-"), Padded("25.50"), Padded("0.00"), Padded("3.00"),
-        Padded("1.50")},
-       ""},
-      {1,
-       "12+34.500 10.00 0.00",
-       {Padded("12+34.500"), Padded("-"), Padded("10.00"), Padded("0.00"), blank, blank},
-       missing5 + "\"12+34.500 10.00 0.00\"" + suffix},
+      {0, "12+34.500 BK 10.00", "12+34.500|BK|10.00|||", "12+34.500 BK 10.00"},
+      {0, "+", "+|||||", "+"},
+      {1, "12+34.500 10.00 0.00 5.50 0.00", "12+34.500|-|10.00|0.00|5.50|0.00", "", 5},
+      {1, "1300\t25.5\t0\t3\t1.5", "13+00.000|-|25.50|0.00|3.00|1.50", "", 5},
+      {1, "12+34.500 10.00 0.00", "12+34.500|-|10.00|0.00||", "12+34.500 10.00 0.00", 5},
   };
   for (const auto& c : cases) {
     dialogs.shown.clear();
@@ -312,8 +275,12 @@ TEST_F(EarFileTest, GetParametersSplitsBothLayouts) {
     std::string line = c.line;
     GetParameters(state, line, 1);
     EXPECT_EQ(line.find('\t'), std::string::npos);
-    for (size_t i = 0; i < 6; ++i) EXPECT_EQ(store.RowFields[i], c.fields[i]) << c.line << " " << i;
-    EXPECT_EQ(dialogs.Texts(), c.message.empty() ? Texts{} : Texts{c.message}) << c.line;
+    const Row fields = testing::Cells(c.fields, 6);
+    for (size_t i = 0; i < 6; ++i) EXPECT_EQ(store.RowFields[i], fields[i]) << c.line << " " << i;
+    const std::string message = "Program Error: Row line has fewer than " +
+                                std::to_string(c.count) + " fields: \"" + c.missing +
+                                "\" occured in GetParameters(NewFileIO).";
+    EXPECT_EQ(dialogs.Texts(), c.missing.empty() ? Texts{} : Texts{message}) << c.line;
   }
   std::string commas = "1,\tBK,2,3,4,5";
   store.FileVersion = 0;
@@ -521,10 +488,9 @@ TEST_F(EarFileTest, Version971FileIsReadWithDashCodesAndSavedAsCurrent) {
   ASSERT_EQ(store.GroupCount, 2);
   EXPECT_EQ(store.Group(0).Name, "Old road");
   EXPECT_EQ(store.Group(0).BalanceFactor, "1.2");
-  EXPECT_EQ(Rows(0), (std::vector<Row>{
-                         {Padded("00+00.000"), Padded("-"), "0.00", "0.00", "0.00", "0.00"},
-                         {Padded("12+34.500"), Padded("-"), "10.00", "0.00", "5.50", "0.00"},
-                         {Padded("13+00.000"), Padded("-"), "25.50", "0.00", "3.00", "1.50"}}));
+  EXPECT_EQ(Rows(0), (std::vector<Row>{testing::Cells("00+00.000|-|0.00|0.00|0.00|0.00"),
+                                       testing::Cells("12+34.500|-|10.00|0.00|5.50|0.00"),
+                                       testing::Cells("13+00.000|-|25.50|0.00|3.00|1.50")}));
   EXPECT_EQ(store.Group(1).Name, "Old ramp");
   EXPECT_EQ(SaveTo("new.ear"), ReadBytes(DataPath("ear/v971_saved.ear")));
 
@@ -541,9 +507,8 @@ TEST_F(EarFileTest, OldestFileIsReadWithItsSeparators) {
   EXPECT_EQ(store.HeaderFields[0], "P. Lind");
   EXPECT_EQ(store.GroupCount, 1);
   EXPECT_EQ(store.Group(0).Name, "");
-  EXPECT_EQ(Rows(0),
-            (std::vector<Row>{{Padded("00+00.000"), Padded("-"), "1.00", "0.00", "2.00", "0.00"},
-                              {Padded("00+40.000"), Padded("-"), "3.00", "0.00", "4.00", "0.00"}}));
+  EXPECT_EQ(Rows(0), (std::vector<Row>{testing::Cells("00+00.000|-|1.00|0.00|2.00|0.00"),
+                                       testing::Cells("00+40.000|-|3.00|0.00|4.00|0.00")}));
 }
 
 TEST_F(EarFileTest, ArbitraryLinesNeverLeaveABrokenProject) {

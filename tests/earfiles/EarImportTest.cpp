@@ -71,9 +71,8 @@ TEST_F(EarImportTest, GroupsAreAppendedAndTheUnitSystemFollowsTheFile) {
   EXPECT_EQ(store.HeaderFields, (std::array<std::string, 3>{"Mine", "1", "2"}));
   EXPECT_EQ(store.Group(1).Name, "Main line");
   EXPECT_EQ(store.Group(1).BalanceFactor, "1.3");
-  EXPECT_EQ(Rows(1),
-            (std::vector<Row>{{Padded("00+00.000"), Padded("-"), "1.00", "0.00", "2.00", "0.00"},
-                              {Padded("00+20.000"), Padded("-"), "3.00", "0.00", "4.00", "0.00"}}));
+  EXPECT_EQ(Rows(1), (std::vector<Row>{testing::Cells("00+00.000|-|1.00|0.00|2.00|0.00"),
+                                       testing::Cells("00+20.000|-|3.00|0.00|4.00|0.00")}));
   EXPECT_EQ(store.Group(2).Name, "Ramp C");
   EXPECT_EQ(store.Group(2).MeasuredInEmbankment, 1);
   EXPECT_EQ(store.Group(2).BalanceFactor, "01.000");
@@ -195,7 +194,7 @@ TEST_F(EarImportTest, OlderFileIsImportedWithDashCodes) {
   EXPECT_EQ(store.FileVersion, 1);
   EXPECT_EQ(store.DataChanged, 1);
   EXPECT_EQ(store.GroupCount, 3);
-  EXPECT_EQ(Rows(1)[1], (Row{Padded("12+34.500"), Padded("-"), "10.00", "0.00", "5.50", "0.00"}));
+  EXPECT_EQ(Rows(1)[1], testing::Cells("12+34.500|-|10.00|0.00|5.50|0.00"));
   EXPECT_EQ(store.Group(2).Name, "Old ramp");
 }
 
