@@ -16,7 +16,12 @@ void CheckToken(int subLine, int column) {
 
 std::string& TokenGrid::at(int subLine, int column) {
   CheckToken(subLine, column);
-  if (static_cast<int>(rows_.size()) <= subLine) rows_.resize(static_cast<size_t>(subLine) + 1);
+  if (static_cast<int>(rows_.size()) <= subLine) {
+    // A station line is followed by two detail lines: room for sub-lines
+    // 0..3 at once spares the moves of growing one sub-line at a time.
+    if (rows_.capacity() == 0) rows_.reserve(4);
+    rows_.resize(static_cast<size_t>(subLine) + 1);
+  }
   return rows_[static_cast<size_t>(subLine)][static_cast<size_t>(column)];
 }
 

@@ -1,0 +1,30 @@
+#include "geopak/OpenGeopakLog.h"
+
+#include "geopak/LogParser.h"
+#include "geopak/LogRecognition.h"
+#include "reports/GeopakLogReport.h"
+
+namespace earthwork {
+
+bool OpenGeopakLog(ProgramState& state, const std::string& path, const NameLogTab& nameTab) {
+  ProjectStore& store = state.Project;
+  store.CurrentFileName = path;
+  store.DataChanged = 0;
+  if (CheckWhetherItIsLogFile(state, path) != 1) {
+    state.dialogs.MessageBox(" The file selected is not a Geopak Earthwork log file");
+    return false;
+  }
+  state.Report.PageCount = 0;
+  state.view.SetCaption("GEOPAK LOG FILE: " + path);
+  // The report shown on opening is the log's own kind: accumulated only
+  // when the log holds accumulated quantities, whatever was shown before.
+  state.Report.AccumulatedReport = 0;
+  ReadGeopakLog(state);
+  store.LogFileMode = 1;
+  if (nameTab) nameTab(state, "BASELINE: " + state.Report.BaselineName);
+  const bool reported = CreateGeopakLogReport(state) == 0;
+  store.DataChanged = 0;
+  return reported;
+}
+
+}  // namespace earthwork

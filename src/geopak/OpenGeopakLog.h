@@ -1,0 +1,24 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "project/ProgramState.h"
+
+namespace earthwork {
+
+/// Names the tab of the group a log went into, between the import and the
+/// report. It receives "BASELINE: " and the baseline name; the window may
+/// first ask about a tab of the same name, as the open command does.
+using NameLogTab = std::function<void(ProgramState& state, const std::string& caption)>;
+
+/// The log path of the open command without its window parts: the path
+/// becomes CurrentFileName; a file that is not an earthwork log is refused
+/// with " The file selected is not a Geopak Earthwork log file" (false).
+/// Otherwise the log is read into the current group, the tab is named and
+/// the report is written: the total report, or the accumulated one when the
+/// log holds accumulated quantities. True when the report was written; the
+/// caller shows it.
+bool OpenGeopakLog(ProgramState& state, const std::string& path, const NameLogTab& nameTab = {});
+
+}  // namespace earthwork

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "project/ProgramState.h"
+
+namespace earthwork {
+
+/// The ReportFile of a log: the report folder joined with the log's file
+/// name cut before its first ".LOG" (in any case) and ".rpt".
+std::string GeopakReportFileName(std::string_view logPath);
+
+/// The companion station table beside the log: its path with ".ear" in
+/// place of ".LOG" (and what follows it) in the file-name part.
+std::string CompanionTableName(std::string_view logPath);
+
+/// Writes the earthwork report of the current group from its log tables
+/// into the ReportFile (appending while AppendToReport is 1), writes the
+/// companion station table, clears AppendToReport and recounts the pages.
+/// 0 when done, 1 when a failure ended it (the message has been shown).
+int16_t CreateGeopakLogReport(ProgramState& state);
+
+/// The balance-point entry of the current group that lies between section
+/// record `station` and the next one (the last such entry), or 0.
+int16_t FindBalancePoint(ProgramState& state, int16_t station);
+
+/// The adjustment kind ("Exc" or "Fill") in force between section record
+/// `station` and the next one (the first matching entry), or "".
+std::string InsertBalance(ProgramState& state, int16_t station);
+
+}  // namespace earthwork

@@ -1,0 +1,127 @@
+#include "geopak/OpenGeopakLog.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "GeopakTestSupport.h"
+#include "geopak/LogParser.h"
+#include "reports/GeopakLogReport.h"
+
+namespace earthwork::testing {
+namespace {
+
+/// A log of `stations` ordinary stations 25 feet apart, with a grand
+/// summary.
+std::string LongLog(int stations) {
+  std::string log =
+      " 1     3     3 Earthwork\r\n   Earthworks for Baseline = LONG\r\n"
+      "     ------------------------------------------------\r\n";
+  char line[64];
+  for (int i = 0; i < stations; ++i) {
+    std::snprintf(line, sizeof line, "   %d+%02d.000   Cross Section\r\n", i / 4, i % 4 * 25);
+    log += line;
+    log += "        Excavation       12.50      23.15       0.00       0.00    1000.00\r\n";
+    log += "        Fill              3.00       5.56       6.39       1.15     800.00\r\n";
+  }
+  log +=
+      "   Totals through the last +\r\n     ------------------------------------\r\n"
+      "   G R A N D   S U M M A R Y\r\n   =====\r\n   h1\r\n   h2\r\n   h3\r\n"
+      "   ----- -----\r\n   Excavation   1000.00   1000.00   1.000\r\n"
+      "   Fill   800.00   920.00   1.150\r\n   B A L A N C E   S U M M A R Y\r\n";
+  return log;
+}
+
+TEST_F(GeopakTest, OtherFilesAreRefused) {
+  const std::string bytes[] = {"", "VERSION 2002\r\n", std::string("\0\x7f\xfe\r\n\0", 6)};
+  for (const auto& b : bytes) {
+    dialogs.shown.clear();
+    state.Project.DataChanged = 1;
+    EXPECT_FALSE(Open(WriteLog("other.log", b)));
+    EXPECT_EQ(dialogs.Texts(),
+              std::vector<std::string>{" The file selected is not a Geopak Earthwork log file"});
+    EXPECT_EQ(state.Project.DataChanged, 0);
+    EXPECT_EQ(state.Project.LogFileMode, 0);
+    EXPECT_TRUE(view.tabCaptions.empty());
+  }
+}
+
+TEST_F(GeopakTest, OpenReadsNamesTheTabAndReports) {
+  const std::string path = Sample("ramp1.log");
+  state.Project.DataChanged = 1;
+  ASSERT_TRUE(Open(path));
+  EXPECT_EQ(state.Project.CurrentFileName, path);
+  EXPECT_EQ(state.Project.LogFileMode, 1);
+  EXPECT_EQ(state.Project.DataChanged, 0);
+  EXPECT_EQ(view.caption, "GEOPAK LOG FILE: " + path);
+  EXPECT_EQ(view.tabCaptions, std::vector<std::string>{"BASELINE:  RAMP1"});
+  ExpectGolden(Report(), "geopak/ramp1-total.rpt");
+  EXPECT_GT(state.Report.PageCount, 0);
+
+  // Another log into the same group: nothing of the first one shows
+  // through, and the report takes the kind of the log.
+  ASSERT_TRUE(Open(Sample("ramp2m.log")));
+  ExpectGolden(Report(), "geopak/ramp2m-accumulated.rpt");
+  state.Project.UnitSystem = 0;
+  view.tabCaptions.clear();
+  ASSERT_TRUE(Open(Sample("ramp1.log")));
+  ExpectGolden(Report(), "geopak/ramp1-total.rpt");
+  EXPECT_FALSE(LogHasAccumulatedQuantities(state));
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(GeopakTest, SeveralLogsInSeveralGroups) {
+  ASSERT_TRUE(Open(Sample("ramp1.log")));
+  state.Project.GroupCount = 2;
+  state.Project.CurrentGroup = 1;
+  ASSERT_TRUE(Open(Sample("ramp2m.log")));
+  EXPECT_EQ(state.Counters.SectionStationCount, 17);
+  EXPECT_EQ(state.Counters.LargestSectionStationCount, 33);
+  EXPECT_EQ(view.tabCaptions, (std::vector<std::string>{"BASELINE:  RAMP1", "BASELINE:  RAMP2M"}));
+
+  // The second import left the first group's tables as they were.
+  const LogGroup& first = std::as_const(state.Log).Group(0);
+  EXPECT_EQ(first.SectionTable.at(27).Label, "25+00.000");
+  EXPECT_EQ(first.PointTable.at(1).Label, " 12+40.000");
+  EXPECT_EQ(std::as_const(state.Log).Group(1).SectionTable.at(1).Label, "1+00.000");
+
+  // Both groups into one report, as the all-groups command does. The first
+  // group keeps all its stations although the last log was shorter.
+  for (int16_t g = 0; g < 2; ++g) {
+    state.Project.CurrentGroup = g;
+    state.Report.AppendToReport = g == 0 ? 0 : 1;
+    state.Report.AccumulatedReport = 0;
+    CreateGeopakLogReport(state);
+    EXPECT_EQ(state.Report.AppendToReport, 0);
+  }
+  ExpectGolden(Report(), "geopak/two-groups.rpt");
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(GeopakTest, StationsBeyondTheTableAreDropped) {
+  ASSERT_TRUE(Open(WriteLog("long.log", LongLog(10003))));
+  EXPECT_EQ(state.Counters.SectionStationCount, 10004);  // the closing line counts too
+  EXPECT_EQ(dialogs.Texts(),
+            std::vector<std::string>(
+                4, " Program Error: Subscript out of range occured in Parse_Station_String"));
+  const auto lines = Lines(Report());
+  const auto stations = std::count_if(lines.begin(), lines.end(), [](const std::string& l) {
+    return l.find("      12.50") != std::string::npos;
+  });
+  EXPECT_EQ(stations, 10000);
+  EXPECT_EQ(lines[6 + 9999].substr(0, 11), "2499+75.000");
+  EXPECT_EQ(lines.back(), std::string(65, '#'));
+  EXPECT_EQ(std::as_const(state.Log).Group(0).SummaryTable.at(0).Tokens.at(1, 1), "Excavation");
+}
+
+TEST_F(GeopakTest, StationCountPastItsRangeEndsTheImport) {
+  dialogs.shown.reserve(23000);
+  ASSERT_TRUE(Open(WriteLog("longer.log", LongLog(32800))));
+  EXPECT_EQ(state.Counters.SectionStationCount, 32767);
+  EXPECT_EQ(dialogs.shown.size(), 32767u - 10000u);
+  // Passes 2 and 3 never ran; the report still shows what was stored.
+  EXPECT_EQ(std::as_const(state.Log).Group(0).SummaryTable.at(0).Tokens.at(1, 1), "");
+  EXPECT_EQ(Lines(Report()).back(), std::string(65, '#'));
+}
+
+}  // namespace
+}  // namespace earthwork::testing
