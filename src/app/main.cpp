@@ -3,7 +3,43 @@
 
 #include "cli/Cli.h"
 
+#ifdef EARTHWORK_WITH_WINDOW
+#include <QApplication>
+#include <QTimer>
+#include <iostream>
+
+#include "about/AppInfo.h"
+#include "mainwindow/frmMain.h"
+#include "platform/qt/QtClock.h"
+#include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtSettings.h"
+#endif
+
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
+#ifndef EARTHWORK_WITH_WINDOW
   return earthwork::cli::Run(args);
+#else
+  using namespace earthwork;
+  if (cli::IsBatchCommand(args)) return cli::Run(args);
+  if (args.size() > 1 || (!args.empty() && args[0].starts_with("-"))) {
+    std::cerr << "Unknown command: " << args[0] << "\n";
+    cli::Run({"--help"});
+    return 1;
+  }
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(kApplicationTitle);
+  qt::QtDialogs dialogs(kApplicationTitle);
+  qt::QtSettings settings(kApplicationTitle);
+  qt::QtClock clock;
+  frmMain window(dialogs, settings, clock);
+  dialogs.SetParent(&window);
+  window.show();
+  if (!args.empty()) {
+    // The file opens once the window is on screen, as if chosen in Open.
+    const std::string path = args[0];  // already in the file system's encoding
+    QTimer::singleShot(0, &window, [&window, path] { window.OpenPath(path); });
+  }
+  return app.exec();
+#endif
 }

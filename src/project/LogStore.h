@@ -37,7 +37,7 @@ struct LogRecord {
 /// range". A record never written reads as empty.
 class LogTable {
  public:
-  explicit LogTable(int slots) : slots_(slots) {}
+  explicit LogTable(int slotCount) : slots_(slotCount) {}
   LogRecord& at(int index);
   const LogRecord& at(int index) const;
   int Slots() const { return slots_; }

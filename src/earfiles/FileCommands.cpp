@@ -1,0 +1,351 @@
+#include "earfiles/FileCommands.h"
+
+#include <filesystem>
+
+#include "earfiles/EarFile.h"
+#include "geopak/LogParser.h"
+#include "geopak/OpenGeopakLog.h"
+#include "project/Errors.h"
+#include "project/Store.h"
+#include "project/Text.h"
+#include "reports/EndAreaReport.h"
+#include "reports/GeopakLogReport.h"
+
+namespace earthwork {
+
+namespace {
+
+constexpr const char* kUntitled = "UNTITLED";
+constexpr const char* kImportEar = "Import EAR File";
+constexpr const char* kImportLog = "Import any other Log File";
+constexpr size_t kTabNameLength = 20;
+
+std::string EarCaption(const std::string& name) {
+  return "EARTHWORK :" + name;
+}
+
+bool FileExists(const std::string& path) {
+  std::error_code ec;
+  return !path.empty() && std::filesystem::exists(path, ec);
+}
+
+/// The counts a New or Open that goes ahead starts from. They are set only
+/// once the command goes ahead, so a cancelled command keeps the project's
+/// own groups (a later Save would otherwise write only the first).
+void StartFromOneGroup(ProjectStore& store) {
+  store.CurrentGroup = 0;
+  store.GroupCount = 1;
+}
+
+/// Step 4 of the dispatcher: an EarFile into the grid view.
+void ReadEarFile(ProgramState& state, const std::string& path) {
+  MainView& view = state.view;
+  ProjectStore& store = state.Project;
+  view.ShowGridView();
+  if (!OpenEarFile(state, path)) return;
+  store.LogFileMode = 0;
+  view.SetImportItem(kImportEar);
+  // An older file is offered for saving in the current version.
+  if (store.FileVersion == 1) store.DataChanged = store.ImportDone == 1 ? 0 : 1;
+  view.ShowBalanceFactor(true);
+  view.SetCaption(EarCaption(path));
+}
+
+/// The log's tab: "BASELINE: " and its baseline name, which the user may
+/// change when a tab of that baseline exists already.
+void NameLogTab(ProgramState& state) {
+  MainView& view = state.view;
+  std::string& baseline = state.Report.BaselineName;
+  for (int tab = 0; tab < view.TabCount(); ++tab) {
+    if (Trim(After(view.TabCaption(tab), ":")) != Trim(baseline)) continue;
+    const Answer answer = state.dialogs.MessageBox(
+        " There is same named baseline tab already existing. Do you want to change tabname?",
+        Buttons::YesNo, Icon::None, "Warning");
+    if (answer != Answer::Yes) continue;
+    // Like every tab name typed in, at most 20 characters; no answer keeps
+    // the log's own name.
+    const std::string name = state.dialogs.InputBox("Please Name the Tab.", "", "").value_or("");
+    if (!name.empty()) baseline = name.substr(0, kTabNameLength);
+  }
+  const int16_t group = state.Project.CurrentGroup;
+  if (group == 0) view.ClearTabStrip();
+  view.AddTab(group + 1, "BASELINE: " + baseline);
+}
+
+/// Step 5 of the dispatcher: a GEOPAK log through recognition, import,
+/// report and preview.
+void ReadLogFile(ProgramState& state, const std::string& path, ReadingCaller caller) {
+  MainView& view = state.view;
+  const bool read = OpenGeopakLog(state, path, [&](ProgramState& s, const std::string&) {
+    view.ShowBalanceFactor(false);
+    view.ShowLogView();
+    view.SetImportItem(kImportLog);
+    NameLogTab(s);
+  });
+  if (!read) {
+    ProjectStore& store = state.Project;
+    if (caller == ReadingCaller::Import && store.GroupCount > 1) {
+      --store.GroupCount;
+      --store.CurrentGroup;
+    }
+    return;
+  }
+  view.ShowReportPreview();
+}
+
+}  // namespace
+
+std::string AcceptInputFilename(ProgramState& state, int16_t mode) {
+  std::string path;
+  Trap(state.dialogs, " Program Error: ", "(AcceptInputFilename(FileMenu))", [&] {
+    FileDialogSettings& dialog = state.FileDialog;
+    dialog.CancelError = true;
+    dialog.Filter = kFileFilterList;
+    dialog.FilterIndex = state.Project.LogFileMode == 1 ? 2 : 1;
+    const auto chosen =
+        mode == 0 ? state.dialogs.OpenFileDialog(dialog) : state.dialogs.SaveFileDialog(dialog);
+    if (!chosen || chosen->empty()) {
+      state.dialogs.MessageBox("NO FILE IS SELECTED");
+      return;
+    }
+    path = *chosen;
+  });
+  return path;
+}
+
+std::string IfUntitled(ProgramState& state, int16_t mode) {
+  std::string name = state.Project.CurrentFileName;
+  Trap(state.dialogs, " Program Error: ", "(IfUntitled(FileMenu))", [&] {
+    if (!IsUntitled(state.Project.CurrentFileName)) return;
+    name = AcceptInputFilename(state, mode);
+    if (name.empty()) name = kUntitled;
+  });
+  return name;
+}
+
+int16_t SavingTheFile(ProgramState& state) {
+  int16_t result = 1;
+  Trap(state.dialogs, " Program Error: ", "(SavingTheFile(FileMenu))", [&] {
+    ProjectStore& store = state.Project;
+    while (Write2002VersionFile(state) == 1) {
+      const std::string remembered = store.CurrentFileName;
+      const std::string other = AcceptInputFilename(state, 1);
+      if (other.empty()) {
+        store.CurrentFileName = remembered;
+        return;
+      }
+      store.CurrentFileName = other;
+    }
+    state.dialogs.MessageBox("FILE : " + store.CurrentFileName + " IS SAVED SUCCESSFULLY");
+    store.DataChanged = 0;
+    result = 0;
+  });
+  return result;
+}
+
+void ReadChosenFile(ProgramState& state, const std::string& path, ReadingCaller caller) {
+  Trap(state.dialogs, " Program Error: ", "(RadingTheFile(FileMenu))", [&] {
+    state.Project.CurrentFileName = path;
+    const std::string upper = Upper(path);
+    if (!FileExists(path)) {
+      state.dialogs.MessageBox("NO FILE EXIST BY THE NAME : " + path);
+    } else if (Contains(upper, ".EAR")) {
+      ReadEarFile(state, path);
+    } else if (Contains(upper, ".LOG")) {
+      ReadLogFile(state, path, caller);
+    }
+  });
+}
+
+void RadingTheFile(ProgramState& state, ReadingCaller caller) {
+  std::string path;
+  const bool chosen = Trap(state.dialogs, " Program Error: ", "(RadingTheFile(FileMenu))", [&] {
+    const std::string remembered = state.Project.CurrentFileName;
+    path = AcceptInputFilename(state, 0);
+    if (path.empty()) state.Project.CurrentFileName = remembered;
+  });
+  if (chosen && !path.empty()) ReadChosenFile(state, path, caller);
+}
+
+int16_t SaveItBeforeExit(ProgramState& state) {
+  int16_t stay = 0;
+  Trap(state.dialogs, " Program Error: ", "(SaveItBeforeExit(formRelated))", [&] {
+    ProjectStore& store = state.Project;
+    if (store.DataChanged == 0) {
+      ExitProgram(state);
+      return;
+    }
+    const Answer answer = state.dialogs.MessageBox("WISH TO SAVE FILE BEFORE EXITING ?",
+                                                   Buttons::YesNoCancel, Icon::Question);
+    if (answer == Answer::Cancel) {
+      state.dialogs.MessageBox(" FILE : " + store.CurrentFileName + " WAS NOT SAVED");
+      stay = 1;
+      return;
+    }
+    if (answer == Answer::Yes) {
+      if (store.GroupCount < 1) {
+        state.dialogs.MessageBox("NO DATA IS CHANGED SINCE LAST SAVE EVENT");
+      } else if (state.view.Caption() == EarCaption(store.CurrentFileName)) {
+        if (IsUntitled(store.CurrentFileName)) {
+          const std::string chosen = AcceptInputFilename(state, 1);
+          if (chosen.empty()) {
+            stay = 1;
+            return;
+          }
+          store.CurrentFileName = chosen;
+        }
+        // Declining to overwrite (or a failed save) keeps the program open
+        // with the changes still in it.
+        if (Write2002VersionFile(state) != 0) {
+          stay = 1;
+          return;
+        }
+        state.dialogs.MessageBox(" FILE : " + store.CurrentFileName + " IS SAVED SUCCESSFULLY");
+        state.view.SetCaption(EarCaption(store.CurrentFileName));
+      }
+    }
+    ExitProgram(state);
+  });
+  return stay;
+}
+
+void ExitProgram(ProgramState& state) {
+  Trap(state.dialogs, "Program Error: ", "(ExitProgram(formRelated))",
+       [&] { state.view.UnloadMainWindow(); });
+}
+
+void NewFile(ProgramState& state) {
+  Trap(state.dialogs, " Program Error: ", "(NewFile(FileMenu))", [&] {
+    ProjectStore& store = state.Project;
+    MainView& view = state.view;
+    view.EnableEditing(true);
+    view.ShowBalanceFactor(true);
+    if (store.DataChanged == 1) {
+      const Answer answer = state.dialogs.MessageBox(
+          "Wish to save : ' " + store.CurrentFileName + " ' before opening new file ?",
+          Buttons::YesNoCancel, Icon::Question);
+      if (answer == Answer::Cancel) {
+        state.dialogs.MessageBox("File : ' " + store.CurrentFileName + " ' was not saved");
+        return;
+      }
+      if (answer == Answer::Yes) {
+        store.CurrentFileName = IfUntitled(state, 1);
+        if (store.CurrentFileName == kUntitled) return;
+        if (SavingTheFile(state) != 0) return;
+      }
+      StartFromOneGroup(store);
+      ResetallAttributes(state);
+    } else {
+      StartFromOneGroup(store);
+      if (!IsUntitled(store.CurrentFileName)) ResetallAttributes(state);
+    }
+    store.CurrentFileName = kUntitled;
+    view.SetCaption(EarCaption(kUntitled));
+    store.Group(store.CurrentGroup).Cells.at(0, Station) = kEndOfRows;
+    view.SetStatusText("New File");
+    view.FocusDesigner();
+  });
+}
+
+void Openfile(ProgramState& state) {
+  Trap(state.dialogs, " Program Error: ", "(Openfile(FileMenu))", [&] {
+    ProjectStore& store = state.Project;
+    MainView& view = state.view;
+    view.EnableEditing(true);
+    view.ShowBalanceFactor(true);
+    bool reset = false;
+    if (store.DataChanged == 1 && store.ImportDone != 1) {
+      const Answer answer = state.dialogs.MessageBox(
+          "Wish to save : " + store.CurrentFileName + " before opening other file ?",
+          Buttons::YesNoCancel, Icon::Question);
+      if (answer == Answer::Cancel) {
+        state.dialogs.MessageBox("File : " + store.CurrentFileName + " was not saved");
+        return;
+      }
+      if (answer == Answer::Yes) {
+        store.CurrentFileName = IfUntitled(state, 1);
+        if (IsUntitled(store.CurrentFileName) || SavingTheFile(state) != 0) return;
+      }
+      reset = true;
+    }
+    // The project is given up only once a file has been chosen: a cancelled
+    // dialog leaves it whole, groups and all.
+    const std::string remembered = store.CurrentFileName;
+    const std::string path = AcceptInputFilename(state, 0);
+    if (path.empty()) {
+      store.CurrentFileName = remembered;
+      return;
+    }
+    StartFromOneGroup(store);
+    if (reset) ResetallAttributes(state);
+    ReadChosenFile(state, path);
+  });
+}
+
+void SaveFile(ProgramState& state) {
+  Trap(state.dialogs, " Program Error: ", "(SaveFile(FileMenu))", [&] {
+    ProjectStore& store = state.Project;
+    if (store.GroupCount < 1) return;
+    if (store.DataChanged != 1) {
+      state.dialogs.MessageBox("FILE WAS NOT CHANGED SINCE LAST SAVE EVENT");
+      return;
+    }
+    store.CurrentFileName = IfUntitled(state, 1);
+    if (!IsUntitled(store.CurrentFileName) && SavingTheFile(state) == 0) {
+      state.view.SetCaption(EarCaption(store.CurrentFileName));
+    }
+  });
+}
+
+void SaveAsFile(ProgramState& state) {
+  Trap(state.dialogs, " Program Error: ", "(SaveAsFile(FileMenu))", [&] {
+    ProjectStore& store = state.Project;
+    if (store.GroupCount < 1) {
+      state.dialogs.MessageBox("No data exists to save as a file");
+      return;
+    }
+    if (store.CurrentFileName != kUntitled) {
+      const std::string remembered = store.CurrentFileName;
+      store.CurrentFileName = AcceptInputFilename(state, 1);
+      if (store.CurrentFileName.empty()) {
+        store.CurrentFileName = remembered;
+        return;
+      }
+    } else {
+      store.CurrentFileName = IfUntitled(state, 1);
+      if (IsUntitled(store.CurrentFileName)) return;
+    }
+    if (SavingTheFile(state) == 0) state.view.SetCaption(EarCaption(store.CurrentFileName));
+  });
+}
+
+void mnuFileExit(ProgramState& state) {
+  Trap(state.dialogs, "Program Error: ", " Occured in mnuFileExit_click",
+       [&] { SaveItBeforeExit(state); });
+}
+
+int16_t Form_QueryUnload(ProgramState& state, UnloadMode mode) {
+  int16_t cancel = 0;
+  Trap(state.dialogs, " Program Error: ", " Form_QueryUnload(frmmain)", [&] {
+    if (mode != UnloadMode::ProgramCode) cancel = SaveItBeforeExit(state);
+  });
+  return cancel;
+}
+
+void PrintPreviewReport(ProgramState& state, int32_t accumulated) {
+  Trap(state.dialogs, "Program Error: ", " occured in mnuFIlePrintPreview", [&] {
+    state.Report.AccumulatedReport = accumulated;
+    if (state.Project.LogFileMode != 1) {
+      if (CreateTempRptFile(state) != 0) return;
+    } else {
+      if (accumulated == 1 && !LogHasAccumulatedQuantities(state)) {
+        state.dialogs.MessageBox("Present Log file has no Accumulated Quantities");
+        return;
+      }
+      CreateGeopakLogReport(state);
+    }
+    state.view.ShowReportPreview();
+  });
+}
+
+}  // namespace earthwork

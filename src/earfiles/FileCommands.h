@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "project/ProgramState.h"
+
+namespace earthwork {
+
+/// The file dialog's filter list: EarFiles, GEOPAK logs, all files.
+inline const std::string kFileFilterList =
+    "Earthwork Files(*.ear)|*.ear|Geopak's Earthwork Log Files(*.log)|*.log|All Files(*.*)|*.*";
+
+/// The file dialog for opening (mode 0) or saving (mode 1); the log filter
+/// is preselected in log mode. "" when no file was chosen (the user has
+/// been told).
+std::string AcceptInputFilename(ProgramState& state, int16_t mode);
+
+/// The project's file name, or a name chosen in the save dialog when the
+/// project has none ("UNTITLED" when none was chosen). Changes nothing.
+std::string IfUntitled(ProgramState& state, int16_t mode);
+
+/// Writes the project to CurrentFileName, asking for another name while
+/// the user refuses to overwrite. 0 = saved, 1 = not saved.
+int16_t SavingTheFile(ProgramState& state);
+
+/// Who runs the Open dispatcher: a log that turns out not to be a log takes
+/// back the group the Import command set aside for it.
+enum class ReadingCaller { Open, Import };
+
+/// The Open dispatcher: the open dialog, then the chosen file.
+void RadingTheFile(ProgramState& state, ReadingCaller caller = ReadingCaller::Open);
+
+/// The dispatcher after the dialog: an EarFile to the reader, a GEOPAK log
+/// through recognition, import, report and preview.
+void ReadChosenFile(ProgramState& state, const std::string& path,
+                    ReadingCaller caller = ReadingCaller::Open);
+
+/// The exit question. 0 = the program ends, 1 = it stays.
+int16_t SaveItBeforeExit(ProgramState& state);
+/// Closes the main window; nothing is written.
+void ExitProgram(ProgramState& state);
+
+// The File menu.
+void NewFile(ProgramState& state);
+void Openfile(ProgramState& state);
+void SaveFile(ProgramState& state);
+void SaveAsFile(ProgramState& state);
+void mnuFileExit(ProgramState& state);
+
+/// Why the main window is closing.
+enum class UnloadMode { ControlMenu, ProgramCode, WindowsShutdown, TaskManager };
+
+/// The window system is about to close the main window; returns cancel
+/// (1 keeps the window open).
+int16_t Form_QueryUnload(ProgramState& state, UnloadMode mode);
+
+/// The Total (0) and Accumulated (1) report commands: writes the report of
+/// the current group and shows it in the preview.
+void PrintPreviewReport(ProgramState& state, int32_t accumulated);
+
+}  // namespace earthwork

@@ -1,0 +1,725 @@
+#include "mainwindow/frmMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "about/frmAbout.h"
+#include "earfiles/FileCommands.h"
+#include "mainwindow/StationGrid.h"
+#include "mainwindow/frmPreview.h"
+#include "platform/qt/Cp1252.h"
+#include "project/Errors.h"
+#include "project/Format.h"
+#include "project/Text.h"
+
+namespace earthwork {
+
+using qt::FromCp1252;
+using qt::ToCp1252;
+
+namespace {
+
+constexpr const char* kSection = "Settings";
+constexpr double kTwipsPerInch = 1440.0;
+
+struct GridColumn {
+  const char* name;
+  int twips;
+  const char* english;
+  const char* metric;
+};
+
+constexpr std::array<GridColumn, StationGrid::kColumns> kGridColumns = {{
+    {"Station", 2000, "..F+FF.FF", "..M+MM.MM"},
+    {"Code", 500, "", ""},
+    {"Cut", 1500, "Sq. ft.", "Sq. m."},
+    {"AddedCut", 1500, "Cu. Yds.", "Cu. m."},
+    {"Fill", 1500, "Sq. ft.", "Sq. m."},
+    {"AddedFill", 1500, "Cu. Yds.", "Cu. m."},
+}};
+
+constexpr const char* kLogHelp =
+    "When a Geopak Earthwork Log file is opened, the baseline will become the default tab name.\n"
+    "If another log file is imported with the same baseline name, you have an option to name the "
+    "tab.\n"
+    "To view the earthwork reports, click on the specific tab.";
+
+constexpr const char* kNoHelp =
+    "Unable to display Help Contents. There is no Help associated with this project.";
+
+struct PlacementKey {
+  const char* name;
+  int defaultTwips;
+  Qt::Orientation orientation;
+};
+
+/// The window's left, top, width and height, in this order.
+constexpr std::array<PlacementKey, 4> kPlacementKeys = {{
+    {"MainLeft", 1000, Qt::Horizontal},
+    {"MainTop", 1000, Qt::Vertical},
+    {"MainWidth", 8000, Qt::Horizontal},
+    {"MainHeight", 8000, Qt::Vertical},
+}};
+
+int ReadTwips(const Settings& settings, const char* key, int defaultTwips) {
+  const std::string text = settings.Read(kSection, key, std::to_string(defaultTwips));
+  const auto value = ParseNumber(text);
+  return value ? static_cast<int>(*value) : defaultTwips;
+}
+
+}  // namespace
+
+frmMain::frmMain(Dialogs& dialogs, Settings& settings, Clock& clock, QWidget* parent)
+    : QMainWindow(parent), settings_(settings), clock_(clock), state_(dialogs, *this) {
+  setObjectName("frmMain");
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(8, 8, 8, 4);
+  layout->setSpacing(6);
+  layout->addWidget(BuildHeaderArea());
+
+  TabStrip1_ = new QTabBar(central);
+  TabStrip1_->setObjectName("TabStrip1");
+  TabStrip1_->setExpanding(false);
+  TabStrip1_->setDrawBase(true);
+  layout->addWidget(TabStrip1_);
+
+  Grid1_ = new StationGrid(central);
+  layout->addWidget(Grid1_, 1);
+
+  txtLogHelp_ = new QPlainTextEdit(central);
+  txtLogHelp_->setObjectName("txtLogHelp");
+  txtLogHelp_->setPlainText(kLogHelp);
+  txtLogHelp_->setReadOnly(true);
+  txtLogHelp_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  txtLogHelp_->setVisible(false);
+  txtLogHelp_->setEnabled(false);
+  layout->addWidget(txtLogHelp_, 1);
+  setCentralWidget(central);
+
+  BuildMenus();
+  BuildToolBar();
+  BuildStatusBar();
+  Form_Load();
+}
+
+frmMain::~frmMain() = default;
+
+QWidget* frmMain::BuildHeaderArea() {
+  auto* area = new QWidget(this);
+  auto* grid = new QGridLayout(area);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setHorizontalSpacing(8);
+  grid->setVerticalSpacing(4);
+
+  static constexpr std::array<const char*, 3> kHeaderLabels = {
+      "Designer:", "Project No:", "Control No:"};
+  for (int i = 0; i < 3; ++i) {
+    auto* label = new QLabel(kHeaderLabels[static_cast<size_t>(i)], area);
+    auto* box = new QLineEdit(area);
+    box->setObjectName(QString("txtDescri%1").arg(i));
+    label->setBuddy(box);
+    box->installEventFilter(this);
+    // The store follows every keystroke, so a command started from the menu
+    // while the box still has the focus sees what was typed.
+    connect(box, &QLineEdit::textEdited, this, [this, i] {
+      HeaderFieldChanged();
+      StoreHeaderField(i);
+    });
+    connect(box, &QLineEdit::editingFinished, this, [this, i] {
+      Trap(state_.dialogs, "Program Error: ", " occured in txtdescri",
+           [&] { StoreHeaderField(i); });
+    });
+    txtDescri_[static_cast<size_t>(i)] = box;
+    grid->addWidget(label, i, 0);
+    grid->addWidget(box, i, 1);
+  }
+
+  fraUnits_ = new QGroupBox(area);
+  fraUnits_->setObjectName("fraUnits");
+  auto* unitLayout = new QVBoxLayout(fraUnits_);
+  unitLayout->setContentsMargins(8, 4, 8, 4);
+  optEnglish_ = new QRadioButton("English System", fraUnits_);
+  optEnglish_->setObjectName("optEnglish");
+  optMetric_ = new QRadioButton("Metric System", fraUnits_);
+  optMetric_->setObjectName("optMetric");
+  unitLayout->addWidget(optEnglish_);
+  unitLayout->addWidget(optMetric_);
+  connect(optMetric_, &QRadioButton::clicked, this, [this] {
+    Trap(state_.dialogs, "Program Error: ", "occured in Option1_click",
+         [&] { ChooseUnit(1, true); });
+  });
+  connect(optEnglish_, &QRadioButton::clicked, this, [this] {
+    Trap(state_.dialogs, "Program Error: ", " occured in Option2_click",
+         [&] { ChooseUnit(0, true); });
+  });
+  Label5_ = new QLabel(area);
+  Label5_->setObjectName("Label5");
+  QFont unitFont = Label5_->font();
+  unitFont.setBold(true);
+  Label5_->setFont(unitFont);
+  Label5_->setVisible(false);
+  auto* unitCell = new QVBoxLayout;
+  unitCell->addWidget(fraUnits_);
+  unitCell->addWidget(Label5_);
+  unitCell->addStretch(1);
+  grid->addLayout(unitCell, 0, 2, 3, 1, Qt::AlignTop);
+
+  auto* factorRow = new QHBoxLayout;
+  lblShrinkFactor_ = new QLabel("Balance Factor:", area);
+  lblShrinkFactor_->setObjectName("lblShrinkFactor");
+  txtShrinkFactor_ = new QLineEdit(area);
+  txtShrinkFactor_->setObjectName("txtShrinkFactor");
+  txtShrinkFactor_->setMaximumWidth(90);
+  lblShrinkFactor_->setBuddy(txtShrinkFactor_);
+  connect(txtShrinkFactor_, &QLineEdit::textEdited, this, [this] { ShrinkFactorChanged(); });
+  chkEmbankment_ = new QCheckBox("Earthwork measured in Embankment", area);
+  chkEmbankment_->setObjectName("chkEmbankment");
+  connect(chkEmbankment_, &QCheckBox::clicked, this, [this] { EmbankmentClicked(); });
+  cmdStickup_ = new QPushButton("Stickup Sheets", area);
+  cmdStickup_->setObjectName("cmdStickup");
+  factorRow->addWidget(lblShrinkFactor_);
+  factorRow->addWidget(txtShrinkFactor_);
+  factorRow->addSpacing(12);
+  factorRow->addWidget(chkEmbankment_);
+  factorRow->addStretch(1);
+  factorRow->addWidget(cmdStickup_);
+  grid->addLayout(factorRow, 3, 0, 1, 3);
+  grid->setColumnStretch(1, 1);
+  return area;
+}
+
+void frmMain::BuildMenus() {
+  QMenu* file = menuBar()->addMenu("&File");
+  file->setObjectName("mnuFile");
+  auto add = [this](QMenu* menu, const char* caption, const char* name, auto slot) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    connect(action, &QAction::triggered, this, slot);
+    return action;
+  };
+  add(file, "&New", "mnuFileNew", &frmMain::mnuFileNew);
+  add(file, "&Open...", "mnuFileOpen", &frmMain::mnuFileOpen);
+  mnuFileSaveItem_ = add(file, "&Save", "mnuFileSave", &frmMain::mnuFileSave);
+  mnuFileSaveAsItem_ = add(file, "Save &As...", "mnuFileSaveAs", &frmMain::mnuFileSaveAs);
+  file->addSeparator();
+  QMenu* preview = file->addMenu("Print Pre&view");
+  preview->setObjectName("mnuFilePrintPreview");
+  add(preview, "&Total", "mnuFilePrintTotal", [this] { mnuFilePrintPreview(0); });
+  add(preview, "&Accumulated", "mnuFilePrintAccumulated", [this] { mnuFilePrintPreview(1); });
+  file->addSeparator();
+  // The import command itself belongs to the group commands.
+  mnuFileImport_ = file->addAction("Import EAR File");
+  mnuFileImport_->setObjectName("mnuFileImport");
+  file->addSeparator();
+  add(file, "E&xit", "mnuFileExit", &frmMain::mnuFileExit);
+
+  mnuEdit_ = menuBar()->addMenu("&Edit");
+  mnuEdit_->setObjectName("mnuEdit");
+  QMenu* group = mnuEdit_->addMenu("Group");
+  group->setObjectName("mnuGroup");
+  for (const char* name : {"Insert", "Delete", "Rename"}) {
+    group->addAction(name)->setObjectName(QString("mnuGroup") + name);
+  }
+  QMenu* row = mnuEdit_->addMenu("Row");
+  row->setObjectName("mnuRow");
+  for (const char* name : {"Insert", "Delete"}) {
+    row->addAction(name)->setObjectName(QString("mnuRow") + name);
+  }
+
+  QMenu* view = menuBar()->addMenu("&View");
+  view->setObjectName("mnuView");
+  mnuViewToolbarItem_ = add(view, "&Toolbar", "mnuViewToolbar", &frmMain::mnuViewToolbar);
+  mnuViewToolbarItem_->setCheckable(true);
+  mnuViewToolbarItem_->setChecked(true);
+  mnuViewStatusBarItem_ = add(view, "Status &Bar", "mnuViewStatusBar", &frmMain::mnuViewStatusBar);
+  mnuViewStatusBarItem_->setCheckable(true);
+  mnuViewStatusBarItem_->setChecked(true);
+  view->addSeparator();
+  add(view, "&Refresh", "mnuViewRefresh", &frmMain::mnuViewRefresh);
+
+  QMenu* help = menuBar()->addMenu("&Help");
+  help->setObjectName("mnuHelp");
+  add(help, "&Contents", "mnuHelpContents", &frmMain::mnuHelpContents);
+  add(help, "&Search For Help On...", "mnuHelpSearch", &frmMain::mnuHelpSearch);
+  help->addSeparator();
+  add(help, "&About", "mnuHelpAbout", &frmMain::mnuHelpAbout);
+}
+
+void frmMain::BuildToolBar() {
+  tbToolBar_ = addToolBar("Toolbar");
+  tbToolBar_->setObjectName("tbToolBar");
+  tbToolBar_->setMovable(false);
+  tbToolBar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  tbToolBar_->setIconSize(QSize(16, 16));
+  auto add = [this](QStyle::StandardPixmap icon, const char* caption, auto slot) {
+    QAction* action = tbToolBar_->addAction(style()->standardIcon(icon), caption);
+    action->setObjectName(QString("tbr") + caption);
+    connect(action, &QAction::triggered, this, slot);
+  };
+  add(QStyle::SP_FileIcon, "New", &frmMain::mnuFileNew);
+  add(QStyle::SP_DialogOpenButton, "Open", &frmMain::mnuFileOpen);
+  add(QStyle::SP_DialogSaveButton, "Save", &frmMain::mnuFileSave);
+}
+
+void frmMain::BuildStatusBar() {
+  sbStatus_ = new QLabel("Status", this);
+  sbStatus_->setObjectName("sbStatus");
+  sbDate_ = new QLabel(this);
+  sbDate_->setObjectName("sbDate");
+  sbTime_ = new QLabel(this);
+  sbTime_->setObjectName("sbTime");
+  statusBar()->setObjectName("sbStatusBar");
+  statusBar()->addWidget(sbStatus_, 1);
+  statusBar()->addPermanentWidget(sbDate_);
+  statusBar()->addPermanentWidget(sbTime_);
+  UpdateClock();
+  // The date and time panels follow the clock, as a status bar's do.
+  auto* timer = new QTimer(this);
+  connect(timer, &QTimer::timeout, this, &frmMain::UpdateClock);
+  timer->start(1000);
+}
+
+void frmMain::UpdateClock() {
+  sbDate_->setText(FromCp1252(clock_.ShortDate()));
+  sbTime_->setText(QLocale::system().toString(QTime::currentTime(), QLocale::ShortFormat));
+}
+
+double frmMain::DotsPerInch(Qt::Orientation orientation) const {
+  const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  if (!screen) return 96.0;
+  return orientation == Qt::Horizontal ? screen->logicalDotsPerInchX()
+                                       : screen->logicalDotsPerInchY();
+}
+
+void frmMain::PlaceWindow() {
+  for (size_t i = 0; i < kPlacementKeys.size(); ++i) {
+    const PlacementKey& key = kPlacementKeys[i];
+    placedTwips_[i] = ReadTwips(settings_, key.name, key.defaultTwips);
+    placedPixels_[i] =
+        static_cast<int>(placedTwips_[i] * DotsPerInch(key.orientation) / kTwipsPerInch + 0.5);
+  }
+  move(placedPixels_[0], placedPixels_[1]);
+  resize(placedPixels_[2], placedPixels_[3]);
+}
+
+void frmMain::Form_Load() {
+  Trap(state_.dialogs, "Program Error: ", " occured in Form_Load", [&] {
+    PlaceWindow();
+    ResizeGrid();
+    ProjectStore& store = state_.Project;
+    store.CurrentGroup = 0;
+    store.Group(0).Cells.at(0, Station) = kEndOfRows;
+    store.Group(0).BalanceFactor = FormatArea("1.000");
+    txtShrinkFactor_->setText(FromCp1252(store.Group(0).BalanceFactor));
+    chkEmbankment_->setChecked(store.Group(0).MeasuredInEmbankment == 1);
+    fraUnits_->setEnabled(true);
+    store.GroupCount = 1;
+    store.DataChanged = 0;
+    store.CurrentFileName = "UNTITLED";
+    SetCaption("EARTHWORK :" + store.CurrentFileName);
+  });
+}
+
+void frmMain::ResizeGrid() {
+  Trap(state_.dialogs, "Program Error: ", " occured in ResizeGrid", [&] {
+    for (int c = 0; c < StationGrid::kColumns; ++c) {
+      Grid1_->SetCellText(0, c, kGridColumns[static_cast<size_t>(c)].name);
+    }
+    for (int c = 0; c < StationGrid::kColumns; ++c) {
+      // Wide enough for either unit label.
+      Grid1_->SetCellText(1, c, kGridColumns[static_cast<size_t>(c)].english);
+      Grid1_->SetColumnWidthTwips(c, kGridColumns[static_cast<size_t>(c)].twips);
+    }
+    BlankUnitLabels();
+  });
+}
+
+void frmMain::BlankUnitLabels() {
+  for (int c : {0, 2, 3, 4, 5}) Grid1_->SetCellText(1, c, {});
+}
+
+void frmMain::OpenPath(const std::string& path) {
+  ReadChosenFile(state_, path);
+}
+
+// ---- MainView -----------------------------------------------------------
+
+void frmMain::SetCaption(const std::string& caption) {
+  setWindowTitle(qt::FromCoreText(caption));
+  caption_ = caption;
+}
+
+std::string frmMain::Caption() const {
+  return caption_;
+}
+
+int frmMain::GridRowCount() const {
+  return Grid1_->GridRows();
+}
+
+int frmMain::GridColumnCount() const {
+  return Grid1_->columnCount();
+}
+
+std::string frmMain::BalanceBoxText() const {
+  return ToCp1252(txtShrinkFactor_->text());
+}
+
+void frmMain::SetBalanceBox(const std::string& text, bool enabled) {
+  txtShrinkFactor_->setText(FromCp1252(text));
+  txtShrinkFactor_->setEnabled(enabled);
+}
+
+bool frmMain::EmbankmentChecked() const {
+  return chkEmbankment_->isChecked();
+}
+
+std::string frmMain::HeaderBoxText(int index) const {
+  return ToCp1252(txtDescri_.at(static_cast<size_t>(index))->text());
+}
+
+void frmMain::ClearTabStrip() {
+  Trap(state_.dialogs, " Program Error: ", " ClearTabStrip(fileRelated)", [&] {
+    const QSignalBlocker block(TabStrip1_);
+    while (TabStrip1_->count() > 0) TabStrip1_->removeTab(TabStrip1_->count() - 1);
+  });
+}
+
+void frmMain::UpDateGroupTab() {
+  Trap(state_.dialogs, " Program Error: ", " UpDateGroupTab(formRelated)", [&] {
+    ClearTabStrip();
+    ProjectStore& store = state_.Project;
+    const QSignalBlocker block(TabStrip1_);
+    for (int g = 0; g < store.GroupCount; ++g) {
+      GroupRecord& group = store.Group(g);
+      if (group.Name.empty()) group.Name = DefaultGroupName(g);
+      TabStrip1_->addTab(FromCp1252(group.Name));
+    }
+    TabStrip1_->setVisible(true);
+  });
+}
+
+void frmMain::ResetMainForm() {
+  Trap(state_.dialogs, "Program Error: ", " occured in ResetMainForm(fileRelated)", [&] {
+    Grid1_->SetGridRows(3);
+    Grid1_->ClearRow(2);
+    chkEmbankment_->setChecked(false);
+    txtShrinkFactor_->setText(FromCp1252(FormatArea(state_.Project.Current().BalanceFactor)));
+  });
+}
+
+void frmMain::FillMainForm() {
+  Trap(state_.dialogs, "Program Error: ", "(FillMainForm(formRelated))", [&] {
+    const ProjectStore& store = state_.Project;
+    const GroupRecord& group = store.Current();
+    txtShrinkFactor_->setText(FromCp1252(FormatArea(group.BalanceFactor)));
+    chkEmbankment_->setChecked(group.MeasuredInEmbankment == 1);
+    for (size_t i = 0; i < txtDescri_.size(); ++i) {
+      txtDescri_[i]->setText(FromCp1252(store.HeaderFields[i]));
+    }
+    int rows = 0;
+    while (rows <= kMaxDataRows && group.Cells.at(rows, Station) != kEndOfRows) ++rows;
+    if (rows > kMaxDataRows) SubscriptOutOfRange();
+    Grid1_->setUpdatesEnabled(false);
+    Grid1_->SetGridRows(rows + 3);
+    for (int r = 0; r < rows; ++r) {
+      for (int c = 0; c < StationGrid::kColumns; ++c) {
+        Grid1_->SetCellText(r + 2, c, FromCp1252(Trim(group.Cells.at(r, c))));
+      }
+    }
+    Grid1_->ClearRow(rows + 2);
+    Grid1_->setUpdatesEnabled(true);
+    txtDescri_[0]->setFocus();
+  });
+}
+
+void frmMain::UpDateUnits() {
+  Trap(state_.dialogs, "Program Error: ", " occured in UpDateUnits", [&] {
+    const bool metric = state_.Project.UnitSystem == 1;
+    for (int c : {0, 2, 3, 4, 5}) {
+      const GridColumn& column = kGridColumns[static_cast<size_t>(c)];
+      Grid1_->SetCellText(1, c, metric ? column.metric : column.english);
+    }
+  });
+}
+
+void frmMain::TopRowVisible(int gridRow) {
+  Trap(state_.dialogs, "Program Error: ", " occured in (TopRowVisible(GridRelated))", [&] {
+    if (gridRow >= 14) {
+      const int row = std::min(gridRow, Grid1_->GridRows() - 1);
+      if (!Grid1_->RowFullyVisible(row)) Grid1_->SetTopRow(row - 14);
+    }
+    if (Grid1_->isVisible()) Grid1_->setFocus();
+  });
+}
+
+std::string frmMain::TabCaption(int group) const {
+  if (group >= 0 && group < TabStrip1_->count()) return ToCp1252(TabStrip1_->tabText(group));
+  const std::string& name = state_.Project.Group(group).Name;
+  return name.empty() ? DefaultGroupName(group) : name;
+}
+
+void frmMain::SetMesurementSyste(int unitSystem) {
+  Trap(state_.dialogs, "Program Error : ", " occured in SetMesurementSyste",
+       [&] { ChooseUnit(unitSystem != 0 ? 1 : 0, false); });
+}
+
+void frmMain::ChooseUnit(int unitSystem, bool byUser) {
+  QRadioButton* option = unitSystem == 1 ? optMetric_ : optEnglish_;
+  option->setChecked(true);
+  Label5_->setText(option->text());
+  Label5_->setVisible(true);
+  fraUnits_->setVisible(false);
+  state_.Project.UnitSystem = static_cast<int16_t>(unitSystem);
+  // A file being read keeps its own unsaved-changes state.
+  if (byUser) state_.Project.DataChanged = 0;
+  UpDateUnits();
+}
+
+void frmMain::ShowUnitChoice() {
+  Label5_->setVisible(false);
+  for (QRadioButton* option : {optEnglish_, optMetric_}) {
+    option->setAutoExclusive(false);
+    option->setChecked(false);
+    option->setAutoExclusive(true);
+  }
+  fraUnits_->setVisible(true);
+  BlankUnitLabels();
+}
+
+void frmMain::ShowGridView() {
+  txtLogHelp_->setEnabled(false);
+  txtLogHelp_->setVisible(false);
+  Grid1_->setVisible(true);
+  Grid1_->setEnabled(true);
+}
+
+void frmMain::ShowLogView() {
+  Grid1_->setVisible(false);
+  Grid1_->setEnabled(false);
+  txtLogHelp_->setVisible(true);
+  txtLogHelp_->setEnabled(true);
+  txtLogHelp_->setReadOnly(true);
+}
+
+void frmMain::ShowBalanceFactor(bool visible) {
+  lblShrinkFactor_->setVisible(visible);
+  txtShrinkFactor_->setVisible(visible);
+}
+
+void frmMain::EnableEditing(bool enabled) {
+  mnuFileSaveItem_->setEnabled(enabled);
+  mnuFileSaveAsItem_->setEnabled(enabled);
+  mnuEdit_->setEnabled(enabled);
+  mnuEdit_->menuAction()->setEnabled(enabled);
+}
+
+void frmMain::SetImportItem(const std::string& caption) {
+  mnuFileImport_->setText(FromCp1252(caption));
+  mnuFileImport_->setEnabled(true);
+}
+
+int frmMain::TabCount() const {
+  return TabStrip1_->count();
+}
+
+void frmMain::AddTab(int position, const std::string& caption) {
+  const QSignalBlocker block(TabStrip1_);
+  TabStrip1_->insertTab(std::clamp(position - 1, 0, TabStrip1_->count()), FromCp1252(caption));
+  TabStrip1_->setVisible(true);
+}
+
+void frmMain::ShowReportPreview() {
+  Trap(state_.dialogs, "Program Error: ", "occured in form_load", [&] {
+    frmPreview preview(state_, clock_, this, openPrinter_);
+    preview.ShowFirstPage();
+  });
+}
+
+void frmMain::SetStatusText(const std::string& text) {
+  sbStatus_->setText(FromCp1252(text));
+}
+
+void frmMain::FocusDesigner() {
+  txtDescri_[0]->setFocus();
+}
+
+void frmMain::UnloadMainWindow() {
+  unloading_ = true;
+  close();
+}
+
+// ---- Window events ------------------------------------------------------
+
+void frmMain::closeEvent(QCloseEvent* event) {
+  if (!unloading_) {
+    if (Form_QueryUnload(state_, UnloadMode::ControlMenu) != 0) {
+      event->ignore();
+      return;
+    }
+  }
+  Form_Unload();
+  event->accept();
+}
+
+void frmMain::Form_Unload() {
+  Trap(state_.dialogs, "Program Error: ", " occured in Form_Unload", [&] {
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (auto it = windows.crbegin(); it != windows.crend(); ++it) {
+      if (*it != this && (*it)->isVisible()) (*it)->close();
+    }
+    if (isMinimized()) return;
+    const std::array<int, 4> pixels = {pos().x(), pos().y(), width(), height()};
+    for (size_t i = 0; i < kPlacementKeys.size(); ++i) {
+      const PlacementKey& key = kPlacementKeys[i];
+      // A side that did not change keeps its stored twips exactly rather
+      // than drifting by the rounding to whole pixels.
+      const int twips =
+          pixels[i] == placedPixels_[i]
+              ? placedTwips_[i]
+              : static_cast<int>(pixels[i] * kTwipsPerInch / DotsPerInch(key.orientation) + 0.5);
+      settings_.Write(kSection, key.name, std::to_string(twips));
+    }
+  });
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+      for (int i = 0; i < 3; ++i) {
+        if (watched != txtDescri_[static_cast<size_t>(i)]) continue;
+        Trap(state_.dialogs, "Program Error: ", " occured in txtDescri_keypress", [&] {
+          StoreHeaderField(i);
+          QWidget* next = i < 2 ? static_cast<QWidget*>(txtDescri_[static_cast<size_t>(i) + 1])
+                                : txtShrinkFactor_;
+          next->setFocus();
+        });
+        return true;  // the key is consumed
+      }
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+// ---- Controls -----------------------------------------------------------
+
+void frmMain::StoreHeaderField(int index) {
+  state_.Project.HeaderFields.at(static_cast<size_t>(index)) =
+      ToCp1252(txtDescri_.at(static_cast<size_t>(index))->text());
+}
+
+void frmMain::HeaderFieldChanged() {
+  Trap(state_.dialogs, "Program Error: ", " occured in txtDescri_Change",
+       [&] { state_.Project.DataChanged = state_.Project.LogFileMode == 1 ? 0 : 1; });
+}
+
+void frmMain::ShrinkFactorChanged() {
+  Trap(state_.dialogs, " Program Error: ", " txtShrinkFactor_Change(frmmain)", [&] {
+    const std::string formatted = Trim(FormatArea(ToCp1252(txtShrinkFactor_->text())));
+    GroupRecord& group = state_.Project.Current();
+    if (formatted != group.BalanceFactor) {
+      group.BalanceFactor = formatted;
+      state_.Project.DataChanged = 1;
+    }
+  });
+}
+
+void frmMain::EmbankmentClicked() {
+  const bool checked = chkEmbankment_->isChecked();
+  state_.Project.Current().MeasuredInEmbankment = checked ? 1 : 0;
+  if (checked) {
+    txtShrinkFactor_->setText("1.000");
+    ShrinkFactorChanged();
+  }
+  txtShrinkFactor_->setReadOnly(checked);
+}
+
+// ---- Commands -----------------------------------------------------------
+
+void frmMain::mnuFileNew() {
+  NewFile(state_);
+}
+void frmMain::mnuFileOpen() {
+  Openfile(state_);
+}
+void frmMain::mnuFileSave() {
+  SaveFile(state_);
+}
+void frmMain::mnuFileSaveAs() {
+  SaveAsFile(state_);
+}
+void frmMain::mnuFileExit() {
+  earthwork::mnuFileExit(state_);
+}
+void frmMain::mnuFilePrintPreview(int accumulated) {
+  PrintPreviewReport(state_, accumulated);
+}
+
+void frmMain::mnuViewToolbar() {
+  Trap(state_.dialogs, "Program Error: ", " occured in mnuViewToolbar_click",
+       [&] { tbToolBar_->setVisible(mnuViewToolbarItem_->isChecked()); });
+}
+
+void frmMain::mnuViewStatusBar() {
+  Trap(state_.dialogs, "Program Error: ", " occured in mnuViewStatusBar_Click",
+       [&] { statusBar()->setVisible(mnuViewStatusBarItem_->isChecked()); });
+}
+
+void frmMain::mnuViewRefresh() {
+  Trap(state_.dialogs, "Program Error: ", " occured in mnuViewRefresh_click",
+       [&] { state_.dialogs.MessageBox("Add 'mnuViewRefresh_Click' code."); });
+}
+
+void frmMain::ShowHelpUnavailable(const char* prefix, const char* suffix) {
+  Trap(state_.dialogs, prefix, suffix, [&] {
+    if (helpFile_.empty()) {
+      state_.dialogs.MessageBox(kNoHelp, Buttons::Ok, Icon::Information);
+      return;
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(FromCp1252(helpFile_)))) {
+      state_.dialogs.MessageBox("Cannot open the help file " + helpFile_);
+    }
+  });
+}
+
+void frmMain::mnuHelpContents() {
+  ShowHelpUnavailable("Program Error ", " occured in mnuHelpcontents");
+}
+
+void frmMain::mnuHelpSearch() {
+  ShowHelpUnavailable("Program Error: ", " occured in mnuHelpSearchforHelpOn");
+}
+
+void frmMain::mnuHelpAbout() {
+  Trap(state_.dialogs, "Program Error: ", " occured in mnuHelpAbout_Click", [&] {
+    frmAbout about(state_.dialogs, this);
+    about.exec();
+  });
+}
+
+}  // namespace earthwork

@@ -1,0 +1,466 @@
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTest>
+#include <QToolBar>
+#include <filesystem>
+
+#include "MainWindowTest.h"
+#include "QtTestSupport.h"
+#include "WindowHarness.h"
+#include "mainwindow/StationGrid.h"
+#include "mainwindow/frmPreview.h"
+#include "project/Text.h"
+
+namespace earthwork::testing {
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+QString Q(const std::string& s) {
+  return QString::fromStdString(s);
+}
+
+QStringList QTexts(const Texts& texts) {
+  QStringList list;
+  for (const auto& t : texts) list << Q(t);
+  return list;
+}
+
+QStringList ShownTexts(const ScriptedDialogs& dialogs) {
+  return QTexts(dialogs.Texts());
+}
+
+}  // namespace
+
+void MainWindowTest::init() {
+  failures_ = ScriptFailures();
+}
+void MainWindowTest::cleanup() {
+  QCOMPARE(ScriptFailures(), failures_);
+}
+
+void MainWindowTest::startsAnEmptyUntitledProject() {
+  WindowHarness h;
+  QCOMPARE(h.window->windowTitle(), QString("EARTHWORK :UNTITLED"));
+  const ProjectStore& store = h.Store();
+  QCOMPARE(store.CurrentFileName, std::string("UNTITLED"));
+  QCOMPARE(store.GroupCount, int16_t{1});
+  QCOMPARE(store.DataChanged, int16_t{0});
+  QCOMPARE(store.Group(0).Cells.at(0, Station), kEndOfRows);
+  QCOMPARE(store.Group(0).BalanceFactor, std::string("1.00"));
+  QCOMPARE(h.Child<QLineEdit>("txtShrinkFactor")->text(), QString("1.00"));
+  QVERIFY(h.Child<QGroupBox>("fraUnits")->isVisible());
+  QVERIFY(!h.Child<QLabel>("Label5")->isVisible());
+  QCOMPARE(h.Child<QRadioButton>("optEnglish")->text(), QString("English System"));
+  QCOMPARE(h.Child<QRadioButton>("optMetric")->text(), QString("Metric System"));
+  QCOMPARE(h.Child<QCheckBox>("chkEmbankment")->text(),
+           QString("Earthwork measured in Embankment"));
+  QCOMPARE(h.Child<QPushButton>("cmdStickup")->text(), QString("Stickup Sheets"));
+  QStringList labels;
+  for (const QLabel* label : h.window->findChildren<QLabel*>()) labels << label->text();
+  for (const char* text :
+       {"Designer:", "Project No:", "Control No:", "Balance Factor:", "Status"}) {
+    QVERIFY2(labels.contains(text), text);
+  }
+  StationGrid& grid = h.window->Grid();
+  QCOMPARE(grid.GridRows(), 3);
+  const QStringList names = {"Station", "Code", "Cut", "AddedCut", "Fill", "AddedFill"};
+  for (int c = 0; c < 6; ++c) {
+    QCOMPARE(grid.CellText(0, c), names[c]);
+    QCOMPARE(grid.CellText(1, c), QString());  // no unit until one is chosen
+  }
+  QVERIFY(grid.isVisible());
+  QVERIFY(!h.Child<QPlainTextEdit>("txtLogHelp")->isVisible());
+}
+
+void MainWindowTest::menusCarryTheirCaptions() {
+  WindowHarness h;
+  QStringList top;
+  for (const QAction* action : h.window->menuBar()->actions()) top << action->text();
+  QCOMPARE(top, QStringList({"&File", "&Edit", "&View", "&Help"}));
+  auto menu = [&](const char* name) { return h.Child<QMenu>(name); };
+  QCOMPARE(MenuTexts(menu("mnuFile")),
+           QStringList({"&New", "&Open...", "&Save", "Save &As...", "-", "Print Pre&view", "-",
+                        "Import EAR File", "-", "E&xit"}));
+  QCOMPARE(MenuTexts(menu("mnuFilePrintPreview")), QStringList({"&Total", "&Accumulated"}));
+  QCOMPARE(MenuTexts(menu("mnuEdit")), QStringList({"Group", "Row"}));
+  QCOMPARE(MenuTexts(menu("mnuGroup")), QStringList({"Insert", "Delete", "Rename"}));
+  QCOMPARE(MenuTexts(menu("mnuRow")), QStringList({"Insert", "Delete"}));
+  QCOMPARE(MenuTexts(menu("mnuView")), QStringList({"&Toolbar", "Status &Bar", "-", "&Refresh"}));
+  QCOMPARE(MenuTexts(menu("mnuHelp")),
+           QStringList({"&Contents", "&Search For Help On...", "-", "&About"}));
+  QStringList tools;
+  for (const QAction* action : h.Child<QToolBar>("tbToolBar")->actions()) tools << action->text();
+  QCOMPARE(tools, QStringList({"New", "Open", "Save"}));
+}
+
+void MainWindowTest::windowSettings_data() {
+  QTest::addColumn<bool>("minimize");
+  QTest::addColumn<bool>("written");
+  QTest::newRow("normal") << false << true;
+  QTest::newRow("minimized") << true << false;
+}
+
+void MainWindowTest::windowSettings() {
+  QFETCH(bool, minimize);
+  QFETCH(bool, written);
+  WindowHarness h;
+  // First run: the defaults, in twips, survive the trip to the screen and back.
+  if (minimize) h.window->showMinimized();
+  h.window->close();
+  QVERIFY(!h.window->isVisible());
+  QSettings ini(Q(h.dir.Path("settings.ini")), QSettings::IniFormat);
+  QCOMPARE(ini.contains("Settings/MainLeft"), written);
+  if (!written) return;
+  QCOMPARE(ini.value("Settings/MainLeft").toInt(), 1000);
+  QCOMPARE(ini.value("Settings/MainTop").toInt(), 1000);
+  QCOMPARE(ini.value("Settings/MainWidth").toInt(), 8000);
+  QCOMPARE(ini.value("Settings/MainHeight").toInt(), 8000);
+
+  // The next start places the window where the settings say.
+  h.settings->Write("Settings", "MainLeft", "2880");
+  h.settings->Write("Settings", "MainWidth", "14400");
+  frmMain again(h.dialogs, *h.settings, h.clock);
+  const double dpi = again.logicalDpiX();
+  QCOMPARE(again.pos().x(), qRound(2 * dpi));
+  QCOMPARE(again.width(), qRound(10 * dpi));
+}
+
+void MainWindowTest::fileCommands_data() {
+  QTest::addColumn<QString>("command");
+  QTest::addColumn<bool>("named");    // the project has a file already
+  QTest::addColumn<bool>("changed");  // something was typed since
+  QTest::addColumn<QList<int>>("answers");
+  QTest::addColumn<QStringList>("files");  // save or open dialog answers; "" cancels
+  QTest::addColumn<QStringList>("texts");  // every message shown ($ is the project's file)
+  QTest::addColumn<QString>("caption");
+  QTest::addColumn<int>("dataChanged");
+  QTest::addColumn<bool>("written");  // the project's file holds the typed text
+  QTest::addColumn<bool>("open");     // the window is still open
+
+  const int yes = static_cast<int>(Answer::Yes);
+  const int no = static_cast<int>(Answer::No);
+  const int cancel = static_cast<int>(Answer::Cancel);
+  const QString saved = "FILE : $ IS SAVED SUCCESSFULLY";
+  const QString exitQuestion = "WISH TO SAVE FILE BEFORE EXITING ?";
+  const QString overwrite = " OVERWRITE EXISTING FILE $ ?";
+  QTest::newRow("save, unchanged")
+      << "mnuFileSave" << true << false << QList<int>{} << QStringList{}
+      << QStringList{"FILE WAS NOT CHANGED SINCE LAST SAVE EVENT"} << "EARTHWORK :$" << 0 << false
+      << true;
+  QTest::newRow("save, new project named")
+      << "mnuFileSave" << false << true << QList<int>{} << QStringList{"$"} << QStringList{saved}
+      << "EARTHWORK :$" << 0 << true << true;
+  QTest::newRow("save, new project, dialog cancelled")
+      << "mnuFileSave" << false << true << QList<int>{} << QStringList{""}
+      << QStringList{"NO FILE IS SELECTED"} << "EARTHWORK :UNTITLED" << 1 << false << true;
+  QTest::newRow("save, overwrite yes")
+      << "mnuFileSave" << true << true << QList<int>{yes} << QStringList{}
+      << QStringList{overwrite, saved} << "EARTHWORK :$" << 0 << true << true;
+  QTest::newRow("save, overwrite no, dialog cancelled")
+      << "mnuFileSave" << true << true << QList<int>{no} << QStringList{""}
+      << QStringList{overwrite, "NO FILE IS SELECTED"} << "EARTHWORK :$" << 1 << false << true;
+  QTest::newRow("save as, new project, cancelled")
+      << "mnuFileSaveAs" << false << true << QList<int>{} << QStringList{""}
+      << QStringList{"NO FILE IS SELECTED"} << "EARTHWORK :UNTITLED" << 1 << false << true;
+  QTest::newRow("save as, unchanged still writes")
+      << "mnuFileSaveAs" << true << false << QList<int>{yes} << QStringList{"$"}
+      << QStringList{overwrite, saved} << "EARTHWORK :$" << 0 << false << true;
+  QTest::newRow("new, cancel") << "mnuFileNew" << true << true << QList<int>{cancel}
+                               << QStringList{}
+                               << QStringList{"Wish to save : ' $ ' before opening new file ?",
+                                              "File : ' $ ' was not saved"}
+                               << "EARTHWORK :$" << 1 << false << true;
+  QTest::newRow("new, no") << "mnuFileNew" << true << true << QList<int>{no} << QStringList{}
+                           << QStringList{"Wish to save : ' $ ' before opening new file ?"}
+                           << "EARTHWORK :UNTITLED" << 0 << false << true;
+  QTest::newRow("new, yes") << "mnuFileNew" << true << true << QList<int>{yes, yes} << QStringList{}
+                            << QStringList{"Wish to save : ' $ ' before opening new file ?",
+                                           overwrite, saved}
+                            << "EARTHWORK :UNTITLED" << 0 << true << true;
+  QTest::newRow("open, cancel") << "mnuFileOpen" << true << true << QList<int>{cancel}
+                                << QStringList{}
+                                << QStringList{"Wish to save : $ before opening other file ?",
+                                               "File : $ was not saved"}
+                                << "EARTHWORK :$" << 1 << false << true;
+  QTest::newRow("open, no, then the same file")
+      << "mnuFileOpen" << true << true << QList<int>{no} << QStringList{"$"}
+      << QStringList{"Wish to save : $ before opening other file ?"} << "EARTHWORK :$" << 0 << false
+      << true;
+  QTest::newRow("open, missing file")
+      << "mnuFileOpen" << false << false << QList<int>{} << QStringList{"$.missing"}
+      << QStringList{"NO FILE EXIST BY THE NAME : $.missing"} << "EARTHWORK :UNTITLED" << 0 << false
+      << true;
+  QTest::newRow("exit, unchanged")
+      << "mnuFileExit" << true << false << QList<int>{} << QStringList{} << QStringList{}
+      << "EARTHWORK :$" << 0 << false << false;
+  QTest::newRow("exit, cancel") << "mnuFileExit" << true << true << QList<int>{cancel}
+                                << QStringList{}
+                                << QStringList{exitQuestion, " FILE : $ WAS NOT SAVED"}
+                                << "EARTHWORK :$" << 1 << false << true;
+  QTest::newRow("exit, no") << "mnuFileExit" << true << true << QList<int>{no} << QStringList{}
+                            << QStringList{exitQuestion} << "EARTHWORK :$" << 1 << false << false;
+  QTest::newRow("exit, yes") << "mnuFileExit" << true << true << QList<int>{yes, yes}
+                             << QStringList{}
+                             << QStringList{exitQuestion, overwrite,
+                                            " FILE : $ IS SAVED SUCCESSFULLY"}
+                             << "EARTHWORK :$" << 1 << true << false;
+  QTest::newRow("exit, yes, overwrite declined")
+      << "mnuFileExit" << true << true << QList<int>{yes, no} << QStringList{}
+      << QStringList{exitQuestion, overwrite} << "EARTHWORK :$" << 1 << false << true;
+  QTest::newRow("close box, cancel")
+      << "close" << true << true << QList<int>{cancel} << QStringList{}
+      << QStringList{exitQuestion, " FILE : $ WAS NOT SAVED"} << "EARTHWORK :$" << 1 << false
+      << true;
+  QTest::newRow("close box, new project, yes, named")
+      << "close" << false << true << QList<int>{yes} << QStringList{"$"}
+      << QStringList{exitQuestion, " FILE : $ IS SAVED SUCCESSFULLY"} << "EARTHWORK :$" << 1 << true
+      << false;
+}
+
+void MainWindowTest::fileCommands() {
+  QFETCH(QString, command);
+  QFETCH(bool, named);
+  QFETCH(bool, changed);
+  QFETCH(QList<int>, answers);
+  QFETCH(QStringList, files);
+  QFETCH(QStringList, texts);
+  QFETCH(QString, caption);
+  QFETCH(int, dataChanged);
+  QFETCH(bool, written);
+  QFETCH(bool, open);
+
+  WindowHarness h;
+  const QString path = Q(h.dir.Path("project.ear"));
+  auto expand = [&](QString text) { return text.replace("$", path); };
+  if (named) {
+    h.dialogs.files = {path.toStdString()};
+    h.Trigger("mnuFileSaveAs");
+    QCOMPARE(h.window->windowTitle(), "EARTHWORK :" + path);
+    h.dialogs = ScriptedDialogs{};
+  }
+  if (changed) {
+    QLineEdit* designer = h.Child<QLineEdit>("txtDescri0");
+    designer->setFocus();
+    QTest::keyClicks(designer, "R. Typed");
+    QCOMPARE(h.Store().DataChanged, int16_t{1});
+  }
+  for (int a : answers) h.dialogs.answers.push_back(static_cast<Answer>(a));
+  for (const QString& f : files) {
+    h.dialogs.files.push_back(f.isEmpty() ? std::nullopt
+                                          : std::optional<std::string>(expand(f).toStdString()));
+  }
+
+  if (command == "close") {
+    h.window->close();
+  } else {
+    h.Trigger(command.toLatin1().constData());
+  }
+
+  QStringList expected;
+  for (const QString& t : texts) expected << expand(t);
+  QCOMPARE(ShownTexts(h.dialogs), expected);
+  QCOMPARE(h.window->isVisible(), open);
+  if (open) {
+    QCOMPARE(h.window->windowTitle(), expand(caption));
+    QCOMPARE(int{h.Store().DataChanged}, dataChanged);
+  }
+  const bool onDisk = std::filesystem::exists(path.toStdString()) &&
+                      Contains(ReadBytes(path.toStdString()), "R. Typed");
+  QCOMPARE(onDisk, written);
+  QVERIFY(h.dialogs.answers.empty());
+  QVERIFY(h.dialogs.files.empty());
+}
+
+void MainWindowTest::openShowsTheFileInTheGrid() {
+  WindowHarness h;
+  const std::string path = h.dir.Path("rich.ear");
+  std::filesystem::copy_file(DataPath("ear/rich.ear"), path);
+  h.window->OpenPath(path);
+  QVERIFY(h.dialogs.Texts().empty());
+  const ProjectStore& store = h.Store();
+  QCOMPARE(h.window->windowTitle(), Q("EARTHWORK :" + path));
+  auto* tabs = h.Child<QTabBar>("TabStrip1");
+  QCOMPARE(tabs->count(), int{store.GroupCount});
+  for (int g = 0; g < store.GroupCount; ++g) QCOMPARE(tabs->tabText(g), Q(store.Group(g).Name));
+  // Group 0 fills the grid: one line per row, then the empty line.
+  const CellTable& cells = store.Group(0).Cells;
+  const int rows = cells.DataRowCount();
+  StationGrid& grid = h.window->Grid();
+  QCOMPARE(grid.GridRows(), rows + 3);
+  for (int r = 0; r < rows; ++r) {
+    for (int c = 0; c < 6; ++c) QCOMPARE(grid.CellText(r + 2, c), Q(Trim(cells.at(r, c))));
+  }
+  for (int c = 0; c < 6; ++c) QCOMPARE(grid.CellText(rows + 2, c), QString());
+  for (int i = 0; i < 3; ++i) {
+    QCOMPARE(h.Child<QLineEdit>(QString("txtDescri%1").arg(i).toLatin1())->text(),
+             Q(store.HeaderFields[static_cast<size_t>(i)]));
+  }
+  QVERIFY(!h.Child<QGroupBox>("fraUnits")->isVisible());
+  QCOMPARE(h.Child<QLabel>("Label5")->text(),
+           store.UnitSystem == 1 ? QString("Metric System") : QString("English System"));
+  QCOMPARE(store.DataChanged, int16_t{0});
+}
+
+void MainWindowTest::openOfALogShowsItsReport() {
+  WindowHarness h;
+  const std::string log = h.dir.Path("ramp1.log");
+  std::filesystem::copy_file(DataPath("geopak/ramp1.log"), log);
+  QString firstLine;
+  WhenShown<frmPreview>([&](frmPreview& preview) {
+    firstLine = preview.Text1().toPlainText().section('\n', 0, 0);
+    preview.mnuPreviewExit();
+  });
+  h.dialogs.files = {log};
+  h.Trigger("mnuFileOpen");
+  QCOMPARE(ShownTexts(h.dialogs), QStringList{});
+  QVERIFY(firstLine.startsWith("     "));
+  QCOMPARE(h.window->windowTitle(), Q("GEOPAK LOG FILE: " + log));
+  auto* tabs = h.Child<QTabBar>("TabStrip1");
+  QCOMPARE(tabs->count(), 1);
+  QCOMPARE(tabs->tabText(0), Q("BASELINE: " + h.State().Report.BaselineName));
+  QVERIFY(!h.window->Grid().isVisible());
+  QVERIFY(h.Child<QPlainTextEdit>("txtLogHelp")->isVisible());
+  QVERIFY(h.Child<QPlainTextEdit>("txtLogHelp")->isReadOnly());
+  QVERIFY(!h.Child<QLineEdit>("txtShrinkFactor")->isVisible());
+  QCOMPARE(h.Action("mnuFileImport")->text(), QString("Import any other Log File"));
+  QCOMPARE(h.Store().LogFileMode, int16_t{1});
+
+  // This log carries no accumulated quantities.
+  h.Trigger("mnuFilePrintAccumulated");
+  QCOMPARE(ShownTexts(h.dialogs), QStringList{"Present Log file has no Accumulated Quantities"});
+}
+
+void MainWindowTest::unitChoice_data() {
+  QTest::addColumn<QString>("option");
+  QTest::addColumn<int>("unitSystem");
+  QTest::addColumn<QStringList>("labels");  // unit row of columns 0, 2, 3, 4, 5
+  QTest::newRow("metric") << "optMetric" << 1
+                          << QStringList{"..M+MM.MM", "Sq. m.", "Cu. m.", "Sq. m.", "Cu. m."};
+  QTest::newRow("english") << "optEnglish" << 0
+                           << QStringList{"..F+FF.FF", "Sq. ft.", "Cu. Yds.", "Sq. ft.",
+                                          "Cu. Yds."};
+}
+
+void MainWindowTest::unitChoice() {
+  QFETCH(QString, option);
+  QFETCH(int, unitSystem);
+  QFETCH(QStringList, labels);
+  WindowHarness h;
+  QTest::keyClicks(h.Child<QLineEdit>("txtDescri1"), "42");
+  QCOMPARE(h.Store().DataChanged, int16_t{1});
+  auto* button = h.Child<QRadioButton>(option.toLatin1());
+  QTest::mouseClick(button, Qt::LeftButton);
+  QCOMPARE(int{h.Store().UnitSystem}, unitSystem);
+  QCOMPARE(h.Store().DataChanged, int16_t{0});
+  QVERIFY(!h.Child<QGroupBox>("fraUnits")->isVisible());
+  QVERIFY(h.Child<QLabel>("Label5")->isVisible());
+  QCOMPARE(h.Child<QLabel>("Label5")->text(), button->text());
+  const int columns[] = {0, 2, 3, 4, 5};
+  for (int i = 0; i < 5; ++i) QCOMPARE(h.window->Grid().CellText(1, columns[i]), labels[i]);
+  QCOMPARE(h.window->Grid().CellText(1, 1), QString());
+}
+
+void MainWindowTest::balanceFactorAndEmbankment() {
+  WindowHarness h;
+  auto* box = h.Child<QLineEdit>("txtShrinkFactor");
+  box->clear();
+  QTest::keyClicks(box, "1.5");
+  QCOMPARE(h.Store().Group(0).BalanceFactor, std::string("1.50"));
+  QCOMPARE(h.Store().DataChanged, int16_t{1});
+  // The same value again changes nothing and leaves the flag alone.
+  h.Store().DataChanged = 0;
+  box->end(false);
+  QTest::keyClicks(box, "0");
+  QCOMPARE(box->text(), QString("1.50"));
+  QCOMPARE(h.Store().DataChanged, int16_t{0});
+
+  auto* embankment = h.Child<QCheckBox>("chkEmbankment");
+  QTest::mouseClick(embankment, Qt::LeftButton);
+  QCOMPARE(box->text(), QString("1.000"));
+  QCOMPARE(h.Store().Group(0).BalanceFactor, std::string("1.00"));
+  QCOMPARE(h.Store().Group(0).MeasuredInEmbankment, int16_t{1});
+  QVERIFY(box->isReadOnly());
+  QTest::mouseClick(embankment, Qt::LeftButton);
+  QCOMPARE(h.Store().Group(0).MeasuredInEmbankment, int16_t{0});
+  QVERIFY(!box->isReadOnly());
+}
+
+void MainWindowTest::headerFieldsMoveOnWithEnter() {
+  WindowHarness h;
+  QApplication::setActiveWindow(h.window.get());
+  const char* boxes[] = {"txtDescri0", "txtDescri1", "txtDescri2"};
+  const char* next[] = {"txtDescri1", "txtDescri2", "txtShrinkFactor"};
+  for (int i = 0; i < 3; ++i) {
+    auto* box = h.Child<QLineEdit>(boxes[i]);
+    box->setFocus();
+    QTest::keyClicks(box, QString("H%1").arg(i));
+    QTest::keyClick(box, Qt::Key_Return);
+    QCOMPARE(h.Store().HeaderFields[static_cast<size_t>(i)], "H" + std::to_string(i));
+    QCOMPARE(QApplication::focusWidget(), h.Child<QWidget>(next[i]));
+  }
+}
+
+void MainWindowTest::viewAndHelpCommands_data() {
+  QTest::addColumn<QString>("command");
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<int>("icon");
+  const QString noHelp =
+      "Unable to display Help Contents. There is no Help associated with this project.";
+  QTest::newRow("contents") << "mnuHelpContents" << noHelp << static_cast<int>(Icon::Information);
+  QTest::newRow("search") << "mnuHelpSearch" << noHelp << static_cast<int>(Icon::Information);
+  QTest::newRow("refresh") << "mnuViewRefresh"
+                           << "Add 'mnuViewRefresh_Click' code." << static_cast<int>(Icon::None);
+}
+
+void MainWindowTest::viewAndHelpCommands() {
+  QFETCH(QString, command);
+  QFETCH(QString, text);
+  QFETCH(int, icon);
+  WindowHarness h;
+  h.Trigger(command.toLatin1().constData());
+  QCOMPARE(ShownTexts(h.dialogs), QStringList{text});
+  QCOMPARE(static_cast<int>(h.dialogs.shown[0].icon), icon);
+}
+
+void MainWindowTest::toolbarAndStatusBarToggle() {
+  WindowHarness h;
+  struct Toggle {
+    const char* action;
+    QWidget* bar;
+  };
+  for (const Toggle& t : {Toggle{"mnuViewToolbar", h.Child<QToolBar>("tbToolBar")},
+                          Toggle{"mnuViewStatusBar", h.window->statusBar()}}) {
+    QAction* action = h.Action(t.action);
+    QVERIFY(action->isChecked());
+    action->trigger();
+    QVERIFY(!action->isChecked());
+    QVERIFY(!t.bar->isVisible());
+    action->trigger();
+    QVERIFY(action->isChecked());
+    QVERIFY(t.bar->isVisible());
+  }
+}
+
+void MainWindowTest::helpAboutShowsTheAboutBox() {
+  WindowHarness h;
+  QString version;
+  WhenShown<QDialog>([&](QDialog& about) {
+    if (auto* label = about.findChild<QLabel*>("lblVersion")) version = label->text();
+    about.accept();
+  });
+  h.Trigger("mnuHelpAbout");
+  QCOMPARE(version, QString("Version 2.0.0"));
+}
+
+}  // namespace earthwork::testing

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QObject>
+
+namespace earthwork::testing {
+
+/// The main window with scripted dialogs: start-up, settings, the File
+/// commands end to end, the unit choice and the other controls.
+class MainWindowTest : public QObject {
+  Q_OBJECT
+ private Q_SLOTS:
+  void init();
+  void cleanup();
+  void startsAnEmptyUntitledProject();
+  void menusCarryTheirCaptions();
+  void windowSettings_data();
+  void windowSettings();
+  void fileCommands_data();
+  void fileCommands();
+  void openShowsTheFileInTheGrid();
+  void openOfALogShowsItsReport();
+  void unitChoice_data();
+  void unitChoice();
+  void balanceFactorAndEmbankment();
+  void headerFieldsMoveOnWithEnter();
+  void viewAndHelpCommands_data();
+  void viewAndHelpCommands();
+  void toolbarAndStatusBarToggle();
+  void helpAboutShowsTheAboutBox();
+
+ private:
+  int failures_ = 0;
+};
+
+/// The report preview and the page selection dialog.
+class PreviewTest : public QObject {
+  Q_OBJECT
+ private Q_SLOTS:
+  void init();
+  void cleanup();
+  void pagesForwardAndBack();
+  void printRange_data();
+  void printRange();
+  void printAllClosesThePreview();
+  void pageSelection_data();
+  void pageSelection();
+  void pageBoxesTakeOnlyWhatTheKeyFilterAccepts();
+
+ private:
+  int failures_ = 0;
+};
+
+}  // namespace earthwork::testing

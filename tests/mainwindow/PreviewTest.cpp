@@ -1,0 +1,254 @@
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <filesystem>
+
+#include "MainWindowTest.h"
+#include "QtTestSupport.h"
+#include "WindowHarness.h"
+#include "mainwindow/PreviewPage.h"
+#include "mainwindow/frmPreview.h"
+#include "mainwindow/frmPrintSelect.h"
+#include "printing/Paging.h"
+#include "support/RecordingMainView.h"
+
+namespace earthwork::testing {
+
+namespace {
+
+QStringList QTexts(const std::vector<std::string>& texts) {
+  QStringList list;
+  for (const auto& t : texts) list << QString::fromStdString(t);
+  return list;
+}
+
+/// The display lines of the report, as the pages show them.
+std::vector<std::string> DisplayLines(const ProgramState& state) {
+  std::vector<std::string> shown;
+  for (const std::string& line : ReadReportLines(state.Report.ReportFileName)) {
+    if (IsDisplayLine(line)) shown.push_back(line);
+  }
+  return shown;
+}
+
+/// What Text1 must hold for page `page`: each line after five blanks.
+QString PageText(const std::vector<std::string>& lines, int page) {
+  const auto first = static_cast<size_t>(FirstDisplayLineOfPage(page));
+  const size_t last = std::min(lines.size(), first + static_cast<size_t>(LinesOnPage(page)));
+  QString text;
+  for (size_t i = first; i < last; ++i) text += "     " + QString::fromStdString(lines[i]) + "\n";
+  return text;
+}
+
+bool HasText(const PreviewPage& page, const std::string& text) {
+  for (const std::string& item : page.Items()) {
+    if (item.starts_with("text ") && item.ends_with(" " + text)) return true;
+  }
+  return false;
+}
+
+/// Opens a report of about three and a half pages in the preview and runs
+/// `inPreview` on it; the preview is closed afterwards if still open.
+void WithPreview(WindowHarness& h, const std::function<void(frmPreview&)>& inPreview) {
+  h.OpenProject("long.ear", 160);
+  WhenShown<frmPreview>([&](frmPreview& preview) {
+    inPreview(preview);
+    if (preview.isVisible()) preview.mnuPreviewExit();
+  });
+  h.Trigger("mnuFilePrintTotal");
+}
+
+}  // namespace
+
+void PreviewTest::init() {
+  failures_ = ScriptFailures();
+}
+void PreviewTest::cleanup() {
+  QCOMPARE(ScriptFailures(), failures_);
+}
+
+void PreviewTest::pagesForwardAndBack() {
+  WindowHarness h;
+  ReportState& report = h.State().Report;
+  int pages = 0;
+  bool totalsSeen = false;
+  WithPreview(h, [&](frmPreview& preview) {
+    const std::vector<std::string> lines = DisplayLines(h.State());
+    pages = report.PageCount;
+    QVERIFY(pages >= 3);
+    QCOMPARE(report.CurrentPage, int16_t{1});
+    QCOMPARE(preview.Text1().toPlainText(), PageText(lines, 1));
+    QVERIFY(preview.Text1().isReadOnly());
+    QVERIFY(HasText(preview.Page(), "QUORVANE"));
+    QVERIFY(HasText(preview.Page(), "EARTHWORK CALCULATION REPORT"));
+    totalsSeen = report.Totals.CutUnadjusted > 0;
+
+    preview.mnuBack();
+    QCOMPARE(report.CurrentPage, int16_t{1});
+    for (int p = 2; p <= pages; ++p) {
+      preview.mnuForward();
+      QCOMPARE(int{report.CurrentPage}, p);
+      QCOMPARE(int{report.HeaderPage}, p);
+      QCOMPARE(preview.Text1().toPlainText(), PageText(lines, p));
+    }
+    preview.mnuForward();
+    QCOMPARE(int{report.CurrentPage}, pages);
+    preview.mnuBack();
+    QCOMPARE(int{report.CurrentPage}, pages - 1);
+    QCOMPARE(preview.Text1().toPlainText(), PageText(lines, pages - 1));
+  });
+  QCOMPARE(QTexts(h.dialogs.Texts()), QStringList({"This is First Page", "This is last page"}));
+  QVERIFY(totalsSeen);
+  // Closing the preview clears the grand totals for the next report.
+  QCOMPARE(report.Totals.CutUnadjusted, 0.0);
+  QCOMPARE(report.Totals.FillAdjusted, 0.0);
+}
+
+void PreviewTest::printRange_data() {
+  QTest::addColumn<QString>("from");
+  QTest::addColumn<QString>("to");  // "last+5" is five past the last page
+  QTest::addColumn<bool>("cancel");
+  QTest::addColumn<int>("firstPage");  // 0: nothing printed
+  QTest::addColumn<int>("lastPage");
+  QTest::newRow("two pages") << "2"
+                             << "3" << false << 2 << 3;
+  QTest::newRow("to beyond the last page") << "2"
+                                           << "last+5" << false << 2 << -1;
+  QTest::newRow("from zero") << "0"
+                             << "1" << false << 1 << 1;
+  QTest::newRow("from above to") << "3"
+                                 << "2" << false << 0 << 0;
+  QTest::newRow("cancel") << "1"
+                          << "2" << true << 0 << 0;
+}
+
+void PreviewTest::printRange() {
+  QFETCH(QString, from);
+  QFETCH(QString, to);
+  QFETCH(bool, cancel);
+  QFETCH(int, firstPage);
+  QFETCH(int, lastPage);
+  WindowHarness h;
+  int pages = 0;
+  int shownPage = 0;
+  WithPreview(h, [&](frmPreview& preview) {
+    pages = h.State().Report.PageCount;
+    WhenShown<frmPrintSelect>([&](frmPrintSelect& select) {
+      QCOMPARE(select.TotalPage().text(), QString::number(pages));
+      select.FromPage().setText(from);
+      select.ToPage().setText(to == "last+5" ? QString::number(pages + 5) : to);
+      if (cancel) {
+        select.cmdCancel();
+      } else {
+        select.cmdDone();
+      }
+    });
+    preview.mnuPrint(1);
+    shownPage = preview.isVisible() ? 1 : 0;
+  });
+  if (lastPage < 0) lastPage = pages;
+  const std::string pdf = h.PrintedPdf();
+  QCOMPARE(QTexts(h.dialogs.Texts()),
+           QStringList{QString::fromStdString("Sent to the printer " + pdf)});
+  QCOMPARE(shownPage, 1);  // printing a range keeps the preview open
+  if (firstPage == 0) {
+    QVERIFY(!std::filesystem::exists(pdf));
+    return;
+  }
+  QCOMPARE(PdfPages(pdf), lastPage - firstPage + 1);
+}
+
+void PreviewTest::printAllClosesThePreview() {
+  WindowHarness h;
+  bool stillOpen = true;
+  WithPreview(h, [&](frmPreview& preview) {
+    preview.mnuPrint(0);
+    stillOpen = preview.isVisible();
+  });
+  QVERIFY(!stillOpen);
+  const std::string pdf = h.PrintedPdf();
+  QCOMPARE(QTexts(h.dialogs.Texts()),
+           QStringList{QString::fromStdString("Sent to the printer " + pdf)});
+  QCOMPARE(PdfPages(pdf), h.State().Report.PageCount);
+  QCOMPARE(h.State().Report.Totals.CutAdjusted, 0.0);
+}
+
+void PreviewTest::pageSelection_data() {
+  QTest::addColumn<QString>("from");
+  QTest::addColumn<QString>("to");
+  QTest::addColumn<bool>("accepted");
+  QTest::addColumn<int>("fromPage");
+  QTest::addColumn<int>("toPage");
+  QTest::addColumn<QString>("toText");  // the box after OK
+  QTest::addColumn<QString>("message");
+  QTest::newRow("in range") << "2"
+                            << "4" << true << 2 << 4 << "4"
+                            << "";
+  QTest::newRow("to above the count") << "1"
+                                      << "12" << true << 1 << 7 << "7"
+                                      << "";
+  QTest::newRow("below zero") << "-3"
+                              << "2" << true << 1 << 2 << "2"
+                              << "";
+  QTest::newRow("half rounds to even") << "2.5"
+                                       << "3.5" << true << 2 << 4 << "3.5"
+                                       << "";
+  QTest::newRow("empty from box")
+      << ""
+      << "2" << false << 0 << 0 << "2"
+      << " System Error : The page box is empty (frmPrintSelect(cmdDone_click)).";
+  QTest::newRow("not a number")
+      << "1+2"
+      << "2" << false << 0 << 0 << "2"
+      << " System Error : Not a page number: 1+2 (frmPrintSelect(cmdDone_click)).";
+}
+
+void PreviewTest::pageSelection() {
+  QFETCH(QString, from);
+  QFETCH(QString, to);
+  QFETCH(bool, accepted);
+  QFETCH(int, fromPage);
+  QFETCH(int, toPage);
+  QFETCH(QString, toText);
+  QFETCH(QString, message);
+  ScriptedDialogs dialogs;
+  RecordingMainView view;
+  ProgramState state(dialogs, view);
+  state.Report.PageCount = 7;
+  frmPrintSelect select(state);
+  select.show();
+  QCOMPARE(select.windowTitle(), QString("Select Pages"));
+  QCOMPARE(select.TotalPage().text(), QString("7"));
+  select.FromPage().setText(from);
+  select.ToPage().setText(to);
+  select.cmdDone();
+  QCOMPARE(select.result() == QDialog::Accepted, accepted);
+  QCOMPARE(select.isVisible(), !accepted);
+  QCOMPARE(int{select.PrintFromPage()}, fromPage);
+  QCOMPARE(int{select.PrintToPage()}, toPage);
+  QCOMPARE(select.ToPage().text(), toText);
+  QCOMPARE(QTexts(dialogs.Texts()), message.isEmpty() ? QStringList{} : QStringList{message});
+  if (!accepted) {
+    select.cmdCancel();
+    QCOMPARE(select.PrintFromPage(), int16_t{0});
+    QCOMPARE(select.PrintToPage(), int16_t{0});
+    QVERIFY(!select.isVisible());
+  }
+}
+
+void PreviewTest::pageBoxesTakeOnlyWhatTheKeyFilterAccepts() {
+  ScriptedDialogs dialogs;
+  RecordingMainView view;
+  ProgramState state(dialogs, view);
+  frmPrintSelect select(state);
+  select.show();
+  for (QLineEdit* box : {&select.FromPage(), &select.ToPage()}) {
+    QTest::keyClicks(box, "1-2xC 3.5e");
+    QCOMPARE(box->text(), QString("123.5"));
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QCOMPARE(box->text(), QString("123."));
+  }
+}
+
+}  // namespace earthwork::testing
