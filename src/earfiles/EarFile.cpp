@@ -93,11 +93,16 @@ std::string BuildEarFileText(ProjectStore& store) {
   for (const std::string& field : store.HeaderFields) line(field);
   for (int g = 0; g < store.GroupCount; ++g) {
     GroupRecord& group = store.Group(g);
-    line("[END AREA " + std::to_string(g + 1) + " " + group.Name + "]");
+    std::string header = "[END AREA ";
+    header += std::to_string(g + 1);
+    header += ' ';
+    line(header + group.Name + "]");
     line("#BALANCE FACTOR");
     line(group.BalanceFactor);
     line("#MEASURED IN EMBANKMENT");
-    line(" " + std::to_string(group.MeasuredInEmbankment) + " ");
+    std::string flag = " ";
+    flag += std::to_string(group.MeasuredInEmbankment);
+    line(flag + " ");
     line(kEarColumnHeader);
     CellTable& cells = group.Cells;
     for (int row = 0; cells.at(row, Station) != kEndOfRows; ++row) {

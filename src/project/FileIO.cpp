@@ -80,8 +80,12 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
   const fs::path target(path);
   const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
   static unsigned counter = 0;
-  const std::string tempName = "." + target.filename().string() + ".tmp-" +
-                               std::to_string(::getpid()) + "-" + std::to_string(counter++);
+  std::string tempName = ".";
+  tempName += target.filename().string();
+  tempName += ".tmp-";
+  tempName += std::to_string(::getpid());
+  tempName += '-';
+  tempName += std::to_string(counter++);
   const std::string temp = (folder / tempName).string();
 
   std::FILE* file = nullptr;
