@@ -1,6 +1,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <charconv>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -8,6 +9,8 @@
 #include "cli/BatchSession.h"
 #include "cli/Cli.h"
 #include "earfiles/EarFile.h"
+#include "geopak/LogParser.h"
+#include "geopak/OpenGeopakLog.h"
 #include "platform/qt/QtClock.h"
 #include "printing/PagePrint.h"
 #include "printing/Paging.h"
@@ -16,6 +19,7 @@
 #include "project/FileIO.h"
 #include "project/Text.h"
 #include "reports/EndAreaReport.h"
+#include "reports/GeopakLogReport.h"
 
 namespace earthwork::cli {
 
@@ -90,15 +94,33 @@ bool IsLogPath(const std::string& path) {
   return Contains(Upper(path), ".LOG");
 }
 
-/// The .log branch: read the GEOPAK log into group 0, caption its tab
-/// "BASELINE: " and the baseline name (view.SetTabCaption), write its
-/// report (CreateGeopakLogReport) and return the exit code. Wired in with
-/// the log import.
+/// The .log branch: the log is read into group 0 as the open command reads
+/// it, its tab takes the caption "BASELINE: " and the baseline name, and
+/// the report is the one the Total or Accumulated command writes.
 int ReportFromLog(BatchSession& session, const ReportOptions& options) {
-  (void)session;
-  std::cerr << "Reports of GEOPAK logs from the command line are not available yet: "
-            << options.input << "\n";
-  return 1;
+  ProgramState& state = session.state;
+  if (!options.all && options.tab > 1) {
+    std::cerr << "There is no tab " << options.tab << " in " << options.input << " (it has 1).\n";
+    return 1;
+  }
+  if (!std::filesystem::exists(options.input)) {
+    state.dialogs.MessageBox("NO FILE EXIST BY THE NAME : " + options.input);
+    return 1;
+  }
+  state.Project.CurrentGroup = 0;
+  const bool opened =
+      OpenGeopakLog(state, options.input, [&](ProgramState& s, const std::string& caption) {
+        session.view.SetTabCaption(s.Project.CurrentGroup, caption);
+      });
+  if (!opened) return 1;
+  if (options.accumulated && !LogHasAccumulatedQuantities(state)) {
+    state.dialogs.MessageBox("Present Log file has no Accumulated Quantities");
+    return 1;
+  }
+  const int32_t kind = options.accumulated ? 1 : 0;
+  if (state.Report.AccumulatedReport == kind) return 0;
+  state.Report.AccumulatedReport = kind;
+  return CreateGeopakLogReport(state) == 0 ? 0 : 1;
 }
 
 /// Writes the report of one tab, or of every tab in turn into one file
@@ -117,7 +139,7 @@ bool WriteEndAreaReports(ProgramState& state, const ReportOptions& options) {
   for (int16_t g = 0; g < store.GroupCount && done; ++g) {
     store.CurrentGroup = g;
     state.Report.AppendToReport = g == 0 ? 0 : 1;
-    done = CreateTempRptFile(state) == 0;
+    done = CreateTempRptFile(state, PageRecount::ByCaller) == 0;
     state.Report.Totals = {};
   }
   store.CurrentGroup = shown;

@@ -1,0 +1,94 @@
+// The report command on GEOPAK logs, run as the built program.
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+
+#include "GeopakTestSupport.h"
+
+namespace earthwork::testing {
+namespace {
+
+std::string Quoted(const std::string& text) {
+  std::string q = "'";
+  for (const char c : text) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+struct Outcome {
+  int code = -1;
+  std::string out;
+  std::string err;
+};
+
+class ReportCommandLogTest : public GeopakTest {
+ protected:
+  Outcome Report(const std::vector<std::string>& args) {
+    std::string command = "cd " + Quoted(logs.Root().string()) +
+                          " && EARTHWORK_REPORT_DIR=" + Quoted(reports.Root().string()) + " " +
+                          Quoted(EARTHWORK_BINARY) + " report";
+    for (const std::string& a : args) command += " " + Quoted(a);
+    command += " >stdout.txt 2>stderr.txt";
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(logs.Path("stdout.txt")),
+            ReadBytes(logs.Path("stderr.txt"))};
+  }
+
+  /// A golden report from its "#TabName=" line on: the command line has no
+  /// header fields.
+  static std::string FromTabName(const std::string& report) {
+    return report.substr(report.find("#TabName="));
+  }
+};
+
+TEST_F(ReportCommandLogTest, LogsAreReportedAsTheReportCommandsWriteThem) {
+  Sample("ramp1.log");
+  Sample("ramp2m.log");
+  WriteLog("notes.log", "meeting notes\r\n");
+  const struct {
+    std::vector<std::string> args;
+    int code;
+    const char* golden;  // compared with out.rpt
+    const char* err;
+  } cases[] = {
+      {{"ramp1.log", "--out", "out.rpt"}, 0, "ramp1-total.rpt", ""},
+      {{"ramp2m.log", "--all", "--accumulated", "--out", "out.rpt"},
+       0,
+       "ramp2m-accumulated.rpt",
+       ""},
+      {{"ramp1.log", "--accumulated"},
+       1,
+       nullptr,
+       "Present Log file has no Accumulated Quantities\n"},
+      {{"notes.log"}, 1, nullptr, " The file selected is not a Geopak Earthwork log file\n"},
+      {{"gone.log"}, 1, nullptr, "NO FILE EXIST BY THE NAME : gone.log\n"},
+      {{"ramp1.log", "--tab", "2"}, 1, nullptr, "There is no tab 2 in ramp1.log (it has 1).\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args[0] + " " + std::to_string(c.args.size()));
+    std::filesystem::remove(logs.Path("out.rpt"));
+    const Outcome run = Report(c.args);
+    EXPECT_EQ(run.code, c.code) << run.err;
+    EXPECT_EQ(run.err, c.err);
+    if (c.golden) {
+      EXPECT_EQ(FromTabName(ReadBytes(logs.Path("out.rpt"))),
+                FromTabName(ReadBytes(DataPath(std::string("geopak/") + c.golden))));
+    }
+  }
+}
+
+TEST_F(ReportCommandLogTest, TotalReportOfALogWithAccumulatedQuantities) {
+  Sample("ramp2m.log");
+  const Outcome run = Report({"ramp2m.log", "--pdf", "ramp2m.pdf"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  const auto lines = Lines(ReadBytes(reports.Path("ramp2m.rpt")));
+  ASSERT_GT(lines.size(), 6u);
+  EXPECT_EQ(lines[6],
+            "1+00.000       8.40       0.00       0.00       2.10       0.00       0.00       1.20"
+            "       0.00       0.00");
+  EXPECT_NE(run.out.find("PDF: ramp2m.pdf (1 pages)"), std::string::npos) << run.out;
+  EXPECT_EQ(ReadBytes(logs.Path("ramp2m.pdf")).substr(0, 5), "%PDF-");
+}
+
+}  // namespace
+}  // namespace earthwork::testing
