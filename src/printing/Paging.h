@@ -28,6 +28,9 @@ int LinesOnPage(int page);
 /// line. Throws ProgramError ("File not found: <path>", ...) on failure.
 std::vector<std::string> ReadReportLines(const std::string& path);
 
+/// The display lines in report file bytes (line ends as ReadReportLines).
+int64_t CountDisplayLines(std::string_view bytes);
+
 /// Recomputes PageCount from the ReportFile on disk. Returns 0 when done,
 /// 1 when the file could not be read (the message has been shown).
 int CountNumberOfPages(ProgramState& state);

@@ -88,6 +88,32 @@ Decimal ToDecimal(double value, int decimals) {
   return d;
 }
 
+/// The picture text of a value that is the double nearest to a whole number
+/// of hundredths (thousandths) of at most 15 digits: its 15-digit decimal
+/// form is that number itself, so the text path would give the same digits.
+/// Most report values (volumes, areas typed with two decimals, stations)
+/// take this path, which is many times faster than formatting through text.
+/// A station has at least four integer digits and "+" before the last two.
+std::optional<std::string> ExactPicture(double value, int decimals, bool station) {
+  const double scale = decimals == 2 ? 100.0 : 1000.0;
+  if (!(std::fabs(value) < 1e15 / scale)) return std::nullopt;
+  const double units = std::nearbyint(value * scale);
+  if (units / scale != value) return std::nullopt;
+  auto rest = static_cast<uint64_t>(std::fabs(units));
+  char buffer[40];
+  char* const end = buffer + sizeof buffer;
+  char* p = end;
+  for (int k = 0; k < decimals; ++k, rest /= 10) *--p = static_cast<char>('0' + rest % 10);
+  *--p = '.';
+  const int minDigits = station ? 4 : 1;
+  for (int digits = 0; rest > 0 || digits < minDigits; ++digits, rest /= 10) {
+    if (station && digits == 2) *--p = '+';
+    *--p = static_cast<char>('0' + rest % 10);
+  }
+  if (units < 0) *--p = '-';
+  return std::string(p, end);
+}
+
 std::string PadDigits(std::string integer, size_t minDigits) {
   if (integer.size() < minDigits) integer.insert(0, minDigits - integer.size(), '0');
   return integer;
@@ -96,6 +122,7 @@ std::string PadDigits(std::string integer, size_t minDigits) {
 }  // namespace
 
 std::string FormatArea(double value) {
+  if (auto exact = ExactPicture(value, 2, false)) return std::move(*exact);
   const Decimal d = ToDecimal(value, 2);
   return (d.negative ? "-" : "") + PadDigits(d.integer, 1) + "." + d.fraction;
 }
@@ -106,6 +133,7 @@ std::string FormatArea(std::string_view text) {
 }
 
 std::string FormatStation(double value) {
+  if (auto exact = ExactPicture(value, 3, true)) return std::move(*exact);
   const Decimal d = ToDecimal(value, 3);
   const std::string integer = PadDigits(d.integer, 4);
   const size_t split = integer.size() - 2;

@@ -34,9 +34,6 @@ std::string StationField(double station) {
 std::string NumberField(double value) {
   return RightAlign(FormatArea(value), 9);
 }
-std::string NumberField(std::string_view text) {
-  return RightAlign(FormatArea(text), 9);
-}
 std::string Blanks() {
   return std::string(9, ' ');
 }
@@ -86,6 +83,7 @@ struct Run {
   double accCut = 0, accFill = 0, accAdjFill = 0;
   double segAddedCut = 0, segAddedFill = 0, segCut = 0, segFill = 0, segAdjFill = 0;
   double lastShown = 0;  // ShownStation of the previous row
+  std::string factorField = FormatArea(std::string_view(group.BalanceFactor));
 };
 
 double BalanceFactor(Run& run) {
@@ -309,23 +307,28 @@ void ApplyForcedBalance(Run& run, const Interval& i, int n) {
   run.mass = 0;
 }
 
+/// Appends the two blanks between fields and `text` right-aligned in `width`.
+void AppendField(std::string& line, std::string_view text, size_t width) {
+  line += "  ";
+  if (text.size() < width) line.append(width - text.size(), ' ');
+  line += text;
+}
+
 void WriteDataLine(Run& run, int n, const Interval& i) {
-  const std::string& factor = run.group.BalanceFactor;
-  const std::string cutArea = NumberField(std::string_view(run.cells.at(n, Cut)));
-  const std::string fillArea = NumberField(std::string_view(run.cells.at(n, Fill)));
-  if (run.kind == 0) {
-    run.out.WriteLine(
-        Join({StationField(i.shownStation), cutArea, NumberField(i.addCut), NumberField(i.cutVol),
-              fillArea, NumberField(i.addFill), NumberField(i.fillVol), NumberField(factor),
-              NumberField(i.adjFill), NumberField(run.mass)},
-             "  "));
-  } else if (run.kind == 1) {
-    run.out.WriteLine(
-        Join({StationField(i.shownStation), cutArea, NumberField(i.addCut), NumberField(run.accCut),
-              fillArea, NumberField(i.addFill), NumberField(run.accFill), NumberField(factor),
-              NumberField(run.mass), NumberField(run.accAdjFill)},
-             "  "));
-  }
+  if (run.kind != 0 && run.kind != 1) return;
+  const bool total = run.kind == 0;
+  std::string line = StationField(i.shownStation);
+  line.reserve(120);
+  AppendField(line, FormatArea(std::string_view(run.cells.at(n, Cut))), 9);
+  AppendField(line, FormatArea(i.addCut), 9);
+  AppendField(line, FormatArea(total ? i.cutVol : run.accCut), 9);
+  AppendField(line, FormatArea(std::string_view(run.cells.at(n, Fill))), 9);
+  AppendField(line, FormatArea(i.addFill), 9);
+  AppendField(line, FormatArea(total ? i.fillVol : run.accFill), 9);
+  AppendField(line, run.factorField, 9);
+  AppendField(line, FormatArea(total ? i.adjFill : run.mass), 9);
+  AppendField(line, FormatArea(total ? run.mass : run.accAdjFill), 9);
+  run.out.WriteLine(line);
 }
 
 void WriteForcedBalance(Run& run, const Interval& i) {
@@ -465,7 +468,7 @@ double GetSum(const CellTable& cells, EndAreaFlags& flags, int16_t row, int16_t 
   return Cell(cells, r - 1, column) + Cell(cells, r, column);
 }
 
-int CreateTempRptFile(ProgramState& state) {
+int CreateTempRptFile(ProgramState& state, PageRecount recount) {
   if (IsUntitled(state.Project.CurrentFileName)) {
     state.dialogs.MessageBox(
         "There is no active data to create sheets with, you must first open a file."
@@ -478,7 +481,7 @@ int CreateTempRptFile(ProgramState& state) {
   state.Report.AppendToReport = 0;
   // After a failure the lines written so far stay: count them too, so that
   // the page count always describes the file on disk.
-  if (opened) CountNumberOfPages(state);
+  if (opened && recount == PageRecount::AfterRun) CountNumberOfPages(state);
   return done ? 0 : 1;
 }
 

@@ -20,12 +20,17 @@ struct EndAreaFlags {
   int16_t ForcedBalancePending = 0;  // an FB row is being written
 };
 
+/// Who recounts the pages after a report run: the run itself, or the
+/// caller that appends several groups in a row and counts once after the
+/// last (the count of a file that is still growing is never looked at).
+enum class PageRecount { AfterRun, ByCaller };
+
 /// Writes the end-area volume report of the current group into the
 /// ReportFile (created, or appended to while AppendToReport is 1), adds to
 /// the grand totals, clears AppendToReport and recounts the pages. Failures
 /// are shown as messages. Returns 0 when the whole report was written, 1
 /// when it was refused or stopped by an error.
-int CreateTempRptFile(ProgramState& state);
+int CreateTempRptFile(ProgramState& state, PageRecount recount = PageRecount::AfterRun);
 
 /// The ReportFile path of the project: the report folder, the file-name part
 /// of CurrentFileName up to its first ".", and ".rpt". Throws ProgramError

@@ -95,10 +95,12 @@ TEST_F(PagingTest, PageCountsFromDisplayLines) {
 }
 
 TEST_F(PagingTest, LineEndsOfAllKindsCount) {
-  WriteReport("a\r\nb\nc\rd");
-  CountNumberOfPages(state);
+  WriteReport("a\r\nb#\nc\r\rd");
   EXPECT_EQ(ReadReportLines(state.Report.ReportFileName),
-            (std::vector<std::string>{"a", "b", "c", "d"}));
+            (std::vector<std::string>{"a", "b#", "c", "", "d"}));
+  EXPECT_EQ(CountDisplayLines("a\r\nb#\nc\r\rd"), 4);
+  EXPECT_EQ(CountDisplayLines("a\r\n\r\n"), 2);
+  EXPECT_EQ(CountDisplayLines(""), 0);
 }
 
 TEST_F(PagingTest, EachPageTakesItsOwnLinesAtItsRows) {

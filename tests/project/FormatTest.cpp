@@ -1,5 +1,7 @@
 #include "project/Format.h"
 
+#include <random>
+
 #include <gtest/gtest.h>
 
 #include "project/Errors.h"
@@ -46,6 +48,38 @@ TEST(Format, PicturesOfTextsAndNumbers) {
     EXPECT_EQ(FormatArea(std::string_view(c.input)), c.area) << c.input;
     EXPECT_EQ(FormatStation(std::string_view(c.input)), c.station) << c.input;
   }
+}
+
+// A value nearest to a whole number of hundredths (thousandths) is written as
+// that number, at every magnitude the pictures meet; values between them
+// are written as their 15-digit form rounds.
+TEST(Format, PicturesOfWholeHundredthsAndThousandths) {
+  std::mt19937_64 random(20261205);
+  for (int i = 0; i < 20000; ++i) {
+    const int digits = 1 + i % 15;
+    uint64_t limit = 1;
+    for (int d = 0; d < digits; ++d) limit *= 10;
+    const auto k = static_cast<int64_t>(random() % limit) * (i % 3 == 0 ? -1 : 1);
+    const std::string magnitude = std::to_string(k < 0 ? -k : k);
+    const std::string sign = k < 0 ? "-" : "";
+    const std::string cents =
+        std::string(magnitude.size() < 3 ? 3 - magnitude.size() : 0, '0') + magnitude;
+    EXPECT_EQ(FormatArea(static_cast<double>(k) / 100),
+              sign + cents.substr(0, cents.size() - 2) + "." + cents.substr(cents.size() - 2))
+        << k;
+    if (digits > 14) continue;
+    const std::string milli =
+        std::string(magnitude.size() < 7 ? 7 - magnitude.size() : 0, '0') + magnitude;
+    const size_t point = milli.size() - 3;
+    EXPECT_EQ(FormatStation(static_cast<double>(k) / 1000), sign + milli.substr(0, point - 2) +
+                                                                "+" + milli.substr(point - 2, 2) +
+                                                                "." + milli.substr(point))
+        << k;
+  }
+  EXPECT_EQ(FormatArea(0.1 + 0.2), "0.30");
+  EXPECT_EQ(FormatArea(-0.0), "0.00");
+  EXPECT_EQ(FormatArea(2.0 / 3), "0.67");
+  EXPECT_EQ(FormatStation(100.0 / 3), "00+33.333");
 }
 
 TEST(Format, ShortestText) {
