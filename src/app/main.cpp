@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
   frmMain window(dialogs, settings, clock);
   dialogs.SetParent(&window);
   window.show();
-  if (!args.empty()) {
+  if (!args.empty() && !args[0].empty()) {
     // The file opens once the window is on screen, as if chosen in Open.
     const std::string path = args[0];  // already in the file system's encoding
     QTimer::singleShot(0, &window, [&window, path] { window.OpenPath(path); });

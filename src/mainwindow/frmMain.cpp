@@ -201,13 +201,13 @@ QWidget* frmMain::BuildHeaderArea() {
   connect(chkEmbankment_, &QCheckBox::clicked, this, [this] { EmbankmentClicked(); });
   cmdStickup_ = new QPushButton("Stickup Sheets", area);
   cmdStickup_->setObjectName("cmdStickup");
-  factorRow->addWidget(lblShrinkFactor_);
   factorRow->addWidget(txtShrinkFactor_);
   factorRow->addSpacing(12);
   factorRow->addWidget(chkEmbankment_);
   factorRow->addStretch(1);
   factorRow->addWidget(cmdStickup_);
-  grid->addLayout(factorRow, 3, 0, 1, 3);
+  grid->addWidget(lblShrinkFactor_, 3, 0);
+  grid->addLayout(factorRow, 3, 1, 1, 2);
   grid->setColumnStretch(1, 1);
   return area;
 }
@@ -438,6 +438,9 @@ void frmMain::FillMainForm() {
     const GroupRecord& group = store.Current();
     txtShrinkFactor_->setText(FromCp1252(FormatArea(group.BalanceFactor)));
     chkEmbankment_->setChecked(group.MeasuredInEmbankment == 1);
+    // The box follows the group shown, not the last group a reader passed.
+    txtShrinkFactor_->setReadOnly(false);
+    txtShrinkFactor_->setEnabled(group.MeasuredInEmbankment != 1);
     for (size_t i = 0; i < txtDescri_.size(); ++i) {
       txtDescri_[i]->setText(FromCp1252(store.HeaderFields[i]));
     }
@@ -657,6 +660,7 @@ void frmMain::EmbankmentClicked() {
     ShrinkFactorChanged();
   }
   txtShrinkFactor_->setReadOnly(checked);
+  if (!checked) txtShrinkFactor_->setEnabled(true);
 }
 
 // ---- Commands -----------------------------------------------------------

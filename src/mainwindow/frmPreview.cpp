@@ -59,7 +59,6 @@ frmPreview::frmPreview(ProgramState& state, const Clock& clock, QWidget* parent,
   Text1_->setReadOnly(true);
   Text1_->setLineWrapMode(QPlainTextEdit::NoWrap);
   Text1_->setFrameShape(QFrame::NoFrame);
-  Text1_->setFont(MonospacedFont("Courier New", 8));
   scroll_ = new QScrollArea(this);
   scroll_->setWidget(page_);
   scroll_->setAlignment(Qt::AlignHCenter);
@@ -76,13 +75,22 @@ frmPreview::~frmPreview() = default;
 void frmPreview::PlaceText1() {
   // The text area covers the page below the column table: from row H - 44
   // on the first page, H - 47 on later ones (their table sits higher), to
-  // the bottom of the printable area.
+  // the bottom of the printable area; a few pixels lower so the unit line
+  // of the table stays whole.
   const double w = state_.Report.PageWidth;
   const double h = state_.Report.PageHeight;
   const double top = state_.Report.CurrentPage == 1 ? h - 44 : h - 47;
-  const QPoint from = page_->ToPixels(w - 95, top);
+  const QPoint from = page_->ToPixels(w - 95, top) + QPoint(0, 3);
   const QPoint to = page_->ToPixels(w, h);
   Text1_->setGeometry(QRect(from, to));
+  // The widest report line (115 characters after five blanks) fits across.
+  constexpr int kLineCharacters = 121;
+  QFont font = MonospacedFont("Courier New", 8);
+  const double room =
+      Text1_->viewport()->width() > 0 ? Text1_->viewport()->width() : to.x() - from.x();
+  const double needed = QFontMetricsF(font).horizontalAdvance(QString(kLineCharacters, 'M'));
+  if (needed > room) font.setPointSizeF(font.pointSizeF() * room / needed);
+  Text1_->setFont(font);
 }
 
 void frmPreview::ShowFirstPage() {

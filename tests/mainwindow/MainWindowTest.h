@@ -50,4 +50,17 @@ class PreviewTest : public QObject {
   int failures_ = 0;
 };
 
+/// The Qt adapters: text conversion, file dialog filters, settings.
+class PlatformTest : public QObject {
+  Q_OBJECT
+ private Q_SLOTS:
+  void cp1252RoundTripsEveryByte();
+  void cp1252Characters_data();
+  void cp1252Characters();
+  void charactersOutsideTheCodePageBecomeQuestionMarks();
+  void pathsKeepTheFileSystemEncoding();
+  void filterListInQtForm();
+  void settingsReadTheirDefaultUntilWritten();
+};
+
 }  // namespace earthwork::testing

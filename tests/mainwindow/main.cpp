@@ -14,6 +14,10 @@ int main(int argc, char** argv) {
     failed += QTest::qExec(&test, argc, argv);
   }
   {
+    earthwork::testing::PlatformTest test;
+    failed += QTest::qExec(&test, argc, argv);
+  }
+  {
     earthwork::testing::PreviewTest test;
     failed += QTest::qExec(&test, argc, argv);
   }
