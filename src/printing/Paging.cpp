@@ -1,5 +1,10 @@
 #include "printing/Paging.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
 #include "project/Errors.h"
 #include "project/FileIO.h"
 #include "project/Format.h"
@@ -30,32 +35,81 @@ std::vector<std::string> ReadReportLines(const std::string& path) {
   return SplitLines(ReadWholeFile(path));
 }
 
-int64_t CountDisplayLines(std::string_view bytes) {
-  // Count line ends in simple loops the compiler can vectorise; then take
-  // off the few lines that hold a "#" (header and closing lines).
-  const char* p = bytes.data();
+void DisplayLineCounter::Feed(std::string_view bytes) {
+  const char* const base = bytes.data();
   const size_t n = bytes.size();
-  int64_t ends = 0;
-  for (size_t i = 0; i < n; ++i) ends += (p[i] == '\n') | (p[i] == '\r');
-  int64_t pairs = 0;
-  for (size_t i = 0; i + 1 < n; ++i) pairs += (p[i] == '\r') & (p[i + 1] == '\n');
-  int64_t lines = ends - pairs;
-  if (n > 0 && p[n - 1] != '\n' && p[n - 1] != '\r') ++lines;  // a last line without an end
-
-  int64_t hashLines = 0;
-  for (size_t at = bytes.find('#'); at != std::string_view::npos;) {
-    ++hashLines;
-    const size_t end = bytes.find_first_of("\r\n", at);
-    if (end == std::string_view::npos) break;
-    at = bytes.find('#', end);
+  size_t i = 0;
+  if (pendingCr_) {  // the CR that ended the last chunk may pair with an LF
+    pendingCr_ = false;
+    if (n > 0 && base[0] == '\n') i = 1;
   }
-  return lines - hashLines;
+  while (i < n) {
+    // The line runs to the first CR or LF; memchr keeps this fast.
+    const auto* lf = static_cast<const char*>(std::memchr(base + i, '\n', n - i));
+    size_t end = lf ? static_cast<size_t>(lf - base) : n;
+    if (const auto* cr = static_cast<const char*>(std::memchr(base + i, '\r', end - i))) {
+      end = static_cast<size_t>(cr - base);
+    }
+    if (end > i) {
+      inLine_ = true;
+      hash_ = hash_ || std::memchr(base + i, '#', end - i) != nullptr;
+    }
+    if (end == n) return;  // the line goes on in the next chunk
+    if (!hash_) ++count_;
+    inLine_ = hash_ = false;
+    i = end + 1;
+    if (base[end] == '\r') {
+      if (i == n)
+        pendingCr_ = true;
+      else if (base[i] == '\n')
+        ++i;
+    }
+  }
 }
+
+int64_t DisplayLineCounter::Finish() {
+  if (inLine_ && !hash_) ++count_;
+  inLine_ = hash_ = pendingCr_ = false;
+  return count_;
+}
+
+int64_t CountDisplayLines(std::string_view bytes) {
+  DisplayLineCounter counter;
+  counter.Feed(bytes);
+  return counter.Finish();
+}
+
+namespace {
+
+/// The display lines of a report file, read in pieces so that a large file
+/// needs no memory of its size.
+int64_t CountFileDisplayLines(const std::string& path) {
+  std::error_code ec;
+  std::FILE* file =
+      std::filesystem::is_regular_file(path, ec) ? std::fopen(path.c_str(), "rb") : nullptr;
+  if (!file) {
+    ReadWholeFile(path);  // raises the reason: missing, a folder, no permission, ...
+    throw ProgramError("Cannot read " + path);
+  }
+  DisplayLineCounter counter;
+  std::vector<char> buffer(1 << 16);
+  size_t got = 0;
+  while ((got = std::fread(buffer.data(), 1, buffer.size(), file)) > 0) {
+    counter.Feed(std::string_view(buffer.data(), got));
+  }
+  const bool failed = std::ferror(file) != 0;
+  const int error = errno;
+  std::fclose(file);
+  if (failed) throw ProgramError("Cannot read " + path + ": " + std::strerror(error));
+  return counter.Finish();
+}
+
+}  // namespace
 
 int CountNumberOfPages(ProgramState& state) {
   const bool done = Trap(state.dialogs, " Program Error: ", " occured in CountNumberOfPages", [&] {
-    const std::string bytes = ReadWholeFile(state.Report.ReportFileName);
-    state.Report.PageCount = PagesForDisplayLines(CountDisplayLines(bytes));
+    state.Report.PageCount =
+        PagesForDisplayLines(CountFileDisplayLines(state.Report.ReportFileName));
   });
   return done ? 0 : 1;
 }

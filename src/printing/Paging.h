@@ -28,7 +28,22 @@ int LinesOnPage(int page);
 /// line. Throws ProgramError ("File not found: <path>", ...) on failure.
 std::vector<std::string> ReadReportLines(const std::string& path);
 
-/// The display lines in report file bytes (line ends as ReadReportLines).
+/// Counts the display lines of report text fed to it in pieces of any
+/// size (line ends as ReadReportLines takes them).
+class DisplayLineCounter {
+ public:
+  void Feed(std::string_view bytes);
+  /// The count, the last line included when it has no line end.
+  int64_t Finish();
+
+ private:
+  int64_t count_ = 0;
+  bool inLine_ = false;     // a line has begun and not ended
+  bool hash_ = false;       // the line so far holds a "#"
+  bool pendingCr_ = false;  // the last piece ended with CR
+};
+
+/// The display lines in report file bytes.
 int64_t CountDisplayLines(std::string_view bytes);
 
 /// Recomputes PageCount from the ReportFile on disk. Returns 0 when done,

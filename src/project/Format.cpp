@@ -11,7 +11,7 @@
 namespace earthwork {
 
 std::optional<double> ParseNumber(std::string_view text) {
-  const std::string t = Trim(text);
+  const std::string_view t = TrimView(text);
   size_t i = 0;
   bool negative = false;
   if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';

@@ -9,7 +9,7 @@ namespace earthwork {
 namespace {
 
 double NumberOrZero(std::string_view text, bool& failed) {
-  if (Trim(text).empty()) return 0;
+  if (TrimView(text).empty()) return 0;
   const auto v = ParseNumber(text);
   if (!v) failed = true;
   return v.value_or(0);

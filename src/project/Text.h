@@ -8,6 +8,9 @@ namespace earthwork {
 /// Blank means space or tab, as the files and grid use them.
 bool IsBlank(char c);
 std::string Trim(std::string_view s);
+/// Trim without a copy: the part of `s` between its leading and trailing
+/// blanks.
+std::string_view TrimView(std::string_view s);
 std::string TrimLeft(std::string_view s);
 std::string TrimRight(std::string_view s);
 /// ASCII upper case; bytes above 127 are left alone.

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <limits>
 #include <optional>
+#include <vector>
 
 #include "printing/Paging.h"
 #include "project/Errors.h"
@@ -53,6 +54,44 @@ double Cell(const CellTable& cells, int row, int column) {
   return StationTextToNumber(cells.at(row, column));
 }
 
+/// The numbers of a group's cells, each cell read once per run (a row is
+/// looked at from up to four intervals).
+class CellNumbers {
+ public:
+  explicit CellNumbers(const CellTable& cells) : cells_(cells) {}
+
+  double operator()(int row, int column) const {
+    if (row < 0 || row >= kCellRows || column < Station || column > AddedFill) {
+      return Cell(cells_, row, column);  // raises "Subscript out of range"
+    }
+    double& value = values_[static_cast<size_t>(row * kColumns + column)];
+    if (std::isnan(value)) value = Cell(cells_, row, column);
+    return value;
+  }
+
+ private:
+  static constexpr int kColumns = AddedFill + 1;
+  const CellTable& cells_;
+  mutable std::vector<double> values_ =
+      std::vector<double>(static_cast<size_t>(kCellRows * kColumns), std::nan(""));
+};
+
+/// GetSum over any source of cell numbers.
+template <class Numbers>
+double SumOfAreas(const Numbers& value, EndAreaFlags& flags, int r, int column,
+                  std::string_view mode) {
+  if (mode == "OE") return value(r - 2, column) + value(r, column);
+  if (mode == "SA") return value(r - 1, column);
+  if (mode != "NA") return 0;
+  if (flags.SkipEvent == 2) return value(r, column);
+  if (flags.GapPending != 1 && flags.OverlapPending == 1) {
+    flags.OverlapPending = 0;
+    return value(r - 1, column) + value(r, column);
+  }
+  if (flags.GapPending != 1 && flags.PairBack == 1) return value(r - 2, column) + value(r, column);
+  return value(r - 1, column) + value(r, column);
+}
+
 /// The interval of one row and what its line shows.
 struct Interval {
   double d = 0;  // length in hundreds of length units
@@ -84,6 +123,7 @@ struct Run {
   double segAddedCut = 0, segAddedFill = 0, segCut = 0, segFill = 0, segAdjFill = 0;
   double lastShown = 0;  // ShownStation of the previous row
   std::string factorField = FormatArea(std::string_view(group.BalanceFactor));
+  CellNumbers value{cells};
 };
 
 double BalanceFactor(Run& run) {
@@ -142,30 +182,30 @@ void ClassifyRow(Run& run, int n) {
 /// of row `added`; the caller sets the end-area sums.
 Interval Measured(Run& run, int from, int to, int added) {
   Interval i;
-  i.d = (Cell(run.cells, to, Station) - Cell(run.cells, from, Station)) / 100;
-  i.shownStation = Cell(run.cells, to, Station);
-  i.prevStation = Cell(run.cells, from, Station);
-  i.addCut = Cell(run.cells, added, AddedCut);
-  i.addFill = Cell(run.cells, added, AddedFill);
+  i.d = (run.value(to, Station) - run.value(from, Station)) / 100;
+  i.shownStation = run.value(to, Station);
+  i.prevStation = run.value(from, Station);
+  i.addCut = run.value(added, AddedCut);
+  i.addFill = run.value(added, AddedFill);
   return i;
 }
 
 /// An interval that counts no length and no areas.
 Interval Empty(Run& run, int shown, int prev, std::optional<int> added) {
   Interval i;
-  i.shownStation = Cell(run.cells, shown, Station);
-  i.prevStation = Cell(run.cells, prev, Station);
+  i.shownStation = run.value(shown, Station);
+  i.prevStation = run.value(prev, Station);
   if (added) {
-    i.addCut = Cell(run.cells, *added, AddedCut);
-    i.addFill = Cell(run.cells, *added, AddedFill);
+    i.addCut = run.value(*added, AddedCut);
+    i.addFill = run.value(*added, AddedFill);
   }
   return i;
 }
 
 void SetSums(Run& run, Interval& i, int row, std::string_view mode) {
   const auto r = static_cast<int16_t>(row);
-  i.sumCut = GetSum(run.cells, run.flags, r, Cut, mode);
-  i.sumFill = GetSum(run.cells, run.flags, r, Fill, mode);
+  i.sumCut = SumOfAreas(run.value, run.flags, r, Cut, mode);
+  i.sumFill = SumOfAreas(run.value, run.flags, r, Fill, mode);
 }
 
 Interval MeasureRow(Run& run, int n, SkipBlock& block) {
@@ -189,8 +229,8 @@ Interval MeasureRow(Run& run, int n, SkipBlock& block) {
   if (f.SkipOn == 1 && f.SkipEvent == 0) return Empty(run, n, n - 1, std::nullopt);
   if (f.GapPending == 1) {
     Interval i = Measured(run, n - 1, n, n);
-    i.sumCut = Cell(run.cells, n - 1, Cut) + Cell(run.cells, n, Cut);
-    i.sumFill = Cell(run.cells, n - 1, Fill) + Cell(run.cells, n, Fill);
+    i.sumCut = run.value(n - 1, Cut) + run.value(n, Cut);
+    i.sumFill = run.value(n - 1, Fill) + run.value(n, Fill);
     return i;
   }
   if (f.OverlapPending == 2) {
@@ -298,10 +338,10 @@ void WriteBalancePoint(Run& run, Interval& i, int32_t previousMass) {
 
 void ApplyForcedBalance(Run& run, const Interval& i, int n) {
   if (run.mass < 0) {
-    run.segAddedCut = Cell(run.cells, n, AddedFill) + std::abs(run.mass);
+    run.segAddedCut = run.value(n, AddedFill) + std::abs(run.mass);
     run.segAddedFill -= i.addFill;
   } else if (run.mass > 0) {
-    run.segAddedFill = Cell(run.cells, n, AddedCut) + std::abs(run.mass);
+    run.segAddedFill = run.value(n, AddedCut) + std::abs(run.mass);
     run.segAddedCut -= i.addCut;
   }
   run.mass = 0;
@@ -453,19 +493,7 @@ double GetStation(const ProgramState& state, int16_t row) {
 
 double GetSum(const CellTable& cells, EndAreaFlags& flags, int16_t row, int16_t column,
               std::string_view mode) {
-  const int r = row;
-  if (mode == "OE") return Cell(cells, r - 2, column) + Cell(cells, r, column);
-  if (mode == "SA") return Cell(cells, r - 1, column);
-  if (mode != "NA") return 0;
-  if (flags.SkipEvent == 2) return Cell(cells, r, column);
-  if (flags.GapPending != 1 && flags.OverlapPending == 1) {
-    flags.OverlapPending = 0;
-    return Cell(cells, r - 1, column) + Cell(cells, r, column);
-  }
-  if (flags.GapPending != 1 && flags.PairBack == 1) {
-    return Cell(cells, r - 2, column) + Cell(cells, r, column);
-  }
-  return Cell(cells, r - 1, column) + Cell(cells, r, column);
+  return SumOfAreas([&](int r, int c) { return Cell(cells, r, c); }, flags, row, column, mode);
 }
 
 int CreateTempRptFile(ProgramState& state, PageRecount recount) {

@@ -6,6 +6,7 @@
 
 #include "printing/PagePrint.h"
 #include "printing/RecordingPageSurface.h"
+#include "project/FileIO.h"
 #include "reports/EndAreaReport.h"
 #include "reports/ReportTestSupport.h"
 #include "support/RecordingMainView.h"
@@ -98,9 +99,24 @@ TEST_F(PagingTest, LineEndsOfAllKindsCount) {
   WriteReport("a\r\nb#\nc\r\rd");
   EXPECT_EQ(ReadReportLines(state.Report.ReportFileName),
             (std::vector<std::string>{"a", "b#", "c", "", "d"}));
-  EXPECT_EQ(CountDisplayLines("a\r\nb#\nc\r\rd"), 4);
-  EXPECT_EQ(CountDisplayLines("a\r\n\r\n"), 2);
   EXPECT_EQ(CountDisplayLines(""), 0);
+  // Fed in two pieces split anywhere, or byte by byte, the count is the
+  // count of the lines without "#".
+  for (const std::string text :
+       {"a\r\nb#\nc\r\rd", "a\r\n\r\n", "#\r\n\r\n#x\re\n", "x\r", "\n\n#", "ab#cd\r\nef"}) {
+    int64_t expected = 0;
+    for (const std::string& line : SplitLines(text)) expected += IsDisplayLine(line);
+    EXPECT_EQ(CountDisplayLines(text), expected) << text;
+    for (size_t split = 0; split <= text.size(); ++split) {
+      DisplayLineCounter counter;
+      counter.Feed(std::string_view(text).substr(0, split));
+      counter.Feed(std::string_view(text).substr(split));
+      EXPECT_EQ(counter.Finish(), expected) << text << " split at " << split;
+    }
+    DisplayLineCounter bytewise;
+    for (const char c : text) bytewise.Feed(std::string_view(&c, 1));
+    EXPECT_EQ(bytewise.Finish(), expected) << text;
+  }
 }
 
 TEST_F(PagingTest, EachPageTakesItsOwnLinesAtItsRows) {
