@@ -652,13 +652,15 @@ void frmMain::ShrinkFactorChanged() {
   });
 }
 
+void frmMain::PutBalanceFactor(const std::string& text) {
+  txtShrinkFactor_->setText(FromCp1252(text));
+  ShrinkFactorChanged();
+}
+
 void frmMain::EmbankmentClicked() {
   const bool checked = chkEmbankment_->isChecked();
   state_.Project.Current().MeasuredInEmbankment = checked ? 1 : 0;
-  if (checked) {
-    txtShrinkFactor_->setText("1.000");
-    ShrinkFactorChanged();
-  }
+  if (checked) PutBalanceFactor("1.000");
   txtShrinkFactor_->setReadOnly(checked);
   if (!checked) txtShrinkFactor_->setEnabled(true);
 }

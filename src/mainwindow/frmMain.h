@@ -40,6 +40,12 @@ class frmMain : public QMainWindow, public MainView {
   ProgramState& State() { return state_; }
   Clock& clock() { return clock_; }
   StationGrid& Grid() { return *Grid1_; }
+  QTabBar& TabStrip() { return *TabStrip1_; }
+  /// The File menu's import item (its command belongs to the group commands).
+  QAction& ImportItem() { return *mnuFileImport_; }
+  /// Puts a text into the balance factor box as the program does (Group
+  /// Insert): the box's change rule runs as for typing.
+  void PutBalanceFactor(const std::string& text);
   /// Where printed reports go (the default printer unless replaced).
   void SetPrinterFactory(PrinterFactory factory) { openPrinter_ = std::move(factory); }
 
