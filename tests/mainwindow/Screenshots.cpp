@@ -63,7 +63,9 @@ int main(int argc, char** argv) {
     preview.mnuForward();
     QApplication::processEvents();
     Save(preview, folder, "preview-page2.png");
-    preview.mnuPreviewExit();
+    // Print All ends the preview; with no printer the pages go to a PDF
+    // beside the report.
+    preview.mnuPrint(0);
   });
   window.mnuFilePrintPreview(0);
 
