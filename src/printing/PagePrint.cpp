@@ -105,39 +105,36 @@ void WriteFurniture(ProgramState& state, PageSurface& surface, const Clock& cloc
 
 void RenderPage(ProgramState& state, PageSurface& surface, const Clock& clock,
                 PreviewPane* preview) {
-  const std::vector<std::string> lines = ReadReportLines(state.Report.ReportFileName);
   const int page = state.Report.CurrentPage;
-  if (page >= 1) {
-    const Page p = PageOf(state);
-    const int64_t first = FirstDisplayLineOfPage(page);
-    const int64_t last = first + LinesOnPage(page);
-    const double top = page == 1 ? p.H - 45 : p.H - 52;
-    int64_t index = 0;
-    for (const std::string& line : lines) {
-      if (!IsDisplayLine(line)) continue;
-      if (index >= last) break;
-      if (index >= first) {
-        if (index == first) WriteFurniture(state, surface, clock, preview, page);
-        surface.SetPosition(p.W - 95, top + static_cast<double>(index - first + 1));
-        if (preview) {
-          preview->AppendText("     " + line + "\r\n");
-        } else {
-          surface.Print(ReformatToPrint(line));
-        }
+  const Page p = PageOf(state);
+  const int64_t first = FirstDisplayLineOfPage(page);
+  const int64_t last = page >= 1 ? first + LinesOnPage(page) : 0;
+  const double top = page == 1 ? p.H - 45 : p.H - 52;
+  int64_t index = 0;  // of the display line
+  ForEachReportLine(state.Report.ReportFileName, [&](std::string_view line) {
+    if (index >= last) return false;
+    if (!IsDisplayLine(line)) return true;
+    if (index >= first) {
+      if (index == first) WriteFurniture(state, surface, clock, preview, page);
+      surface.SetPosition(p.W - 95, top + static_cast<double>(index - first + 1));
+      if (preview) {
+        preview->AppendText("     " + std::string(line) + "\r\n");
+      } else {
+        surface.Print(ReformatToPrint(line));
       }
-      ++index;
     }
-  }
+    ++index;
+    return true;
+  });
   if (preview) preview->EndPage();
 }
 
 void PrintWholeReport(ProgramState& state, PageSurface& surface, const Clock& clock) {
   PreparePrinter(state, surface);
-  const std::vector<std::string> lines = ReadReportLines(state.Report.ReportFileName);
   const Page p = PageOf(state);
   int rowsLeft = -1;  // no page started yet
-  for (const std::string& line : lines) {
-    if (!IsDisplayLine(line)) continue;
+  ForEachReportLine(state.Report.ReportFileName, [&](std::string_view line) {
+    if (!IsDisplayLine(line)) return true;
     if (rowsLeft < 0) {
       state.Report.HeaderPage = 1;
       WriteHeader(state, surface, clock);
@@ -152,9 +149,10 @@ void PrintWholeReport(ProgramState& state, PageSurface& surface, const Clock& cl
       rowsLeft = kLaterPageLines;
     }
     surface.SetPosition(p.W - 95, p.H - rowsLeft);
-    surface.Print(line);
+    surface.Print(std::string(line));
     --rowsLeft;
-  }
+    return true;
+  });
   surface.EndDoc();
 }
 

@@ -35,11 +35,11 @@ std::vector<std::string> ReadReportLines(const std::string& path) {
   return SplitLines(ReadWholeFile(path));
 }
 
-void DisplayLineCounter::Feed(std::string_view bytes) {
+bool LineSplitter::Feed(std::string_view bytes, const Visit& visit) {
   const char* const base = bytes.data();
   const size_t n = bytes.size();
   size_t i = 0;
-  if (pendingCr_) {  // the CR that ended the last chunk may pair with an LF
+  if (pendingCr_) {  // the CR that ended the last piece may pair with an LF
     pendingCr_ = false;
     if (n > 0 && base[0] == '\n') i = 1;
   }
@@ -50,40 +50,55 @@ void DisplayLineCounter::Feed(std::string_view bytes) {
     if (const auto* cr = static_cast<const char*>(std::memchr(base + i, '\r', end - i))) {
       end = static_cast<size_t>(cr - base);
     }
-    if (end > i) {
+    const std::string_view piece = bytes.substr(i, end - i);
+    if (end == n) {  // the line goes on in the next piece
+      partial_ += piece;
       inLine_ = true;
-      hash_ = hash_ || std::memchr(base + i, '#', end - i) != nullptr;
+      return true;
     }
-    if (end == n) return;  // the line goes on in the next chunk
-    if (!hash_) ++count_;
-    inLine_ = hash_ = false;
+    bool more = true;
+    if (inLine_) {
+      partial_ += piece;
+      more = visit(partial_);
+      partial_.clear();
+      inLine_ = false;
+    } else {
+      more = visit(piece);
+    }
     i = end + 1;
     if (base[end] == '\r') {
-      if (i == n)
+      if (i == n) {
         pendingCr_ = true;
-      else if (base[i] == '\n')
+      } else if (base[i] == '\n') {
         ++i;
+      }
     }
+    if (!more) return false;
   }
+  return true;
 }
 
-int64_t DisplayLineCounter::Finish() {
-  if (inLine_ && !hash_) ++count_;
-  inLine_ = hash_ = pendingCr_ = false;
-  return count_;
+bool LineSplitter::Finish(const Visit& visit) {
+  const bool last = inLine_ && !partial_.empty();
+  std::string line = std::move(partial_);
+  partial_.clear();
+  inLine_ = pendingCr_ = false;
+  return last ? visit(line) : true;
 }
 
 int64_t CountDisplayLines(std::string_view bytes) {
-  DisplayLineCounter counter;
-  counter.Feed(bytes);
-  return counter.Finish();
+  int64_t count = 0;
+  const LineSplitter::Visit count_display = [&](std::string_view line) {
+    count += IsDisplayLine(line);
+    return true;
+  };
+  LineSplitter splitter;
+  splitter.Feed(bytes, count_display);
+  splitter.Finish(count_display);
+  return count;
 }
 
-namespace {
-
-/// The display lines of a report file, read in pieces so that a large file
-/// needs no memory of its size.
-int64_t CountFileDisplayLines(const std::string& path) {
+void ForEachReportLine(const std::string& path, const LineSplitter::Visit& visit) {
   std::error_code ec;
   std::FILE* file =
       std::filesystem::is_regular_file(path, ec) ? std::fopen(path.c_str(), "rb") : nullptr;
@@ -91,25 +106,28 @@ int64_t CountFileDisplayLines(const std::string& path) {
     ReadWholeFile(path);  // raises the reason: missing, a folder, no permission, ...
     throw ProgramError("Cannot read " + path);
   }
-  DisplayLineCounter counter;
+  LineSplitter splitter;
   std::vector<char> buffer(1 << 16);
+  bool more = true;
   size_t got = 0;
-  while ((got = std::fread(buffer.data(), 1, buffer.size(), file)) > 0) {
-    counter.Feed(std::string_view(buffer.data(), got));
+  while (more && (got = std::fread(buffer.data(), 1, buffer.size(), file)) > 0) {
+    more = splitter.Feed(std::string_view(buffer.data(), got), visit);
   }
   const bool failed = std::ferror(file) != 0;
   const int error = errno;
   std::fclose(file);
   if (failed) throw ProgramError("Cannot read " + path + ": " + std::strerror(error));
-  return counter.Finish();
+  if (more) splitter.Finish(visit);
 }
-
-}  // namespace
 
 int CountNumberOfPages(ProgramState& state) {
   const bool done = Trap(state.dialogs, " Program Error: ", " occured in CountNumberOfPages", [&] {
-    state.Report.PageCount =
-        PagesForDisplayLines(CountFileDisplayLines(state.Report.ReportFileName));
+    int64_t displayLines = 0;
+    ForEachReportLine(state.Report.ReportFileName, [&](std::string_view line) {
+      displayLines += IsDisplayLine(line);
+      return true;
+    });
+    state.Report.PageCount = PagesForDisplayLines(displayLines);
   });
   return done ? 0 : 1;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,20 +29,28 @@ int LinesOnPage(int page);
 /// line. Throws ProgramError ("File not found: <path>", ...) on failure.
 std::vector<std::string> ReadReportLines(const std::string& path);
 
-/// Counts the display lines of report text fed to it in pieces of any
-/// size (line ends as ReadReportLines takes them).
-class DisplayLineCounter {
+/// Splits report text fed to it in pieces of any size into lines, as
+/// ReadReportLines does: CR LF, LF and a lone CR end a line; a last line
+/// without an end is a line too.
+class LineSplitter {
  public:
-  void Feed(std::string_view bytes);
-  /// The count, the last line included when it has no line end.
-  int64_t Finish();
+  using Visit = std::function<bool(std::string_view line)>;
+  /// Calls `visit` for each line that `bytes` completes. Returns false as
+  /// soon as `visit` does (the rest is not split).
+  bool Feed(std::string_view bytes, const Visit& visit);
+  /// Ends the text: the last line, when it has no line end.
+  bool Finish(const Visit& visit);
 
  private:
-  int64_t count_ = 0;
+  std::string partial_;     // the start of a line that goes on in the next piece
   bool inLine_ = false;     // a line has begun and not ended
-  bool hash_ = false;       // the line so far holds a "#"
   bool pendingCr_ = false;  // the last piece ended with CR
 };
+
+/// Calls `visit` for each line of a report file in order, reading the file
+/// in pieces, so that a large report needs no memory of its size; stops
+/// when `visit` returns false. Throws as ReadReportLines does.
+void ForEachReportLine(const std::string& path, const LineSplitter::Visit& visit);
 
 /// The display lines in report file bytes.
 int64_t CountDisplayLines(std::string_view bytes);

@@ -100,22 +100,32 @@ TEST_F(PagingTest, LineEndsOfAllKindsCount) {
   EXPECT_EQ(ReadReportLines(state.Report.ReportFileName),
             (std::vector<std::string>{"a", "b#", "c", "", "d"}));
   EXPECT_EQ(CountDisplayLines(""), 0);
-  // Fed in two pieces split anywhere, or byte by byte, the count is the
-  // count of the lines without "#".
+  // Fed in two pieces split anywhere, or byte by byte, the lines are the
+  // lines of the whole text.
   for (const std::string text :
        {"a\r\nb#\nc\r\rd", "a\r\n\r\n", "#\r\n\r\n#x\re\n", "x\r", "\n\n#", "ab#cd\r\nef"}) {
-    int64_t expected = 0;
-    for (const std::string& line : SplitLines(text)) expected += IsDisplayLine(line);
-    EXPECT_EQ(CountDisplayLines(text), expected) << text;
+    const std::vector<std::string> expected = SplitLines(text);
+    int64_t display = 0;
+    for (const std::string& line : expected) display += IsDisplayLine(line);
+    EXPECT_EQ(CountDisplayLines(text), display) << text;
+    std::vector<std::string> lines;
+    const LineSplitter::Visit collect = [&](std::string_view line) {
+      lines.emplace_back(line);
+      return true;
+    };
     for (size_t split = 0; split <= text.size(); ++split) {
-      DisplayLineCounter counter;
-      counter.Feed(std::string_view(text).substr(0, split));
-      counter.Feed(std::string_view(text).substr(split));
-      EXPECT_EQ(counter.Finish(), expected) << text << " split at " << split;
+      lines.clear();
+      LineSplitter splitter;
+      splitter.Feed(std::string_view(text).substr(0, split), collect);
+      splitter.Feed(std::string_view(text).substr(split), collect);
+      splitter.Finish(collect);
+      EXPECT_EQ(lines, expected) << text << " split at " << split;
     }
-    DisplayLineCounter bytewise;
-    for (const char c : text) bytewise.Feed(std::string_view(&c, 1));
-    EXPECT_EQ(bytewise.Finish(), expected) << text;
+    lines.clear();
+    LineSplitter bytewise;
+    for (const char c : text) bytewise.Feed(std::string_view(&c, 1), collect);
+    bytewise.Finish(collect);
+    EXPECT_EQ(lines, expected) << text;
   }
 }
 
