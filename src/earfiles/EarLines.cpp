@@ -110,7 +110,11 @@ int ClassifyEarLines(const std::vector<std::string>& lines, Reading reading, Lin
     } else if (const auto number = ParseNumber(line)) {
       if (groupLinesApply()) {
         if (hashCounter == 1) {
-          sink.Factor(ShortestText(*number));
+          // The shortest text of a very large or small factor takes an
+          // exponent (1E-05), which no reader takes for a number: such a
+          // factor keeps the digits of its line.
+          const std::string shortest = ShortestText(*number);
+          sink.Factor(Contains(shortest, "E") ? Trim(line) : shortest);
         } else if (hashCounter == 2) {
           sink.Flag(*number, lineNumber);
         }

@@ -40,11 +40,16 @@ void StorageStructure(ProgramState& state, int16_t gridRow, int16_t gridColumn,
       return;
     }
     if (Trim(text) == ".") return;
-    const std::string shortest = ShortestText(StationTextToNumber(text));
+    const double value = StationTextToNumber(text);
+    const std::string shortest = ShortestText(value);
+    // A number whose shortest text takes an exponent (1E+21, 1E-20) is not
+    // read back as a number by anything; its picture is taken from the value
+    // so that the cell always holds digits.
+    const bool exponent = Contains(shortest, "E");
     if (column >= Cut && column <= AddedFill) {
-      cells.at(row, column) = FormatArea(shortest);
+      cells.at(row, column) = exponent ? FormatArea(value) : FormatArea(shortest);
     } else if (column == Station) {
-      cells.at(row, Station) = FormatStation(shortest);
+      cells.at(row, Station) = exponent ? FormatStation(value) : FormatStation(shortest);
     }
   });
 }

@@ -1,0 +1,75 @@
+// What the fuzz targets found, kept as plain tests. Each input also stays in
+// the target's corpus under fuzz/corpus, which the replay tests run.
+
+#include <gtest/gtest.h>
+
+#include "earfiles/EarFile.h"
+#include "project/ProgramState.h"
+#include "project/Store.h"
+#include "support/RecordingMainView.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestFiles.h"
+
+namespace earthwork::testing {
+namespace {
+
+class FuzzFindings : public ::testing::Test {
+ protected:
+  ScriptedDialogs dialogs;
+  RecordingMainView view;
+  ProgramState state{dialogs, view};
+  TempDir dir;
+};
+
+// A number typed into a cell whose shortest text takes an exponent (1E+21)
+// was stored as that text, which nothing reads back as a number: the
+// report took it for 0 and a saved file held "1E+21" in a number field.
+TEST_F(FuzzFindings, TypedNumbersNeedingAnExponentAreStoredAsDigits) {
+  const struct {
+    const char* typed;
+    int16_t column;
+    const char* stored;
+  } cases[] = {
+      {"999999999999999999999", Cut, "1000000000000000000000.00"},
+      {"0.00000000000000000001", Fill, "0.00"},
+      {"-0.00005", AddedCut, "0.00"},
+      {"123456789012345678", Station, "1234567890123460+00.000"},
+      {"0.0000001", Station, "00+00.000"},
+      {"12.5", AddedFill, "12.50"},  // ordinary numbers as before
+  };
+  for (const auto& c : cases) {
+    StorageStructure(state, 2, c.column, c.typed);
+    EXPECT_EQ(state.Project.Current().Cells.at(0, c.column), c.stored) << c.typed;
+  }
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+// A balance factor line such as 0.00001 was read as its shortest text
+// "1E-05"; saved and opened again that line is no number, so the factor
+// fell back to 1 and the report refused the factor as not a number.
+TEST_F(FuzzFindings, FactorsNeedingAnExponentKeepTheirDigits) {
+  const struct {
+    const char* line;
+    const char* factor;
+  } cases[] = {
+      {"0.00001", "0.00001"},
+      {"1000000000000000", "1000000000000000"},
+      {" 0.0000125 ", "0.0000125"},
+      {"1.150", "1.15"},  // ordinary factors: their shortest text, as before
+  };
+  const std::string path = dir.Path("factor.ear");
+  for (const auto& c : cases) {
+    WriteBytes(path, CrLf({"[VERSION 2002]", "[ENGLISH]", "", "", "", "[END AREA 1 A]",
+                           "#BALANCE FACTOR", c.line, "#MEASURED IN EMBANKMENT", " 0 ",
+                           "12+00.000 - 1.00 0.00 2.00 0.00", "[LAST RECORD]"}));
+    ASSERT_TRUE(OpenEarFile(state, path)) << c.line;
+    EXPECT_EQ(state.Project.Group(0).BalanceFactor, c.factor) << c.line;
+    ASSERT_TRUE(SaveEarFile(state, path));
+    ASSERT_TRUE(OpenEarFile(state, path));
+    EXPECT_EQ(state.Project.Group(0).BalanceFactor, c.factor) << "read back: " << c.line;
+  }
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+}  // namespace
+}  // namespace earthwork::testing
