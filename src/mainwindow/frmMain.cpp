@@ -28,6 +28,7 @@
 
 #include "about/frmAbout.h"
 #include "earfiles/FileCommands.h"
+#include "mainwindow/MainFormEditor.h"
 #include "mainwindow/StationGrid.h"
 #include "mainwindow/frmPreview.h"
 #include "platform/qt/Cp1252.h"
@@ -124,6 +125,7 @@ frmMain::frmMain(Dialogs& dialogs, Settings& settings, Clock& clock, QWidget* pa
   BuildToolBar();
   BuildStatusBar();
   Form_Load();
+  new MainFormEditor(*this);  // the grid editor and the group commands
 }
 
 frmMain::~frmMain() = default;

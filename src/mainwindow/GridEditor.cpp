@@ -1,0 +1,330 @@
+#include "mainwindow/GridEditor.h"
+
+#include "project/Errors.h"
+#include "project/Format.h"
+#include "project/Station.h"
+#include "project/Store.h"
+#include "project/Text.h"
+
+namespace earthwork {
+
+namespace {
+
+constexpr int16_t kEnter = 13;
+constexpr int16_t kBackspace = 8;
+
+}  // namespace
+
+int GridEditor::DataRow(int gridRow) const {
+  const int row = gridRow - kFirstDataRow;
+  if (row < 0 || row > kMaxDataRows) SubscriptOutOfRange();
+  return row;
+}
+
+CellTable& GridEditor::Cells() {
+  return state_.Project.Current().Cells;
+}
+
+bool GridEditor::LineEmpty(int row) const {
+  for (int c = 0; c < kColumns; ++c) {
+    if (!TrimView(grid_.Text(row, c)).empty()) return false;
+  }
+  return true;
+}
+
+void GridEditor::StoreCell(int row, int column) {
+  const int data = DataRow(row);
+  // The empty last line stands for the end marker: reaching it or clearing
+  // it never turns it into a row of zeros.
+  if (IsLastLine(row) && LineEmpty(row)) {
+    CellTable& cells = Cells();
+    for (int c = 0; c < kColumns; ++c) cells.at(data, c).clear();
+    cells.at(data, Station) = kEndOfRows;
+    return;
+  }
+  // The marker needs the row after the last data row.
+  if (data >= kMaxDataRows) SubscriptOutOfRange();
+  // A value typed on a line before its station must not sit behind the
+  // end marker, where nothing would ever read it.
+  if (column != Station && Cells().at(data, Station) == kEndOfRows) {
+    StorageStructure(state_, static_cast<int16_t>(row), Station, grid_.Text(row, Station));
+  }
+  StorageStructure(state_, static_cast<int16_t>(row), static_cast<int16_t>(column),
+                   grid_.Text(row, column));
+}
+
+void GridEditor::MarkAfter(int row) {
+  if (LineEmpty(row)) return;
+  Cells().at(DataRow(row) + 1, Station) = kEndOfRows;
+}
+
+void GridEditor::KeyPress(int16_t key) {
+  Trap(state_.dialogs, " Program Error: ", " Grid1_KeyPress(frmMain)", [&] {
+    int row = grid_.CursorRow();
+    int column = grid_.CursorColumn();
+    if (row < kFirstDataRow || column < 0) return;
+    std::string text = grid_.Text(row, column);
+    if ((key == '+' && Contains(text, "+")) || (key == '.' && Contains(text, "."))) return;
+    IntOk(key);
+    if (key == kBackspace) {
+      if (text.empty()) return;
+      text.pop_back();
+      grid_.SetText(row, column, text);
+    } else if (key == kEnter) {
+      if (CommitCell(row, column) == 1) return;
+      SetFocusToColumnOrRow(row, column);
+      TopRowVisible(row);
+      grid_.TakeFocus();
+    } else if (key != 0) {
+      grid_.SetText(row, column, text + static_cast<char>(key));
+    }
+    row = grid_.CursorRow();
+    column = grid_.CursorColumn();
+    TopRowVisible(row);
+    std::string& station = Cells().at(DataRow(row), Station);
+    if (column == Station && station == "0.00") station = kEndOfRows;
+    StoreCell(row, column);
+    if (IsLastLine(row)) MarkAfter(row);
+    state_.Project.DataChanged = 1;
+  });
+}
+
+int16_t GridEditor::CommitCell(int row, int column) {
+  int16_t result = 0;
+  const bool done =
+      Trap(state_.dialogs, " Program Error :", " occured in the frmMain(GridRelated)", [&] {
+        if (row < kFirstDataRow) return;
+        grid_.SetCursor(row, column);
+        if (CheckwhetherItIsLastLine(row, column) == 1) {
+          result = 1;
+          return;
+        }
+        FormatGridEntries(row, column);
+        const bool emptyLastLine = IsLastLine(row) && LineEmpty(row);
+        StoreCell(row, column);
+        if (emptyLastLine) return;
+        if (IsLastLine(row)) MarkAfter(row);
+        state_.Project.DataChanged = 1;
+      });
+  return done ? result : int16_t{1};
+}
+
+int16_t GridEditor::CheckwhetherItIsLastLine(int row, int column) {
+  int16_t result = 0;
+  const bool done =
+      Trap(state_.dialogs, "Program Error : ", " occured in CheckwhetherItIsLastLine", [&] {
+        grid_.SetCursor(row, column);
+        const int data = DataRow(row);
+        const std::string text = grid_.Text(row, column);
+        if (column >= Cut) {
+          const std::string trimmed = Trim(text);
+          grid_.SetText(row, column, trimmed);
+          Cells().at(data, column) = trimmed;
+        } else if (column == Code) {
+          std::string trimmed = Trim(text);
+          // On the empty last line no code is made up: the line stays the
+          // end of the rows.
+          if (trimmed.empty() && !(IsLastLine(row) && LineEmpty(row))) trimmed = "-";
+          grid_.SetText(row, column, trimmed);
+          Cells().at(data, Code) = trimmed;
+        } else if (row == kFirstDataRow) {
+          if (StationTextToNumber(text) == 0) grid_.SetText(row, column, "00+00.00");
+        } else if (CheckForAscendingOrder(state_, static_cast<int16_t>(data)) == 1) {
+          grid_.SetText(row, column, "");
+          result = 1;
+        }
+      });
+  return done ? result : int16_t{1};
+}
+
+void GridEditor::FormatGridEntries(int row, int column) {
+  Trap(state_.dialogs, "Program Error : ", " occured in FormatGridEntries", [&] {
+    const std::string text = grid_.Text(row, column);
+    if (column == Station) {
+      grid_.SetText(row, column, FormatStation(text));
+    } else if (column == Code) {
+      grid_.SetText(row, column, Trim(text));
+    } else {
+      grid_.SetText(row, column, FormatArea(text));
+    }
+  });
+}
+
+void GridEditor::SetFocusToColumnOrRow(int& row, int& column) {
+  Trap(state_.dialogs, "Program Error : ", " occured in SetFocusToColumnOrRow", [&] {
+    if (column < AddedFill) {
+      ++column;
+    } else {
+      ModifyRow(row);
+      ++row;
+      column = Station;
+    }
+    grid_.SetCursor(row, column);
+    grid_.TakeFocus();
+  });
+}
+
+void GridEditor::ModifyRow(int row) {
+  Trap(state_.dialogs, " Program Error: ", " ModifyRow(GridRelated)", [&] {
+    if (grid_.Rows() <= row + 1) {
+      // The new empty line holds the end marker; what lay beyond the old
+      // marker is not data and must not show up in the new line.
+      const int data = DataRow(row + 1);
+      CellTable& cells = Cells();
+      for (int c = 0; c < kColumns; ++c) cells.at(data, c).clear();
+      cells.at(data, Station) = kEndOfRows;
+      grid_.SetRows(row + 2);
+      for (int c = 0; c < kColumns; ++c) grid_.SetText(row + 1, c, "");
+    }
+    grid_.SetCursor(row + 1, grid_.CursorColumn());
+  });
+}
+
+void GridEditor::TopRowVisible(int row) {
+  state_.view.TopRowVisible(row);
+}
+
+void GridEditor::KeyUp(GridKey key, bool moved) {
+  Trap(state_.dialogs, " Program Error: ", " Grid1_Keyup(frmMain)", [&] {
+    const int row = grid_.CursorRow();
+    const int column = grid_.CursorColumn();
+    switch (key) {
+      case GridKey::Left: {
+        // At the edge no cell was left, so none is committed.
+        if (!moved) break;
+        const int left = column + 1;
+        CommitCell(row, left);
+        grid_.SetCursor(row, left == AddedFill || left == Cut ? left - 2 : left - 1);
+        break;
+      }
+      case GridKey::Right: {
+        if (!moved) break;
+        const int left = column - 1;
+        CommitCell(row, left);
+        grid_.SetCursor(row, left == AddedCut || left == Station ? left + 2 : left + 1);
+        break;
+      }
+      case GridKey::Up:
+        if (moved) {
+          CommitCell(row + 1, column);
+          grid_.SetCursor(row, column);
+        }
+        break;
+      case GridKey::Down: {
+        // Onto the empty last line: nothing to commit.
+        if (Cells().at(DataRow(row), Station) == kEndOfRows) break;
+        // On the last line the grid cannot move: the line is committed and
+        // a new empty line opens below it.
+        const int left = moved ? row - 1 : row;
+        ModifyRow(row);
+        CommitCell(left, column);
+        grid_.SetCursor(left + 1, column);
+        break;
+      }
+      case GridKey::Delete:
+        grid_.SetText(row, column, "");
+        StoreCell(row, column);
+        if (row != kFirstDataRow &&
+            CheckForAscendingOrder(state_, static_cast<int16_t>(DataRow(row))) == 1) {
+          break;
+        }
+        if (IsLastLine(row)) MarkAfter(row);
+        state_.Project.DataChanged = 1;
+        break;
+    }
+  });
+  TopRowVisible(grid_.CursorRow());
+}
+
+int16_t GridEditor::FocusCatcherGotFocus() {
+  int16_t result = 1;
+  Trap(state_.dialogs, " Program Error: ", " Command1_GotFocus(frmmain)", [&] {
+    int row = grid_.CursorRow();
+    int column = grid_.CursorColumn();
+    if (CommitCell(row, column) != 0) return;
+    SetFocusToColumnOrRow(row, column);
+    TopRowVisible(row);
+    grid_.TakeFocus();
+    result = 0;
+  });
+  return result;
+}
+
+void GridEditor::InsertOrDeleteRow(int16_t mode) {
+  Trap(state_.dialogs, " Program Error: ", " occured in InsertOrDeleteRow(EditMenu)", [&] {
+    const int row = grid_.CursorRow();
+    if (row < kFirstDataRow) return;
+    const int cursor = DataRow(row);
+    CellTable& cells = Cells();
+    int end = 0;
+    while (StationTextToNumber(cells.at(end, Station)) != -1) ++end;
+    if (end == cursor) {
+      state_.dialogs.MessageBox(mode == 1 ? "Please do not delete the last row"
+                                          : "Please do not insert the last row");
+    } else if (mode == 1) {
+      for (int r = cursor; StationTextToNumber(cells.at(r, Station)) != -1; ++r) {
+        for (int c = 0; c < kColumns; ++c) cells.at(r, c) = cells.at(r + 1, c);
+      }
+      state_.view.ResetMainForm();
+      state_.view.FillMainForm();
+      grid_.SetCursor(row, Station);
+      state_.Project.DataChanged = 1;
+    } else {
+      // The marker would move past the last row of the table.
+      if (end >= kMaxDataRows) throw ProgramError("A group holds at most 1800 rows");
+      for (int r = end; r >= cursor; --r) {
+        for (int c = 0; c < kColumns; ++c) cells.at(r + 1, c) = cells.at(r, c);
+      }
+      cells.at(cursor, Station) = "00.000";
+      cells.at(cursor, Code) = "_";
+      for (int c = Cut; c <= AddedFill; ++c) cells.at(cursor, c) = "00.000";
+      state_.view.FillMainForm();
+      grid_.SetCursor(row, Station);
+    }
+  });
+  grid_.SetCursor(grid_.CursorRow(), Station);
+  grid_.TakeFocus();
+}
+
+const std::vector<std::string>& GridEditor::CodeItems() {
+  static const std::vector<std::string> items = {"SA", "FB", "AH", "BK", "-"};
+  return items;
+}
+
+bool GridEditor::CellClicked(int row, int column) {
+  bool show = false;
+  Trap(state_.dialogs, "Program Error: ", " occured in Grid1_Click", [&] {
+    if (column != Code || row < kFirstDataRow) return;
+    const std::string text = grid_.Text(row, Code);
+    if (!text.empty()) lastCode_ = text;
+    show = true;
+  });
+  return show;
+}
+
+std::string GridEditor::LoadComboBox() const {
+  std::string text;
+  Trap(state_.dialogs, "Error : ", " occured in LoadComboBox(Globals)", [&] {
+    if (lastCode_.empty()) return;
+    const std::string cell = Trim(grid_.Text(grid_.CursorRow(), Code));
+    text = cell.empty() ? lastCode_ : cell;
+  });
+  return text;
+}
+
+void GridEditor::CodeChosen(const std::string& text) {
+  Trap(state_.dialogs, "Program Error: ", " occured in Grid1_Click", [&] {
+    const int row = grid_.CursorRow();
+    if (grid_.CursorColumn() != Code || row < kFirstDataRow || text.empty()) return;
+    lastCode_ = text;
+    grid_.SetText(row, Code, lastCode_);
+    std::string& stored = Cells().at(DataRow(row), Code);
+    const std::string code = Trim(lastCode_);
+    // A changed code is a change like any typed one: it must not be lost
+    // on exit.
+    if (stored != code) state_.Project.DataChanged = 1;
+    stored = code;
+  });
+}
+
+}  // namespace earthwork

@@ -1,0 +1,385 @@
+#include "GridEditorTest.h"
+
+#include <QComboBox>
+#include <QTest>
+#include <filesystem>
+
+#include "QtTestSupport.h"
+#include "WindowHarness.h"
+#include "mainwindow/MainFormEditor.h"
+#include "mainwindow/StationGrid.h"
+#include "project/Text.h"
+
+namespace earthwork::testing {
+
+namespace {
+
+QString Q(const std::string& s) {
+  return QString::fromStdString(s);
+}
+
+/// With EARTHWORK_SHOTS set, a picture of the window for a look by eye.
+void Shot(QWidget& window, const char* name) {
+  const QString dir = qEnvironmentVariable("EARTHWORK_SHOTS");
+  if (!dir.isEmpty()) window.grab().save(dir + "/" + name + ".png");
+}
+
+/// Keys and clicks on the real grid of a harness window.
+struct Keyboard {
+  explicit Keyboard(WindowHarness& harness) : h(harness), grid(harness.window->Grid()) {}
+
+  void Type(const QString& text) { QTest::keyClicks(&grid, text); }
+  void Key(Qt::Key key) { QTest::keyClick(&grid, key); }
+  void Enter() { Key(Qt::Key_Return); }
+  /// Each text typed into the next cell and committed with Enter.
+  void Cells(const QStringList& texts) {
+    for (const QString& text : texts) {
+      Type(text);
+      Enter();
+    }
+  }
+  void Click(int row, int column) {
+    const QRect rect = grid.visualRect(grid.model()->index(row - 2, column));
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, rect.center());
+  }
+  QString Shown(int row, int column) const { return grid.CellText(row, column); }
+  std::string Stored(int dataRow, int column) const {
+    return h.Store().Current().Cells.at(dataRow, column);
+  }
+  std::pair<int, int> Cursor() const { return {grid.CursorRow(), grid.CursorColumn()}; }
+
+  WindowHarness& h;
+  StationGrid& grid;
+};
+
+QStringList ShownTexts(const ScriptedDialogs& dialogs) {
+  QStringList list;
+  for (const auto& t : dialogs.Texts()) list << Q(t);
+  return list;
+}
+
+MainFormEditor& EditorOf(WindowHarness& h) {
+  return *h.window->findChild<MainFormEditor*>("MainFormEditor");
+}
+
+}  // namespace
+
+void GridEditorTest::init() {
+  failures_ = ScriptFailures();
+}
+void GridEditorTest::cleanup() {
+  QCOMPARE(ScriptFailures(), failures_);
+}
+
+void GridEditorTest::enterCommitsAndFormats_data() {
+  QTest::addColumn<int>("column");
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QString>("shown");
+  QTest::addColumn<QString>("stored");
+  QTest::newRow("plus notation stays as typed") << 0 << "12+34.5"
+                                                << "12+34.5"
+                                                << "12+34.500";
+  QTest::newRow("plain station") << 0 << "1234.5"
+                                 << "12+34.500"
+                                 << "12+34.500";
+  QTest::newRow("empty first station") << 0 << ""
+                                       << "00+00.00"
+                                       << "00+00.000";
+  QTest::newRow("second plus ignored") << 0 << "1+2+3"
+                                       << "1+23"
+                                       << "01+23.000";
+  QTest::newRow("second point ignored") << 2 << "1.2.5"
+                                        << "1.25"
+                                        << "1.25";
+  QTest::newRow("refused keys") << 2 << "1x- 2"
+                                << "12.00"
+                                << "12.00";
+  QTest::newRow("area") << 4 << "12.5"
+                        << "12.50"
+                        << "12.50";
+  QTest::newRow("code in lower case") << 1 << "bk"
+                                      << "bk"
+                                      << "BK";
+  QTest::newRow("code with two codes") << 1 << "sah"
+                                       << "sah"
+                                       << "AH";
+  QTest::newRow("empty code") << 1 << ""
+                              << "-"
+                              << "-";
+  QTest::newRow("last column") << 5 << "7"
+                               << "7.00"
+                               << "7.00";
+}
+
+void GridEditorTest::enterCommitsAndFormats() {
+  QFETCH(int, column);
+  QFETCH(QString, typed);
+  QFETCH(QString, shown);
+  QFETCH(QString, stored);
+  WindowHarness h;
+  Keyboard k(h);
+  if (column != Station) k.Cells({"5"});
+  k.grid.SetCursor(2, column);
+  k.Type(typed);
+  k.Enter();
+  QCOMPARE(k.Shown(2, column), shown);
+  QCOMPARE(Q(k.Stored(0, column)), stored);
+  // Enter visits the columns in order, then the next row's Station.
+  const std::pair<int, int> next = column == 5 ? std::pair{3, 0} : std::pair{2, column + 1};
+  QCOMPARE(k.Cursor(), next);
+  QCOMPARE(k.Stored(1, Station), kEndOfRows);
+  QCOMPARE(h.Store().DataChanged, int16_t{1});
+  QCOMPARE(ShownTexts(h.dialogs), QStringList{});
+}
+
+void GridEditorTest::enterThroughWholeRows() {
+  WindowHarness h;
+  Keyboard k(h);
+  k.Cells({"1000", "bk", "12.5", "", "3", ""});
+  QCOMPARE(k.Cursor(), std::pair(3, 0));
+  QCOMPARE(k.grid.GridRows(), 4);
+  k.Cells({"10+50", "", "1", "2", "3", "4"});
+  QCOMPARE(k.Cursor(), std::pair(4, 0));
+  QCOMPARE(k.grid.GridRows(), 5);
+  const std::vector<std::vector<std::string>> rows = {
+      {"10+00.000", "BK", "12.50", "0.00", "3.00", "0.00"},
+      {"10+50.000", "-", "1.00", "2.00", "3.00", "4.00"}};
+  for (int r = 0; r < 2; ++r) {
+    for (int c = 0; c < 6; ++c) QCOMPARE(k.Stored(r, c), rows[size_t(r)][size_t(c)]);
+  }
+  QCOMPARE(k.Shown(2, 0), QString("10+00.000"));
+  QCOMPARE(k.Shown(3, 0), QString("10+50"));
+  // Walking over the new empty line leaves it the end of the rows.
+  k.Cells({"", ""});
+  QCOMPARE(k.Cursor(), std::pair(4, 2));
+  QCOMPARE(k.Stored(2, Station), kEndOfRows);
+  QCOMPARE(h.Store().Current().Cells.DataRowCount(), 2);
+}
+
+void GridEditorTest::descendingStationIsRejected() {
+  WindowHarness h;
+  Keyboard k(h);
+  k.Cells({"1000", "", "", "", "", ""});
+  k.Type("950");
+  k.Enter();
+  QCOMPARE(ShownTexts(h.dialogs),
+           QStringList{" Station : 09+50.000 is less then previous station :10+00.000"});
+  QCOMPARE(k.Cursor(), std::pair(3, 0));
+  QCOMPARE(k.Shown(3, 0), QString());
+  k.Type("1000");
+  k.Enter();
+  QCOMPARE(k.Cursor(), std::pair(3, 1));
+  QCOMPARE(k.Stored(1, Station), std::string("10+00.000"));
+  QCOMPARE(h.dialogs.Texts().size(), size_t{1});
+}
+
+void GridEditorTest::arrowsCommitTheCellLeft_data() {
+  QTest::addColumn<int>("from");
+  QTest::addColumn<int>("key");
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<int>("to");
+  QTest::addColumn<QString>("shown");
+  QTest::newRow("right from Station to Cut")
+      << 0 << int(Qt::Key_Right) << "1234.5" << 2 << "12+34.500";
+  QTest::newRow("right from Cut") << 2 << int(Qt::Key_Right) << "4" << 3 << "4.00";
+  QTest::newRow("right from AddedCut to AddedFill")
+      << 3 << int(Qt::Key_Right) << "4" << 5 << "4.00";
+  QTest::newRow("left from AddedFill to AddedCut") << 5 << int(Qt::Key_Left) << "3" << 3 << "3.00";
+  QTest::newRow("left from Cut to Station") << 2 << int(Qt::Key_Left) << "3" << 0 << "3.00";
+  QTest::newRow("left at the edge commits nothing") << 0 << int(Qt::Key_Left) << "5" << 0 << "5";
+}
+
+void GridEditorTest::arrowsCommitTheCellLeft() {
+  QFETCH(int, from);
+  QFETCH(int, key);
+  QFETCH(QString, typed);
+  QFETCH(int, to);
+  QFETCH(QString, shown);
+  WindowHarness h;
+  Keyboard k(h);
+  k.grid.SetCursor(2, from);
+  k.Type(typed);
+  k.Key(Qt::Key(key));
+  QCOMPARE(k.Cursor(), std::pair(2, to));
+  QCOMPARE(k.Shown(2, from), shown);
+}
+
+void GridEditorTest::deleteAndBackspace() {
+  WindowHarness h;
+  Keyboard k(h);
+  k.Cells({"1000", "", "12.5"});
+  k.grid.SetCursor(2, 2);
+  k.Key(Qt::Key_Delete);
+  QCOMPARE(k.Shown(2, 2), QString());
+  QCOMPARE(k.Stored(0, Cut), std::string("0.00"));
+  k.Type("123");
+  k.Key(Qt::Key_Backspace);
+  QCOMPARE(k.Shown(2, 2), QString("12"));
+  QCOMPARE(k.Stored(0, Cut), std::string("12.00"));
+
+  // Up on the first row and Down onto the empty last line commit nothing.
+  k.Key(Qt::Key_Up);
+  QCOMPARE(k.Cursor(), std::pair(2, 2));
+  QCOMPARE(k.Shown(2, 2), QString("12"));
+  k.Key(Qt::Key_Down);  // the last line holds data: a new line opens
+  QCOMPARE(k.Cursor(), std::pair(3, 2));
+  QCOMPARE(k.Shown(2, 2), QString("12.00"));
+  k.Key(Qt::Key_Down);
+  QCOMPARE(k.Cursor(), std::pair(3, 2));
+  QCOMPARE(k.Stored(1, Station), kEndOfRows);
+  QCOMPARE(h.Store().Current().Cells.DataRowCount(), 1);
+  QCOMPARE(ShownTexts(h.dialogs), QStringList{});
+}
+
+void GridEditorTest::tabCommitsLikeEnter() {
+  WindowHarness h;
+  Keyboard k(h);
+  k.Type("1234.5");
+  k.Key(Qt::Key_Tab);
+  QCOMPARE(k.Cursor(), std::pair(2, 1));
+  QCOMPARE(k.Shown(2, 0), QString("12+34.500"));
+  QVERIFY(k.grid.hasFocus() || !QApplication::focusWidget());
+}
+
+void GridEditorTest::codeDropDownRemembersLastCode() {
+  WindowHarness h;
+  Keyboard k(h);
+  QComboBox& combo = EditorOf(h).CodeCombo();
+  k.Cells({"1000"});
+  k.Click(2, 1);
+  QVERIFY(combo.isVisible());
+  QStringList items;
+  for (int i = 0; i < combo.count(); ++i) items << combo.itemText(i);
+  QCOMPARE(items, (QStringList{"SA", "FB", "AH", "BK", "-"}));
+  combo.setCurrentIndex(combo.findText("BK"));
+  Q_EMIT combo.activated(combo.currentIndex());
+  QCOMPARE(k.Shown(2, 1), QString("BK"));
+  QCOMPARE(k.Stored(0, Code), std::string("BK"));
+  QCOMPARE(EditorOf(h).Editor().LastCode(), std::string("BK"));
+
+  k.Click(2, 2);
+  QVERIFY(!combo.isVisible());
+  k.grid.SetCursor(2, 5);
+  k.Enter();  // on to the next line
+  k.Cells({"1100"});
+  k.Click(3, 1);
+  QVERIFY(combo.isVisible());
+  QCOMPARE(combo.currentText(), QString("BK"));
+}
+
+void GridEditorTest::rowInsertAndDelete() {
+  WindowHarness h;
+  h.OpenProject("five.ear", 5);
+  Keyboard k(h);
+  const CellTable& cells = h.Store().Current().Cells;
+  std::vector<std::string> before;
+  for (int r = 0; r <= 5; ++r) before.push_back(cells.at(r, Station));
+
+  k.grid.SetCursor(4, 3);  // row 3 of 5
+  h.Trigger("mnuRowDelete");
+  QCOMPARE(k.Cursor(), std::pair(4, 0));
+  const std::vector<std::string> afterDelete = {before[0], before[1], before[3], before[4],
+                                                kEndOfRows};
+  for (int r = 0; r < 5; ++r) QCOMPARE(cells.at(r, Station), afterDelete[size_t(r)]);
+  QCOMPARE(k.grid.GridRows(), 4 + 3);
+  QCOMPARE(h.Store().DataChanged, int16_t{1});
+
+  k.grid.SetCursor(3, 2);  // row 2 of 4
+  h.Trigger("mnuRowInsert");
+  QCOMPARE(k.Cursor(), std::pair(3, 0));
+  const std::vector<std::string> placeholder = {"00.000", "_",      "00.000",
+                                                "00.000", "00.000", "00.000"};
+  for (int c = 0; c < 6; ++c) {
+    QCOMPARE(cells.at(1, c), placeholder[size_t(c)]);
+    QCOMPARE(k.Shown(3, c), Q(placeholder[size_t(c)]));
+  }
+  const std::vector<std::string> afterInsert = {before[0], "00.000",  before[1],
+                                                before[3], before[4], kEndOfRows};
+  for (int r = 0; r < 6; ++r) QCOMPARE(cells.at(r, Station), afterInsert[size_t(r)]);
+  QCOMPARE(k.grid.GridRows(), 5 + 3);
+  QCOMPARE(ShownTexts(h.dialogs), QStringList{});
+}
+
+void GridEditorTest::rowCommandsOnTheLastLine_data() {
+  QTest::addColumn<QString>("action");
+  QTest::addColumn<QString>("message");
+  QTest::newRow("delete") << "mnuRowDelete"
+                          << "Please do not delete the last row";
+  QTest::newRow("insert") << "mnuRowInsert"
+                          << "Please do not insert the last row";
+}
+
+void GridEditorTest::rowCommandsOnTheLastLine() {
+  QFETCH(QString, action);
+  QFETCH(QString, message);
+  WindowHarness h;
+  h.OpenProject("two.ear", 2);
+  h.Store().DataChanged = 0;
+  Keyboard k(h);
+  k.grid.SetCursor(4, 2);
+  h.Trigger(action.toLatin1().constData());
+  QCOMPARE(ShownTexts(h.dialogs), QStringList{message});
+  QCOMPARE(k.Cursor(), std::pair(4, 0));
+  QCOMPARE(h.Store().Current().Cells.DataRowCount(), 2);
+  QCOMPARE(k.grid.GridRows(), 5);
+  QCOMPARE(h.Store().DataChanged, int16_t{0});
+}
+
+void GridEditorTest::insertIntoAFullGroupIsRefused() {
+  WindowHarness h;
+  h.OpenProject("full.ear", kMaxDataRows);
+  Keyboard k(h);
+  const CellTable& cells = h.Store().Current().Cells;
+  const std::string first = cells.at(0, Station);
+  k.grid.SetCursor(2, 0);
+  h.Trigger("mnuRowInsert");
+  QCOMPARE(ShownTexts(h.dialogs),
+           QStringList{" Program Error: A group holds at most 1800 rows occured in "
+                       "InsertOrDeleteRow(EditMenu)"});
+  QCOMPARE(cells.at(0, Station), first);
+  QCOMPARE(cells.DataRowCount(), kMaxDataRows);
+
+  // Typing on the empty line after row 1800 cannot store a row.
+  h.dialogs.shown.clear();
+  k.grid.SetCursor(kMaxDataRows + 2, 2);
+  k.Type("5");
+  QCOMPARE(cells.DataRowCount(), kMaxDataRows);
+  QVERIFY(!h.dialogs.Texts().empty());
+  QCOMPARE(Q(h.dialogs.Texts().front()),
+           QString(" Program Error: Subscript out of range Grid1_KeyPress(frmMain)"));
+}
+
+void GridEditorTest::typedProjectSurvivesSaveAndOpen() {
+  const std::vector<std::vector<std::string>> rows = {
+      {"10+00.000", "-", "12.00", "0.00", "3.50", "0.00"},
+      {"10+50.000", "SA", "20.25", "1.00", "0.00", "2.00"}};
+  TempDir dir;
+  const std::string path = dir.Path("typed.ear");
+  {
+    WindowHarness h;
+    h.Child<QWidget>("optEnglish")->setFocus();
+    QTest::mouseClick(h.Child<QWidget>("optEnglish"), Qt::LeftButton);
+    Keyboard k(h);
+    k.grid.setFocus();
+    k.Cells({"1000", "", "12", "", "3.5", "", "10+50", "sa", "20.25", "1", "", "2"});
+    Shot(*h.window, "typed");
+    h.dialogs.files = {path};
+    h.Trigger("mnuFileSaveAs");
+    QCOMPARE(ShownTexts(h.dialogs), QStringList{Q("FILE : " + path + " IS SAVED SUCCESSFULLY")});
+  }
+  WindowHarness h;
+  h.window->OpenPath(path);
+  const CellTable& cells = h.Store().Group(0).Cells;
+  QCOMPARE(cells.DataRowCount(), 2);
+  for (int r = 0; r < 2; ++r) {
+    for (int c = 0; c < 6; ++c) QCOMPARE(Trim(cells.at(r, c)), rows[size_t(r)][size_t(c)]);
+  }
+  Shot(*h.window, "reopened");
+  if (!qEnvironmentVariable("EARTHWORK_SHOTS").isEmpty()) {
+    std::filesystem::copy_file(path,
+                               qEnvironmentVariable("EARTHWORK_SHOTS").toStdString() + "/typed.ear",
+                               std::filesystem::copy_options::overwrite_existing);
+  }
+}
+
+}  // namespace earthwork::testing

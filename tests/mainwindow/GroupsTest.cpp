@@ -1,0 +1,377 @@
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabBar>
+#include <QTest>
+#include <filesystem>
+
+#include "GridEditorTest.h"
+#include "QtTestSupport.h"
+#include "WindowHarness.h"
+#include "mainwindow/StationGrid.h"
+#include "mainwindow/frmPreview.h"
+#include "project/Text.h"
+
+namespace earthwork::testing {
+
+namespace {
+
+QString Q(const std::string& s) {
+  return QString::fromStdString(s);
+}
+
+QStringList ShownTexts(const ScriptedDialogs& dialogs) {
+  QStringList list;
+  for (const auto& t : dialogs.Texts()) list << Q(t);
+  return list;
+}
+
+QStringList Prompts(const ScriptedDialogs& dialogs) {
+  QStringList list;
+  for (const auto& p : dialogs.prompts) list << Q(p);
+  return list;
+}
+
+QStringList Captions(const QTabBar& tabs) {
+  QStringList list;
+  for (int i = 0; i < tabs.count(); ++i) list << tabs.tabText(i);
+  return list;
+}
+
+struct GroupData {
+  std::string name;
+  std::string factor;
+  int16_t embankment;
+  std::vector<std::vector<std::string>> rows;
+};
+
+/// Puts the groups into the store and shows the first, as a reader does.
+void LoadGroups(WindowHarness& h, const std::vector<GroupData>& groups) {
+  ProjectStore& store = h.Store();
+  store.GroupCount = static_cast<int16_t>(groups.size());
+  store.CurrentGroup = 0;
+  for (size_t g = 0; g < groups.size(); ++g) {
+    GroupRecord& group = store.Group(int(g));
+    group.Name = groups[g].name;
+    group.BalanceFactor = groups[g].factor;
+    group.MeasuredInEmbankment = groups[g].embankment;
+    const auto& rows = groups[g].rows;
+    for (size_t r = 0; r < rows.size(); ++r) {
+      for (size_t c = 0; c < 6; ++c) group.Cells.at(int(r), int(c)) = rows[r][c];
+    }
+    group.Cells.at(int(rows.size()), Station) = kEndOfRows;
+  }
+  if (groups.size() < kGroupSlots)
+    store.Group(int(groups.size())).Cells.at(0, Station) = kEndOfRows;
+  h.window->UpDateGroupTab();
+  h.window->ResetMainForm();
+  h.window->FillMainForm();
+}
+
+const std::vector<GroupData> kThreeGroups = {
+    {"Main line", "1.1", 0, {{"10+00.000", "-", "1.00", "0.00", "2.00", "0.00"}}},
+    {"Ramp B",
+     "1.2",
+     0,
+     {{"00+00.000", "BK", "3.00", "1.00", "4.00", "0.00"},
+      {"00+50.000", "AH", "5.00", "0.00", "6.00", "2.00"}}},
+    {"Ramp C",
+     "1.3",
+     1,
+     {{"01+00.000", "SA", "7.00", "0.00", "8.00", "0.00"},
+      {"01+50.000", "FB", "9.00", "3.00", "1.00", "0.00"},
+      {"02+00.000", "-", "2.00", "0.00", "3.00", "4.00"}}},
+};
+
+void CompareGroup(const GroupRecord& group, const GroupData& data) {
+  QCOMPARE(group.Name, data.name);
+  QCOMPARE(group.BalanceFactor, data.factor);
+  QCOMPARE(group.MeasuredInEmbankment, data.embankment);
+  QCOMPARE(group.Cells.DataRowCount(), int(data.rows.size()));
+  for (size_t r = 0; r < data.rows.size(); ++r) {
+    for (size_t c = 0; c < 6; ++c) QCOMPARE(group.Cells.at(int(r), int(c)), data.rows[r][c]);
+  }
+}
+
+void ClickTab(QTabBar& tabs, int index, Qt::MouseButton button = Qt::LeftButton) {
+  QTest::mouseClick(&tabs, button, {}, tabs.tabRect(index).center());
+}
+
+}  // namespace
+
+void GroupsTest::init() {
+  failures_ = ScriptFailures();
+}
+void GroupsTest::cleanup() {
+  QCOMPARE(ScriptFailures(), failures_);
+}
+
+void GroupsTest::insertAppendsAnEmptyGroup() {
+  WindowHarness h;
+  h.OpenProject("one.ear", 3);
+  h.dialogs.inputs = {"ABCDEFGHIJKLMNOPQRSTUVWXY"};
+  h.Trigger("mnuGroupInsert");
+  QCOMPARE(Prompts(h.dialogs),
+           QStringList{"NAME THE GROUP or FILE-TAB(WHICH WILL BE SAVED IN THE FILE).|NAME "
+                       "FILE-TAB|EarthWork "});
+  auto* tabs = h.Child<QTabBar>("TabStrip1");
+  QCOMPARE(Captions(*tabs), (QStringList{"Main line", "ABCDEFGHIJKLMNOPQRST"}));
+  QCOMPARE(tabs->currentIndex(), 1);
+  const ProjectStore& store = h.Store();
+  QCOMPARE(store.GroupCount, int16_t{2});
+  QCOMPARE(store.CurrentGroup, int16_t{1});
+  QCOMPARE(store.Group(1).Name, std::string("ABCDEFGHIJKLMNOPQRST"));
+  QCOMPARE(store.Group(1).BalanceFactor, std::string("1"));
+  QCOMPARE(store.Group(1).MeasuredInEmbankment, int16_t{0});
+  QCOMPARE(store.Group(1).Cells.at(0, Station), kEndOfRows);
+  QCOMPARE(store.Group(2).Cells.at(0, Station), kEndOfRows);
+  QCOMPARE(h.window->Grid().GridRows(), 3);
+
+  // What is typed next goes into the new group only.
+  QTest::keyClicks(&h.window->Grid(), "500");
+  QTest::keyClick(&h.window->Grid(), Qt::Key_Return);
+  QCOMPARE(store.Group(1).Cells.at(0, Station), std::string("05+00.000"));
+  QCOMPARE(store.Group(0).Cells.DataRowCount(), 3);
+  QCOMPARE(ShownTexts(h.dialogs), QStringList{});
+}
+
+void GroupsTest::insertCancelledOrFullChangesNothing_data() {
+  QTest::addColumn<int>("groups");
+  QTest::addColumn<bool>("cancel");
+  QTest::addColumn<QStringList>("messages");
+  QTest::newRow("cancelled") << 1 << true << QStringList{};
+  QTest::newRow("empty answer") << 2 << false << QStringList{};
+  QTest::newRow("27th group") << 26 << false
+                              << QStringList{
+                                     "A project holds at most 26 groups. Delete a group "
+                                     "before adding another."};
+}
+
+void GroupsTest::insertCancelledOrFullChangesNothing() {
+  QFETCH(int, groups);
+  QFETCH(bool, cancel);
+  QFETCH(QStringList, messages);
+  WindowHarness h;
+  std::vector<GroupData> data;
+  for (int g = 0; g < groups; ++g) data.push_back({"G" + std::to_string(g), "1.00", 0, {}});
+  LoadGroups(h, data);
+  if (groups < kGroupSlots) {
+    h.dialogs.inputs = {cancel ? std::nullopt : std::optional<std::string>("")};
+  }
+  h.Trigger("mnuGroupInsert");
+  QCOMPARE(ShownTexts(h.dialogs), messages);
+  QCOMPARE(int(h.Store().GroupCount), groups);
+  QCOMPARE(h.Child<QTabBar>("TabStrip1")->count(), groups);
+  QVERIFY(h.dialogs.inputs.empty());
+}
+
+void GroupsTest::deleteMovesTheFollowingGroupsDown() {
+  WindowHarness h;
+  LoadGroups(h, kThreeGroups);
+  auto* tabs = h.Child<QTabBar>("TabStrip1");
+  ClickTab(*tabs, 1);
+  QCOMPARE(h.Store().CurrentGroup, int16_t{1});
+  h.dialogs.answers = {Answer::Yes};
+  h.Trigger("mnuGroupDelete");
+  QCOMPARE(ShownTexts(h.dialogs), QStringList{"Do you wish to delete the selected group ? "});
+  QCOMPARE(h.dialogs.shown[0].title, std::string("Delete Group"));
+  QCOMPARE(h.dialogs.shown[0].buttons, Buttons::YesNo);
+  const ProjectStore& store = h.Store();
+  QCOMPARE(store.GroupCount, int16_t{2});
+  QCOMPARE(Captions(*tabs), (QStringList{"Main line", "Ramp C"}));
+  CompareGroup(store.Group(0), kThreeGroups[0]);
+  CompareGroup(store.Group(1), kThreeGroups[2]);
+  QCOMPARE(store.Group(2).Cells.at(0, Station), kEndOfRows);
+  // The first tab is selected and shown with its rows.
+  QCOMPARE(tabs->currentIndex(), 0);
+  QCOMPARE(store.CurrentGroup, int16_t{0});
+  QCOMPARE(h.window->Grid().GridRows(), 1 + 3);
+  QCOMPARE(h.window->Grid().CellText(2, 0), QString("10+00.000"));
+  QCOMPARE(h.Child<QLineEdit>("txtShrinkFactor")->text(), QString("1.10"));
+}
+
+void GroupsTest::deleteOnlyGroupClearsAndRenames() {
+  WindowHarness h;
+  h.OpenProject("one.ear", 3);
+  h.dialogs.answers = {Answer::Yes};
+  h.dialogs.inputs = {std::nullopt};
+  h.Trigger("mnuGroupDelete");
+  QCOMPARE(h.Store().Group(0).Cells.DataRowCount(), 3);
+  QCOMPARE(h.window->Grid().GridRows(), 6);
+
+  h.dialogs.answers = {Answer::Yes};
+  h.dialogs.inputs = {"Fresh start"};
+  h.Trigger("mnuGroupDelete");
+  QCOMPARE(Prompts(h.dialogs).last(),
+           QString("Re-Name Default File-Tab|RE-NAME FILE-TAB|Earthwork "));
+  QCOMPARE(Captions(*h.Child<QTabBar>("TabStrip1")), QStringList{"Fresh start"});
+  const GroupRecord& group = h.Store().Group(0);
+  QCOMPARE(group.Name, std::string("Fresh start"));
+  QCOMPARE(group.Cells.at(0, Station), kEndOfRows);
+  QCOMPARE(group.BalanceFactor, std::string("1"));
+  QCOMPARE(h.Store().GroupCount, int16_t{1});
+  QCOMPARE(h.window->Grid().GridRows(), 3);
+}
+
+void GroupsTest::deleteAnsweredNo() {
+  WindowHarness h;
+  LoadGroups(h, kThreeGroups);
+  h.dialogs.answers = {Answer::No};
+  h.Trigger("mnuGroupDelete");
+  QCOMPARE(ShownTexts(h.dialogs), (QStringList{"Do you wish to delete the selected group ? ",
+                                               "You have selected no to delete the group"}));
+  QCOMPARE(h.Store().GroupCount, int16_t{3});
+  CompareGroup(h.Store().Group(1), kThreeGroups[1]);
+}
+
+void GroupsTest::rename_data() {
+  QTest::addColumn<int>("groups");
+  QTest::addColumn<QString>("answer");  // "<cancel>" cancels
+  QTest::addColumn<QString>("prompt");
+  QTest::addColumn<QStringList>("captions");
+  const QString several = "Change File-Tab Name|CHANGE FILE-TAB NAME|NEW NAME ";
+  const QString single = "Re-Name Default File-Tab|RE-NAME FILE-TAB|Earthwork ";
+  QTest::newRow("several groups") << 3 << "Ramp X" << several
+                                  << QStringList{"Main line", "Ramp X", "Ramp C"};
+  QTest::newRow("several, cancelled")
+      << 3 << "<cancel>" << several << QStringList{"Main line", "Ramp B", "Ramp C"};
+  QTest::newRow("only group, cut to 20")
+      << 1 << "Twenty-five characters!!" << single << QStringList{"Twenty-five characte"};
+  QTest::newRow("only group, empty") << 1 << "" << single << QStringList{"Main line"};
+}
+
+void GroupsTest::rename() {
+  QFETCH(int, groups);
+  QFETCH(QString, answer);
+  QFETCH(QString, prompt);
+  QFETCH(QStringList, captions);
+  WindowHarness h;
+  LoadGroups(h, std::vector<GroupData>(kThreeGroups.begin(), kThreeGroups.begin() + groups));
+  auto* tabs = h.Child<QTabBar>("TabStrip1");
+  ClickTab(*tabs, groups - 1 == 0 ? 0 : 1);
+  h.dialogs.inputs = {answer == "<cancel>" ? std::nullopt
+                                           : std::optional<std::string>(answer.toStdString())};
+  h.Trigger("mnuGroupRename");
+  QCOMPARE(Prompts(h.dialogs), QStringList{prompt});
+  QCOMPARE(Captions(*tabs), captions);
+  for (int g = 0; g < groups; ++g) QCOMPARE(Q(h.Store().Group(g).Name), captions[g]);
+  // Rename touches nothing else.
+  QCOMPARE(int(h.Store().GroupCount), groups);
+  QCOMPARE(h.Store().Group(0).Cells.DataRowCount(), 1);
+}
+
+void GroupsTest::tabClickShowsTheGroup() {
+  WindowHarness h;
+  LoadGroups(h, kThreeGroups);
+  auto* tabs = h.Child<QTabBar>("TabStrip1");
+  auto* factor = h.Child<QLineEdit>("txtShrinkFactor");
+  ClickTab(*tabs, 2);
+  QCOMPARE(h.Store().CurrentGroup, int16_t{2});
+  QCOMPARE(h.window->Grid().GridRows(), 3 + 3);
+  QCOMPARE(h.window->Grid().CellText(4, 1), QString("-"));
+  QCOMPARE(factor->text(), QString("1.30"));
+  QVERIFY(!factor->isEnabled());
+  QVERIFY(h.Child<QCheckBox>("chkEmbankment")->isChecked());
+  ClickTab(*tabs, 1);
+  QCOMPARE(h.Store().CurrentGroup, int16_t{1});
+  QCOMPARE(h.window->Grid().CellText(3, 1), QString("AH"));
+  QVERIFY(factor->isEnabled());
+  QVERIFY(!h.Child<QCheckBox>("chkEmbankment")->isChecked());
+  QCOMPARE(ShownTexts(h.dialogs), QStringList{});
+}
+
+void GroupsTest::rightClickOffersTheReports() {
+  WindowHarness h;
+  LoadGroups(h, kThreeGroups);
+  QStringList offered;
+  WhenShown<QMenu>([&](QMenu& menu) {
+    offered = MenuTexts(&menu);
+    menu.close();
+  });
+  ClickTab(*h.Child<QTabBar>("TabStrip1"), 0, Qt::RightButton);
+  QCOMPARE(offered, (QStringList{"&Total", "&Accumulated"}));
+  QCOMPARE(h.window->Grid().GridRows(), 3);
+  QCOMPARE(h.Store().Group(0).Cells.DataRowCount(), 1);
+}
+
+void GroupsTest::importEarAppendsItsGroups() {
+  WindowHarness h;
+  h.OpenProject("one.ear", 3);
+  QCOMPARE(h.Action("mnuFileImport")->text(), QString("Import EAR File"));
+  h.dialogs.files = {DataPath("ear/import_two.ear")};
+  h.dialogs.answers = {Answer::No};  // keep the duplicate name "Main line"
+  h.Trigger("mnuFileImport");
+  QCOMPARE(ShownTexts(h.dialogs),
+           QStringList{" Just a warning that you are importing same named tab or a group. Do "
+                       "you want to change it?"});
+  const ProjectStore& store = h.Store();
+  QCOMPARE(store.GroupCount, int16_t{3});
+  QCOMPARE(store.CurrentGroup, int16_t{2});
+  QCOMPARE(Captions(*h.Child<QTabBar>("TabStrip1")),
+           (QStringList{"Main line", "Main line", "Ramp C"}));
+  QCOMPARE(store.Group(0).Cells.DataRowCount(), 3);
+  QCOMPARE(store.Group(1).Cells.DataRowCount(), 2);
+  QCOMPARE(store.DataChanged, int16_t{0});
+  QCOMPARE(store.ImportDone, 1);
+  QCOMPARE(store.UnitSystem, int16_t{1});
+  QVERIFY(!h.Action("mnuFileSave")->isEnabled());
+  QVERIFY(!h.Child<QLineEdit>("txtShrinkFactor")->isVisible());
+  // The grid shows the last group imported.
+  QCOMPARE(h.window->Grid().CellText(2, 0), QString("05+00.000"));
+}
+
+void GroupsTest::importLogIntoASecondTab() {
+  WindowHarness h;
+  std::vector<std::string> logs;
+  for (const char* name : {"ramp1.log", "ramp2m.log"}) {
+    logs.push_back(h.dir.Path(name));
+    std::filesystem::copy_file(DataPath(std::string("geopak/") + name), logs.back());
+  }
+  int previews = 0;
+  auto closePreview = [&] {
+    WhenShown<frmPreview>([&](frmPreview& preview) {
+      ++previews;
+      preview.mnuPreviewExit();
+    });
+  };
+  closePreview();
+  h.dialogs.files = {logs[0]};
+  h.Trigger("mnuFileOpen");
+  QCOMPARE(previews, 1);
+  const std::string firstBaseline = h.State().Report.BaselineName;
+  QCOMPARE(Trim(firstBaseline), std::string("RAMP1"));
+
+  // A path that is no log takes back the group set aside for it.
+  const std::string text = h.dir.Path("notes.log");
+  WriteBytes(text, "just some notes\r\n");
+  h.dialogs.files = {text};
+  h.Trigger("mnuFileImport");
+  QCOMPARE(ShownTexts(h.dialogs),
+           QStringList{" The file selected is not a Geopak Earthwork log file"});
+  QCOMPARE(h.Store().GroupCount, int16_t{1});
+
+  closePreview();
+  h.dialogs.files = {logs[1]};
+  h.Trigger("mnuFileImport");
+  QCOMPARE(previews, 2);
+  const ProjectStore& store = h.Store();
+  QCOMPARE(store.GroupCount, int16_t{2});
+  QCOMPARE(store.CurrentGroup, int16_t{1});
+  QCOMPARE(store.LogFileMode, int16_t{1});
+  QCOMPARE(store.DataChanged, int16_t{0});
+  auto* tabs = h.Child<QTabBar>("TabStrip1");
+  QCOMPARE(Captions(*tabs), (QStringList{Q("BASELINE: " + firstBaseline),
+                                         Q("BASELINE: " + h.State().Report.BaselineName)}));
+  QCOMPARE(Trim(h.State().Report.BaselineName), std::string("RAMP2M"));
+  QCOMPARE(h.dialogs.fileDialogs.back().FilterIndex, 2);
+
+  // A left click on a tab shows that baseline's report.
+  closePreview();
+  ClickTab(*tabs, 0);
+  QCOMPARE(previews, 3);
+  QCOMPARE(store.CurrentGroup, int16_t{0});
+  QCOMPARE(h.State().Report.BaselineName, firstBaseline);
+}
+
+}  // namespace earthwork::testing
