@@ -108,18 +108,16 @@ int ReportFromLog(BatchSession& session, const ReportOptions& options) {
     return 1;
   }
   state.Project.CurrentGroup = 0;
-  const bool opened =
-      OpenGeopakLog(state, options.input, [&](ProgramState& s, const std::string& caption) {
+  const bool read =
+      ImportGeopakLog(state, options.input, [&](ProgramState& s, const std::string& caption) {
         session.view.SetTabCaption(s.Project.CurrentGroup, caption);
       });
-  if (!opened) return 1;
+  if (!read) return 1;
   if (options.accumulated && !LogHasAccumulatedQuantities(state)) {
     state.dialogs.MessageBox("Present Log file has no Accumulated Quantities");
     return 1;
   }
-  const int32_t kind = options.accumulated ? 1 : 0;
-  if (state.Report.AccumulatedReport == kind) return 0;
-  state.Report.AccumulatedReport = kind;
+  state.Report.AccumulatedReport = options.accumulated ? 1 : 0;
   return CreateGeopakLogReport(state) == 0 ? 0 : 1;
 }
 

@@ -1,6 +1,7 @@
 #include "geopak/LogParser.h"
 
 #include <limits>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,8 +24,6 @@ constexpr std::string_view kMetricHeading = "meters)   meters)    meters)";
 constexpr std::string_view kMetricHeadingWide =
     "meters)    meters)    meters)                    meters)   meters)";
 
-constexpr std::string_view kBlanks = " \t";
-
 /// Thrown when a pass reads past the last line: it ends that pass only.
 struct EndOfLog {};
 
@@ -35,15 +34,25 @@ void Increment(int16_t& value) {
   ++value;
 }
 
-std::string_view TrimView(std::string_view s) {
-  const size_t first = s.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) return {};
-  return s.substr(first, s.find_last_not_of(kBlanks) - first + 1);
+/// The blanks of IsBlank, visible to the compiler in the loops below that
+/// look at every character of a log.
+constexpr bool Blank(char c) { return c == ' ' || c == '\t'; }
+
+/// Position of the first blank (or non-blank) at or after `from`, or npos.
+size_t FindBlank(std::string_view s, size_t from = 0) {
+  for (size_t i = from; i < s.size(); ++i) {
+    if (Blank(s[i])) return i;
+  }
+  return std::string_view::npos;
+}
+size_t FindNonBlank(std::string_view s, size_t from = 0) {
+  for (size_t i = from; i < s.size(); ++i) {
+    if (!Blank(s[i])) return i;
+  }
+  return std::string_view::npos;
 }
 
-bool IsBlankLine(std::string_view s) {
-  return s.find_first_not_of(kBlanks) == s.npos;
-}
+bool IsBlankLine(std::string_view s) { return FindNonBlank(s) == s.npos; }
 
 /// The lines of the log in memory, read one after the other by each pass.
 class LogLines {
@@ -92,23 +101,23 @@ void StoreTokens(LogRecord* record, std::string_view line, int16_t& subLine, int
     put(1, "");
     return;
   }
-  if (text.find_first_of(kBlanks) == text.npos) {
+  if (FindBlank(text) == text.npos) {
     if (singleMovesOn) Increment(subLine);
     put(0, text);
     return;
   }
   size_t start = 0;
   for (int column = 1; column <= lastColumn && start != text.npos; ++column) {
-    const size_t end = std::min(text.find_first_of(kBlanks, start), text.size());
+    const size_t end = std::min(FindBlank(text, start), text.size());
     put(column, text.substr(start, end - start));
-    start = text.find_first_not_of(kBlanks, end);
+    start = FindNonBlank(text, end);
   }
 }
 
 /// One import: the three passes over the log's lines.
 class LogImport {
  public:
-  LogImport(ProgramState& state, LogLines& lines, ReportFileWriter& out)
+  LogImport(ProgramState& state, LogLines& lines, ReportFileWriter* out)
       : state_(state), lines_(lines), out_(out), counters_(state.Counters) {}
 
   void SectionPass() {
@@ -181,7 +190,9 @@ class LogImport {
   }
 
  private:
-  void Copy(std::string_view line) { out_.WriteLine(std::string(line)); }
+  void Copy(std::string_view line) {
+    if (out_) out_->WriteLine(line);
+  }
 
   void SectionLine(std::string_view line) {
     std::string upper = Upper(line);
@@ -251,7 +262,7 @@ class LogImport {
 
   ProgramState& state_;
   LogLines& lines_;
-  ReportFileWriter& out_;
+  ReportFileWriter* out_;
   LogCounters& counters_;
   int16_t adjustments_ = 0;
 };
@@ -287,6 +298,7 @@ void ReadGeopakLog(ProgramState& state) {
   c.SectionStationCount = 0;
   c.PointCount = 0;
   bool finished = false;
+  bool copied = false;
   try {
     // The group starts empty: tokens, flags or entries left by an earlier
     // log would pass for this one's (a stale column 6 marks a balance point
@@ -298,12 +310,20 @@ void ReadGeopakLog(ProgramState& state) {
     }
     state.Report.ReportFileName = GeopakReportFileName(state.Project.CurrentFileName);
     LogLines lines(SplitLines(ReadWholeFile(state.Project.CurrentFileName)));
-    ReportFileWriter out(state.Report.ReportFileName, false);
-    LogImport import(state, lines, out);
+    // The report writer rewrites this file right after the import, so a
+    // report folder that cannot be written must not cost the log's data:
+    // the lines are then not copied, and the report writer says why.
+    std::optional<ReportFileWriter> out;
+    try {
+      out.emplace(state.Report.ReportFileName, false);
+    } catch (const ProgramError&) {
+    }
+    LogImport import(state, lines, out ? &*out : nullptr);
     import.SectionPass();
     import.PointPass();
     import.SummaryPass();
-    out.Close();
+    if (out) out->Close();
+    copied = out.has_value();
     finished = true;
   } catch (const std::exception&) {
     // Silently: what was stored stays, and the report that follows shows it.
@@ -311,14 +331,14 @@ void ReadGeopakLog(ProgramState& state) {
   KeepCounts(state);
   if (!finished) return;
   WriteIncrementalValue(state);
-  CountNumberOfPages(state);
+  if (copied) CountNumberOfPages(state);
 }
 
 void Parse_Station_String(ProgramState& state, std::string_view line, int16_t& /*subLine*/,
                           int16_t station) {
   Trap(state.dialogs, " Program Error: ", " occured in Parse_Station_String", [&] {
     const std::string_view text = TrimView(line);
-    const size_t blank = text.find_first_of(kBlanks);
+    const size_t blank = FindBlank(text);
     if (blank == text.npos) throw ProgramError("Invalid procedure call or argument");
     LogRecord& record = CurrentLogGroup(state).SectionTable.at(station);
     record.Label = text.substr(0, blank);

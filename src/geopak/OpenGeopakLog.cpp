@@ -6,7 +6,7 @@
 
 namespace earthwork {
 
-bool OpenGeopakLog(ProgramState& state, const std::string& path, const NameLogTab& nameTab) {
+bool ImportGeopakLog(ProgramState& state, const std::string& path, const NameLogTab& nameTab) {
   ProjectStore& store = state.Project;
   store.CurrentFileName = path;
   store.DataChanged = 0;
@@ -22,9 +22,14 @@ bool OpenGeopakLog(ProgramState& state, const std::string& path, const NameLogTa
   ReadGeopakLog(state);
   store.LogFileMode = 1;
   if (nameTab) nameTab(state, "BASELINE: " + state.Report.BaselineName);
-  const bool reported = CreateGeopakLogReport(state) == 0;
-  store.DataChanged = 0;
-  return reported;
+  return true;
+}
+
+bool OpenGeopakLog(ProgramState& state, const std::string& path, const NameLogTab& nameTab) {
+  if (!ImportGeopakLog(state, path, nameTab)) return false;
+  CreateGeopakLogReport(state);
+  state.Project.DataChanged = 0;
+  return true;
 }
 
 }  // namespace earthwork

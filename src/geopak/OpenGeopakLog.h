@@ -17,8 +17,13 @@ using NameLogTab = std::function<void(ProgramState& state, const std::string& ca
 /// with " The file selected is not a Geopak Earthwork log file" (false).
 /// Otherwise the log is read into the current group, the tab is named and
 /// the report is written: the total report, or the accumulated one when the
-/// log holds accumulated quantities. True when the report was written; the
-/// caller shows it.
+/// log holds accumulated quantities. True when the log was read, also when
+/// its report failed (that message has been shown); the caller shows the
+/// report.
 bool OpenGeopakLog(ProgramState& state, const std::string& path, const NameLogTab& nameTab = {});
+
+/// OpenGeopakLog up to the report, for callers that choose the report kind
+/// themselves.
+bool ImportGeopakLog(ProgramState& state, const std::string& path, const NameLogTab& nameTab = {});
 
 }  // namespace earthwork

@@ -93,18 +93,28 @@ class StationIndex {
   std::vector<std::pair<double, int>> entries_;
 };
 
-int FindBalancePointIn(const LogGroup& group, int pointCount, const StationIndex& points, int s) {
+/// The stations of section record s and of the record after it.
+struct Interval {
+  double from;
+  double to;
+};
+
+Interval IntervalAfter(const LogGroup& group, int s) {
+  return {StationValue(Section(group, s)), StationValue(Section(group, s + 1))};
+}
+
+int FindBalancePointIn(const LogGroup& group, int pointCount, const StationIndex& points, int s,
+                       Interval interval) {
   if (!Contains(Section(group, s).Label, "+") || pointCount < 1) return 0;
-  return points.Between(StationValue(Section(group, s)), StationValue(Section(group, s + 1)), true);
+  return points.Between(interval.from, interval.to, true);
 }
 
 std::string InsertBalanceIn(ProgramState& state, const LogGroup& group,
-                            const StationIndex& adjustments, int s) {
+                            const StationIndex& adjustments, int s, Interval interval) {
   std::string kind;
   Trap(state.dialogs, "Program Error: ", " occured in InsertBalance", [&] {
     if (!Contains(Section(group, s).Label, "+")) return;
-    const int entry = adjustments.Between(StationValue(Section(group, s)),
-                                          StationValue(Section(group, s + 1)), false);
+    const int entry = adjustments.Between(interval.from, interval.to, false);
     if (entry != 0) kind = group.AdjustmentTable.at(entry).Message;
   });
   return kind;
@@ -112,15 +122,16 @@ std::string InsertBalanceIn(ProgramState& state, const LogGroup& group,
 
 enum class Layout { A, B, C, D, E, None };
 
-using Fields = std::array<std::string, 9>;  // report fields 2 to 10
+/// Report fields 2 to 10: views of the tokens in the store, or literals.
+using Fields = std::array<std::string_view, 9>;
 
 /// The trimmed value when the trimmed marker is the keyword, else "0.00".
-std::string When(const std::string& value, const std::string& marker, std::string_view keyword) {
-  return Trim(marker) == keyword ? Trim(value) : "0.00";
+std::string_view When(std::string_view value, std::string_view marker, std::string_view keyword) {
+  return TrimView(marker) == keyword ? TrimView(value) : "0.00";
 }
 
 Layout ChooseLayout(const LogRecord& r, bool skipVariant, const std::string& kind) {
-  const std::string c12 = Trim(r.Tokens.at(1, 2));
+  const std::string_view c12 = TrimView(r.Tokens.at(1, 2));
   if (c12 == "------") return Layout::A;
   if (skipVariant) return Layout::B;
   if (Upper(c12) == "EXC") return Layout::C;
@@ -133,11 +144,11 @@ Layout ChooseLayout(const LogRecord& r, bool skipVariant, const std::string& kin
 Fields LayoutFields(const LogRecord& r, Layout layout, bool accumulated) {
   const auto c1 = [&](int j) -> const std::string& { return r.Tokens.at(1, j); };
   const auto c2 = [&](int j) -> const std::string& { return r.Tokens.at(2, j); };
-  const std::string zero = "0.00";
+  const std::string_view zero = "0.00";
   switch (layout) {
     case Layout::A:
       return {When(c1(2), c1(1), "------"),
-              Trim(c1(3)),
+              TrimView(c1(3)),
               When(c1(2), c1(3), "------"),
               When(c2(3), c2(2), "------"),
               When(c2(3), c2(1), "------"),
@@ -163,14 +174,14 @@ Fields LayoutFields(const LogRecord& r, Layout layout, bool accumulated) {
               zero,
               zero,
               When(c2(3), c2(2), "------"),
-              Trim(c1(3)),
+              TrimView(c1(3)),
               When(c2(3), c2(1), "------"),
-              Trim(c1(5)),
-              Trim(c1(4)),
-              Trim(c1(6))};
+              TrimView(c1(5)),
+              TrimView(c1(4)),
+              TrimView(c1(6))};
     case Layout::E:
       return {When(c1(2), c1(1), "------"),
-              Trim(c1(3)),
+              TrimView(c1(3)),
               zero,
               When(c2(3), c2(2), "------"),
               When(c2(3), c2(1), "------"),
@@ -195,7 +206,7 @@ std::string JoinFields(const Fields& fields) {
 }
 
 std::string StationField(const std::string& label, size_t width) {
-  return RightAlign(FormatStation(std::string_view(Trim(label))), width);
+  return RightAlign(FormatStation(TrimView(label)), width);
 }
 
 class LogReportWriter {
@@ -211,14 +222,16 @@ class LogReportWriter {
         sectionCount_(std::min(SectionCount(state, group), group.SectionTable.Slots() - 1)),
         pointCount_(PointCount(state, group)),
         points_(group.PointTable, pointCount_),
-        adjustments_(group.AdjustmentTable, pointCount_) {}
+        adjustments_(group.AdjustmentTable, pointCount_),
+        values_(static_cast<size_t>(sectionCount_) + 2) {}
 
   void WriteStations() {
     for (int s = 0; s <= sectionCount_; ++s) {
       const LogRecord& r = Section(group_, s);
-      int bp = FindBalancePointIn(group_, pointCount_, points_, s);
-      const std::string kind = InsertBalanceIn(state_, group_, adjustments_, s);
-      const std::string label = Trim(r.Label);
+      const Interval interval{Value(s), Value(s + 1)};
+      int bp = FindBalancePointIn(group_, pointCount_, points_, s, interval);
+      const std::string kind = InsertBalanceIn(state_, group_, adjustments_, s, interval);
+      const std::string_view label = TrimView(r.Label);
       if (IsMessageLabel(label)) {
         WriteMessage(r);
         bp = 0;
@@ -258,7 +271,15 @@ class LogReportWriter {
   }
 
  private:
-  static bool IsMessageLabel(const std::string& label) {
+  /// The station value of section record s, each computed once.
+  double Value(int s) {
+    if (s < 0 || s >= static_cast<int>(values_.size())) return StationValue(Section(group_, s));
+    std::optional<double>& value = values_[static_cast<size_t>(s)];
+    if (!value) value = StationValue(Section(group_, s));
+    return *value;
+  }
+
+  static bool IsMessageLabel(std::string_view label) {
     return label == "for" || label == "XS-W-DANGPROP" || label == "XS-NOES" ||
            label == "XS-NOPROP" || label == "XS-ONESIDE" || label == "at";
   }
@@ -280,7 +301,7 @@ class LogReportWriter {
     if (!Contains(first.Label, "+")) return s;
     WriteStation(first, true, "");
     out_.WriteLine(kBannerOpen);
-    out_.WriteLine("*+******" + Trim(skip.Message) + " *******");
+    out_.WriteLine("*+******" + std::string(TrimView(skip.Message)) + " *******");
     out_.WriteLine(kBannerClose);
 
     // The end station follows the "o" of "to" in "= first to last".
@@ -288,7 +309,7 @@ class LogReportWriter {
     int found = 0;
     const int lastSlot = group_.SectionTable.Slots() - 1;
     for (int r = s; r <= s + 100 && r <= lastSlot; ++r) {
-      const double value = StationValue(Section(group_, r));
+      const double value = Value(r);
       if (value == to) {
         found = r;
       } else if (value > to) {
@@ -319,8 +340,8 @@ class LogReportWriter {
 
   void WriteCompanionLine(const LogRecord& r) {
     if (!companion_) return;
-    const std::string fill = Trim(r.Tokens.at(2, 2));
-    const Fields fields = {"-", Trim(r.Tokens.at(1, 2)), "0.00", fill.empty() ? "0.00" : fill,
+    const std::string_view fill = TrimView(r.Tokens.at(2, 2));
+    const Fields fields = {"-", TrimView(r.Tokens.at(1, 2)), "0.00", fill.empty() ? "0.00" : fill,
                            "0.00"};
     std::string line = StationField(r.Label, 8);
     for (size_t i = 0; i < 5; ++i) line += "  " + RightAlign(fields[i], 9);
@@ -329,8 +350,8 @@ class LogReportWriter {
 
   void WriteBalancePoint(const LogRecord& p) {
     const auto cell = [&](int sub, int column) {
-      const std::string text = Trim(p.Tokens.at(sub, column));
-      return text.empty() ? std::string("0.00") : text;
+      const std::string_view text = TrimView(p.Tokens.at(sub, column));
+      return text.empty() ? std::string_view("0.00") : text;
     };
     out_.WriteLine(kBannerOpen);
     out_.WriteLine("*+******" + std::string(" Balance Pt at Station ") + StationField(p.Label, 8) +
@@ -361,6 +382,7 @@ class LogReportWriter {
   int pointCount_;
   StationIndex points_;
   StationIndex adjustments_;
+  std::vector<std::optional<double>> values_;  // records 0..count + 1
   int rememberedSkipEnd_ = 0;
 };
 
@@ -410,16 +432,17 @@ int16_t CreateGeopakLogReport(ProgramState& state) {
 int16_t FindBalancePoint(ProgramState& state, int16_t station) {
   const LogGroup& group = CurrentLogGroup(state);
   const int count = PointCount(state, group);
-  return static_cast<int16_t>(
-      FindBalancePointIn(group, count, StationIndex(group.PointTable, count), station));
+  return static_cast<int16_t>(FindBalancePointIn(
+      group, count, StationIndex(group.PointTable, count), station, IntervalAfter(group, station)));
 }
 
 std::string InsertBalance(ProgramState& state, int16_t station) {
   std::string kind;
   Trap(state.dialogs, "Program Error: ", " occured in InsertBalance", [&] {
     const LogGroup& group = CurrentLogGroup(state);
-    kind = InsertBalanceIn(state, group,
-                           StationIndex(group.AdjustmentTable, PointCount(state, group)), station);
+    kind =
+        InsertBalanceIn(state, group, StationIndex(group.AdjustmentTable, PointCount(state, group)),
+                        station, IntervalAfter(group, station));
   });
   return kind;
 }

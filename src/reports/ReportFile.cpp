@@ -16,10 +16,12 @@ ReportFileWriter::ReportFileWriter(const std::string& path, bool append) : path_
   if (!out_) throw ProgramError("Cannot write " + path + ": " + std::strerror(errno));
 }
 
-void ReportFileWriter::WriteLine(const std::string& line) {
+void ReportFileWriter::WriteLine(std::string_view line) {
   size_t start = 0;
   do {
-    out_ << line.substr(start, kReportLineWidth) << "\r\n";
+    const std::string_view piece = line.substr(start, kReportLineWidth);
+    out_.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+    out_.write("\r\n", 2);
     start += kReportLineWidth;
   } while (start < line.size());
   if (!out_) throw ProgramError("Cannot write " + path_ + ": " + std::strerror(errno));

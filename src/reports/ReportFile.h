@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <string>
+#include <string_view>
 
 #include "project/ProgramState.h"
 
@@ -15,7 +16,7 @@ constexpr size_t kReportLineWidth = 200;
 class ReportFileWriter {
  public:
   ReportFileWriter(const std::string& path, bool append);
-  void WriteLine(const std::string& line);
+  void WriteLine(std::string_view line);
   void Close();
 
  private:

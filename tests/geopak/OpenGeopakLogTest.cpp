@@ -67,6 +67,14 @@ TEST_F(GeopakTest, OpenReadsNamesTheTabAndReports) {
   ExpectGolden(Report(), "geopak/ramp1-total.rpt");
   EXPECT_FALSE(LogHasAccumulatedQuantities(state));
   EXPECT_TRUE(dialogs.shown.empty());
+
+  // A report that cannot be written does not undo the import.
+  const std::string notAFolder = WriteLog("file", "x");
+  setenv("EARTHWORK_REPORT_DIR", notAFolder.c_str(), 1);
+  EXPECT_TRUE(Open(path));
+  ASSERT_EQ(dialogs.Texts().size(), 1u);
+  EXPECT_EQ(dialogs.Texts()[0].rfind("Error: Cannot write " + notAFolder, 0), 0u);
+  EXPECT_EQ(state.Counters.SectionStationCount, 33);
 }
 
 TEST_F(GeopakTest, SeveralLogsInSeveralGroups) {
