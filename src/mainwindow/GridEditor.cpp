@@ -103,6 +103,8 @@ int16_t GridEditor::CommitCell(int row, int column) {
         const bool emptyLastLine = IsLastLine(row) && LineEmpty(row);
         StoreCell(row, column);
         if (emptyLastLine) return;
+        // The code shown is the code the reports use (sah is stored as AH).
+        if (column == Code) grid_.SetText(row, Code, Trim(Cells().at(DataRow(row), Code)));
         if (IsLastLine(row)) MarkAfter(row);
         state_.Project.DataChanged = 1;
       });

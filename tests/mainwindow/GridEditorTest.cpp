@@ -76,39 +76,19 @@ void GridEditorTest::enterCommitsAndFormats_data() {
   QTest::addColumn<QString>("typed");
   QTest::addColumn<QString>("shown");
   QTest::addColumn<QString>("stored");
-  QTest::newRow("plus notation stays as typed") << 0 << "12+34.5"
-                                                << "12+34.5"
-                                                << "12+34.500";
-  QTest::newRow("plain station") << 0 << "1234.5"
-                                 << "12+34.500"
-                                 << "12+34.500";
-  QTest::newRow("empty first station") << 0 << ""
-                                       << "00+00.00"
-                                       << "00+00.000";
-  QTest::newRow("second plus ignored") << 0 << "1+2+3"
-                                       << "1+23"
-                                       << "01+23.000";
-  QTest::newRow("second point ignored") << 2 << "1.2.5"
-                                        << "1.25"
-                                        << "1.25";
-  QTest::newRow("refused keys") << 2 << "1x- 2"
-                                << "12.00"
-                                << "12.00";
-  QTest::newRow("area") << 4 << "12.5"
-                        << "12.50"
-                        << "12.50";
-  QTest::newRow("code in lower case") << 1 << "bk"
-                                      << "bk"
-                                      << "BK";
-  QTest::newRow("code with two codes") << 1 << "sah"
-                                       << "sah"
-                                       << "AH";
-  QTest::newRow("empty code") << 1 << ""
-                              << "-"
-                              << "-";
-  QTest::newRow("last column") << 5 << "7"
-                               << "7.00"
-                               << "7.00";
+  // clang-format off
+  QTest::newRow("plus notation stays as typed") << 0 << "12+34.5" << "12+34.5"   << "12+34.500";
+  QTest::newRow("plain station")                << 0 << "1234.5"  << "12+34.500" << "12+34.500";
+  QTest::newRow("empty first station")          << 0 << ""        << "00+00.00"  << "00+00.000";
+  QTest::newRow("second plus ignored")          << 0 << "1+2+3"   << "1+23"      << "01+23.000";
+  QTest::newRow("second point ignored")         << 2 << "1.2.5"   << "1.25"      << "1.25";
+  QTest::newRow("refused keys")                 << 2 << "1x- 2"   << "12.00"     << "12.00";
+  QTest::newRow("area")                         << 4 << "12.5"    << "12.50"     << "12.50";
+  QTest::newRow("code in lower case")           << 1 << "bk"      << "BK"        << "BK";
+  QTest::newRow("code with two codes")          << 1 << "sah"     << "AH"        << "AH";
+  QTest::newRow("empty code")                   << 1 << ""        << "-"         << "-";
+  QTest::newRow("last column")                  << 5 << "7"       << "7.00"      << "7.00";
+  // clang-format on
 }
 
 void GridEditorTest::enterCommitsAndFormats() {
