@@ -387,7 +387,11 @@ void StoreSink::Row(const std::string& line, int lineCounter, int rowIndex, size
 }
 
 void StoreSink::Factor(const std::string& text) {
-  state_.Project.Current().BalanceFactor = text;
+  // A group measured in embankment has the factor 01.000, also when a
+  // factor line follows its flag (lines before a file's first group header
+  // belong to that group too).
+  GroupRecord& group = state_.Project.Current();
+  if (group.MeasuredInEmbankment != 1) group.BalanceFactor = text;
 }
 
 void StoreSink::Flag(double value, size_t) {

@@ -71,5 +71,22 @@ TEST_F(FuzzFindings, FactorsNeedingAnExponentKeepTheirDigits) {
   EXPECT_TRUE(dialogs.shown.empty());
 }
 
+// Factor and flag lines before a file's first group header belong to that
+// group; a factor line after the group header then replaced the 01.000 of a
+// group measured in embankment, and the file saved from it read back with
+// another factor.
+TEST_F(FuzzFindings, AFactorLineAfterTheEmbankmentFlagKeeps01000) {
+  const std::string path = dir.Path("flag.ear");
+  WriteBytes(path, CrLf({"[VERSION 2002]", "", "#B[", "#", "1", " ", "[END a]", "#R", "1.20",
+                         "12+00.000 - 1.00 0.00 2.00 0.00", "[LAST RECORD]"}));
+  ASSERT_TRUE(OpenEarFile(state, path));
+  EXPECT_EQ(state.Project.Group(0).MeasuredInEmbankment, 1);
+  EXPECT_EQ(state.Project.Group(0).BalanceFactor, "01.000");
+  ASSERT_TRUE(SaveEarFile(state, path));
+  ASSERT_TRUE(OpenEarFile(state, path));
+  EXPECT_EQ(state.Project.Group(0).MeasuredInEmbankment, 1);
+  EXPECT_EQ(state.Project.Group(0).BalanceFactor, "01.000");
+}
+
 }  // namespace
 }  // namespace earthwork::testing
