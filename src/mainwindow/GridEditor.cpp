@@ -13,6 +13,11 @@ namespace {
 constexpr int16_t kEnter = 13;
 constexpr int16_t kBackspace = 8;
 
+/// A data row can hold data only when the end marker still fits after it.
+void CheckRowRoom(int dataRow) {
+  if (dataRow >= kMaxDataRows) throw ProgramError("A group holds at most 1800 rows");
+}
+
 }  // namespace
 
 int GridEditor::DataRow(int gridRow) const {
@@ -42,8 +47,7 @@ void GridEditor::StoreCell(int row, int column) {
     cells.at(data, Station) = kEndOfRows;
     return;
   }
-  // The marker needs the row after the last data row.
-  if (data >= kMaxDataRows) SubscriptOutOfRange();
+  CheckRowRoom(data);
   // A value typed on a line before its station must not sit behind the
   // end marker, where nothing would ever read it.
   if (column != Station && Cells().at(data, Station) == kEndOfRows) {
@@ -63,6 +67,8 @@ void GridEditor::KeyPress(int16_t key) {
     int row = grid_.CursorRow();
     int column = grid_.CursorColumn();
     if (row < kFirstDataRow || column < 0) return;
+    // Nothing is shown that the store cannot take.
+    CheckRowRoom(DataRow(row));
     std::string text = grid_.Text(row, column);
     if ((key == '+' && Contains(text, "+")) || (key == '.' && Contains(text, "."))) return;
     IntOk(key);

@@ -326,7 +326,8 @@ void GridEditorTest::insertIntoAFullGroupIsRefused() {
   QCOMPARE(cells.DataRowCount(), kMaxDataRows);
   QVERIFY(!h.dialogs.Texts().empty());
   QCOMPARE(Q(h.dialogs.Texts().front()),
-           QString(" Program Error: Subscript out of range Grid1_KeyPress(frmMain)"));
+           QString(" Program Error: A group holds at most 1800 rows Grid1_KeyPress(frmMain)"));
+  QCOMPARE(k.Shown(kMaxDataRows + 2, 2), QString());
 }
 
 void GridEditorTest::typedProjectSurvivesSaveAndOpen() {
