@@ -185,7 +185,9 @@ int16_t SaveItBeforeExit(ProgramState& state) {
     if (answer == Answer::Yes) {
       if (store.GroupCount < 1) {
         state.dialogs.MessageBox("NO DATA IS CHANGED SINCE LAST SAVE EVENT");
-      } else if (state.view.Caption() == EarCaption(store.CurrentFileName)) {
+      } else if (store.LogFileMode != 1) {
+        // Only a log's report has nothing to save. A project whose caption
+        // still shows a reset holds rows the user typed: they are saved.
         if (IsUntitled(store.CurrentFileName)) {
           const std::string chosen = AcceptInputFilename(state, 1);
           if (chosen.empty()) {

@@ -542,6 +542,14 @@ TEST_F(FileCommandsTest, ExitWithChanges) {
        {question},
        0,
        ""},
+      {"yes, typed after a reset",
+       path,
+       "EARTHWORK: Untitled",
+       {Answer::Yes},
+       {},
+       {question, " FILE : " + path + " IS SAVED SUCCESSFULLY"},
+       0,
+       path},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -552,6 +560,7 @@ TEST_F(FileCommandsTest, ExitWithChanges) {
     view.calls.clear();
     MakeChangedProject(c.fileName);
     if (!c.caption.empty()) view.caption = c.caption;
+    store.LogFileMode = c.caption.rfind("GEOPAK", 0) == 0 ? 1 : 0;
     dialogs.answers = c.answers;
     dialogs.files = c.files;
     EXPECT_EQ(SaveItBeforeExit(state), c.stay);
