@@ -136,6 +136,16 @@ void GridEditorTest::enterThroughWholeRows() {
   QCOMPARE(h.Store().Current().Cells.DataRowCount(), 2);
 }
 
+void GridEditorTest::cursorStaysInViewWhileTyping() {
+  WindowHarness h;
+  Keyboard k(h);
+  for (int r = 0; r < 40; ++r) {
+    k.Cells({QString::number(1000 + 50 * r), "", "1", "", "2", ""});
+    QVERIFY2(k.grid.RowFullyVisible(k.grid.CursorRow()), qPrintable(QString::number(r)));
+  }
+  QCOMPARE(h.Store().Current().Cells.DataRowCount(), 40);
+}
+
 void GridEditorTest::descendingStationIsRejected() {
   WindowHarness h;
   Keyboard k(h);

@@ -14,6 +14,7 @@ class GridEditorTest : public QObject {
   void enterCommitsAndFormats_data();
   void enterCommitsAndFormats();
   void enterThroughWholeRows();
+  void cursorStaysInViewWhileTyping();
   void descendingStationIsRejected();
   void arrowsCommitTheCellLeft_data();
   void arrowsCommitTheCellLeft();
