@@ -255,6 +255,7 @@ void GridEditorTest::codeDropDownRemembersLastCode() {
   k.Click(3, 1);
   QVERIFY(combo.isVisible());
   QCOMPARE(combo.currentText(), QString("BK"));
+  Shot(*h.window, "code-drop-down");
 }
 
 void GridEditorTest::rowInsertAndDelete() {
