@@ -203,9 +203,8 @@ Interval Empty(Run& run, int shown, int prev, std::optional<int> added) {
 }
 
 void SetSums(Run& run, Interval& i, int row, std::string_view mode) {
-  const auto r = static_cast<int16_t>(row);
-  i.sumCut = SumOfAreas(run.value, run.flags, r, Cut, mode);
-  i.sumFill = SumOfAreas(run.value, run.flags, r, Fill, mode);
+  i.sumCut = SumOfAreas(run.value, run.flags, row, Cut, mode);
+  i.sumFill = SumOfAreas(run.value, run.flags, row, Fill, mode);
 }
 
 Interval MeasureRow(Run& run, int n, SkipBlock& block) {
