@@ -114,6 +114,26 @@ void StoreTokens(LogRecord* record, std::string_view line, int16_t& subLine, int
   }
 }
 
+/// Counts the station lines of a table as they are met and says which of
+/// them still fit: a line past the table's last record is dropped with the
+/// detail lines that follow it, and the count stays at the records stored.
+struct TableRoom {
+  /// True when the station `line` gets the record after `stored`.
+  bool Take(std::string_view line, int16_t stored, const LogTable& table) {
+    ++seen;
+    slots = table.Slots() - 1;
+    if (stored < slots) return true;
+    if (firstDropped.empty()) firstDropped = TrimView(line);
+    return false;
+  }
+  /// True after a station line was dropped: its detail lines go with it.
+  bool Dropping() const { return !firstDropped.empty(); }
+
+  int64_t seen = 0;
+  int slots = 0;
+  std::string firstDropped;
+};
+
 /// One import: the three passes over the log's lines.
 class LogImport {
  public:
@@ -133,6 +153,7 @@ class LogImport {
     } catch (const EndOfLog&) {
       if (inLine) state_.view.SetMesurementSyste(state_.Project.UnitSystem);
     }
+    TellDropped(sections_, "station lines in its cross-section tables", "stations");
   }
 
   void PointPass() {
@@ -149,19 +170,22 @@ class LogImport {
           if (Contains(line, kHyphens)) subLine = 0;
           while (!Contains(line, "+")) {  // blank lines too: each takes a sub-line
             Increment(subLine);
-            ParsePointDetailLine(state_, line, subLine, count);
+            if (!points_.Dropping()) ParsePointDetailLine(state_, line, subLine, count);
             line = lines_.Next();
           }
           while (Contains(line, "+")) {
             subLine = 0;
-            Increment(count);
-            ParsePointStationLine(state_, line, subLine, count);
+            if (points_.Take(line, count, CurrentLogGroup(state_).PointTable)) {
+              Increment(count);
+              ParsePointStationLine(state_, line, subLine, count);
+            }
             line = lines_.Next();
           }
         }
       }
     } catch (const EndOfLog&) {
     }
+    TellDropped(points_, "balance point lines", "balance points");
   }
 
   void SummaryPass() {
@@ -246,18 +270,31 @@ class LogImport {
     do {
       while (!Contains(line, "+")) {
         Increment(subLine);
-        ParseSectionDetailLine(state_, line, subLine, count);
+        if (!sections_.Dropping()) ParseSectionDetailLine(state_, line, subLine, count);
         Copy(line);
         line = lines_.NextNonBlank();
       }
       while (Contains(line, "+")) {
         subLine = 0;
-        Increment(count);
-        Parse_Station_String(state_, line, subLine, count);
+        if (sections_.Take(line, count, CurrentLogGroup(state_).SectionTable)) {
+          Increment(count);
+          Parse_Station_String(state_, line, subLine, count);
+        }
         Copy(line);
         line = lines_.NextNonBlank();
       }
     } while (!Contains(line, kHyphens));
+  }
+
+  /// One message for all the lines of a table that did not fit, instead
+  /// of one for each (a long log would otherwise bring thousands).
+  void TellDropped(const TableRoom& room, const std::string& lines, const std::string& what) {
+    if (!room.Dropping()) return;
+    state_.dialogs.MessageBox(
+        "The log " + state_.Project.CurrentFileName + " has " + std::to_string(room.seen) + " " +
+            lines + "; a group holds at most " + std::to_string(room.slots) + " " + what +
+            ". The lines from \"" + room.firstDropped + "\" on were not read.",
+        Buttons::Ok, Icon::Exclamation);
   }
 
   ProgramState& state_;
@@ -265,6 +302,8 @@ class LogImport {
   ReportFileWriter* out_;
   LogCounters& counters_;
   int16_t adjustments_ = 0;
+  TableRoom sections_;
+  TableRoom points_;
 };
 
 /// Keeps the counts of the log just read with its group, and the largest

@@ -105,12 +105,17 @@ TEST_F(GeopakTest, SeveralLogsInSeveralGroups) {
   EXPECT_TRUE(dialogs.shown.empty());
 }
 
+// Station lines past the table are dropped with their detail lines, and
+// the user is told once, whatever their number.
 TEST_F(GeopakTest, StationsBeyondTheTableAreDropped) {
-  ASSERT_TRUE(Open(WriteLog("long.log", LongLog(10003))));
-  EXPECT_EQ(state.Counters.SectionStationCount, 10004);  // the closing line counts too
+  const std::string path = WriteLog("long.log", LongLog(10003));
+  ASSERT_TRUE(Open(path));
+  EXPECT_EQ(state.Counters.SectionStationCount, 10000);
   EXPECT_EQ(dialogs.Texts(),
-            std::vector<std::string>(
-                4, " Program Error: Subscript out of range occured in Parse_Station_String"));
+            std::vector<std::string>{"The log " + path +
+                                     " has 10004 station lines in its cross-section tables; a "
+                                     "group holds at most 10000 stations. The lines from "
+                                     "\"2500+00.000   Cross Section\" on were not read."});
   const auto lines = Lines(Report());
   const auto stations = std::count_if(lines.begin(), lines.end(), [](const std::string& l) {
     return l.find("      12.50") != std::string::npos;
@@ -121,13 +126,15 @@ TEST_F(GeopakTest, StationsBeyondTheTableAreDropped) {
   EXPECT_EQ(std::as_const(state.Log).Group(0).SummaryTable.at(0).Tokens.at(1, 1), "Excavation");
 }
 
-TEST_F(GeopakTest, StationCountPastItsRangeEndsTheImport) {
-  dialogs.shown.reserve(23000);
-  ASSERT_TRUE(Open(WriteLog("longer.log", LongLog(32800))));
-  EXPECT_EQ(state.Counters.SectionStationCount, 32767);
-  EXPECT_EQ(dialogs.shown.size(), 32767u - 10000u);
-  // Passes 2 and 3 never ran; the report still shows what was stored.
-  EXPECT_EQ(std::as_const(state.Log).Group(0).SummaryTable.at(0).Tokens.at(1, 1), "");
+// More station lines than the 16-bit count holds: the count stays at the
+// table, so the import reads the balance points and the summary too.
+TEST_F(GeopakTest, AVeryLongLogIsReadUpToTheTable) {
+  const std::string path = WriteLog("longer.log", LongLog(32800));
+  ASSERT_TRUE(Open(path));
+  EXPECT_EQ(state.Counters.SectionStationCount, 10000);
+  ASSERT_EQ(dialogs.Texts().size(), 1u);
+  EXPECT_NE(dialogs.Texts()[0].find(" has 32801 station lines "), std::string::npos);
+  EXPECT_EQ(std::as_const(state.Log).Group(0).SummaryTable.at(0).Tokens.at(1, 1), "Excavation");
   EXPECT_EQ(Lines(Report()).back(), std::string(65, '#'));
 }
 
