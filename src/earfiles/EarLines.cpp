@@ -119,6 +119,11 @@ int ClassifyEarLines(const std::vector<std::string>& lines, Reading reading, Lin
           sink.Flag(*number, lineNumber);
         }
       }
+    } else if (inGroups && hashCounter == 1 && lineCounter == 1 && groupLinesApply()) {
+      // A factor line that is not a number is kept as it stands: silently
+      // computing with 1.00 instead would change the quantities, while the
+      // kept text is saved again and the report names it.
+      sink.Factor(line);
     } else if (open && !inGroups) {
       sink.Description(line, lineCounter);
     }
