@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include "mainwindow/PreviewPage.h"
@@ -86,8 +87,10 @@ void frmPreview::PlaceText1() {
   // The widest report line (115 characters after five blanks) fits across.
   constexpr int kLineCharacters = 121;
   QFont font = MonospacedFont("Courier New", 8);
+  // The viewport is not laid out yet while the window is hidden, so the
+  // room comes from the geometry just set.
   const double room =
-      Text1_->viewport()->width() > 0 ? Text1_->viewport()->width() : to.x() - from.x();
+      (to.x() - from.x()) - 2 * Text1_->frameWidth() - 2 * Text1_->document()->documentMargin();
   const double needed = QFontMetricsF(font).horizontalAdvance(QString(kLineCharacters, 'M'));
   if (needed > room) font.setPointSizeF(font.pointSizeF() * room / needed);
   Text1_->setFont(font);
