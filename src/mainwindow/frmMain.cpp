@@ -128,7 +128,13 @@ frmMain::frmMain(Dialogs& dialogs, Settings& settings, Clock& clock, QWidget* pa
   new MainFormEditor(*this);  // the grid editor and the group commands
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+  // A header box that loses the focus while the window is torn down would
+  // store its text through a window that is no longer there.
+  for (QLineEdit* box : txtDescri_) {
+    if (box != nullptr) box->disconnect(this);
+  }
+}
 
 QWidget* frmMain::BuildHeaderArea() {
   auto* area = new QWidget(this);
