@@ -24,7 +24,7 @@ TEST_F(GeopakTest, SignatureLineMustMatchWhole) {
       {sig.substr(0, 23) + "\r\n", 0},
       {sig + "\rx\r\n", 1},  // the CR ends the signature line
       {"", 0},
-      {std::string("\0\x01\xff\x80 1     3\0     3 Earthwork\n", 34), 0},
+      {std::string("\0\x01\xff\x80 1     3\0     3 Earthwork\n", 30), 0},
   };
   const std::string path = logs.Path("ramp.log");
   for (const auto& c : cases) {
