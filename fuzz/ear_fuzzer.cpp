@@ -17,7 +17,11 @@ namespace {
 /// codes by their text.
 std::string Meaning(int column, const std::string& cell) {
   const std::string text = Trim(cell);
-  if (column == Station) return FormatStation(text);
+  if (column == Station) {
+    // A station without a "+" is saved after one: the same station value.
+    const std::string station = FormatStation(text);
+    return Contains(station, "+") ? station : "+" + station;
+  }
   if (column == Code) return text;
   return FormatArea(text);
 }

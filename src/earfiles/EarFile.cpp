@@ -33,7 +33,12 @@ void AppendField(std::string& line, const std::string& value, size_t width) {
 
 std::string RowLine(CellTable& cells, int row) {
   std::string line;
-  AppendField(line, FormatStation(TrimLeft(cells.at(row, Station))), 9);
+  std::string station = FormatStation(TrimLeft(cells.at(row, Station)));
+  // The reader knows a row line by its "+". A station text without one
+  // (no number: only a damaged file gives such a station) is written after
+  // a "+", which reads back as the same station value, so the row is kept.
+  if (!Contains(station, "+")) station.insert(0, "+");
+  AppendField(line, station, 9);
   AppendField(line, TrimLeft(cells.at(row, Code)), 12);
   for (int column = Cut; column <= AddedFill; ++column) {
     AppendField(line, FormatArea(TrimLeft(cells.at(row, column))), 12);

@@ -6,6 +6,7 @@
 #include "earfiles/EarFile.h"
 #include "project/ProgramState.h"
 #include "project/Store.h"
+#include "project/Text.h"
 #include "support/RecordingMainView.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFiles.h"
@@ -86,6 +87,23 @@ TEST_F(FuzzFindings, AFactorLineAfterTheEmbankmentFlagKeeps01000) {
   ASSERT_TRUE(OpenEarFile(state, path));
   EXPECT_EQ(state.Project.Group(0).MeasuredInEmbankment, 1);
   EXPECT_EQ(state.Project.Group(0).BalanceFactor, "01.000");
+}
+
+// A row line is known by its "+". A row whose "+" stood in a number field
+// ("+2") and whose station is no number was saved as a line without any
+// "+", and the row was gone when the file was opened again.
+TEST_F(FuzzFindings, ARowWhoseStationHasNoPlusSurvivesASave) {
+  const std::string path = dir.Path("row.ear");
+  WriteBytes(path, "00000P 3\t+2");
+  ASSERT_TRUE(OpenEarFile(state, path));
+  ASSERT_EQ(state.Project.Group(0).Cells.DataRowCount(), 1);
+  ASSERT_TRUE(SaveEarFile(state, path));
+  ASSERT_TRUE(OpenEarFile(state, path));
+  ASSERT_EQ(state.Project.Group(0).Cells.DataRowCount(), 1);
+  const CellTable& cells = state.Project.Group(0).Cells;
+  EXPECT_EQ(Trim(cells.at(0, Station)), "+00000P");
+  EXPECT_EQ(Trim(cells.at(0, Code)), "3");
+  EXPECT_EQ(cells.at(0, Cut), "2.00");
 }
 
 }  // namespace
