@@ -43,7 +43,12 @@ std::string RowLine(CellTable& cells, int row) {
   for (int column = Cut; column <= AddedFill; ++column) {
     AppendField(line, FormatArea(TrimLeft(cells.at(row, column))), 12);
   }
-  return OneLine(Trim(line));
+  line = OneLine(Trim(line));
+  // A line that begins with "[" is a tag to the reader. A station that
+  // begins so (only a damaged file gives one) keeps a blank before it,
+  // which the reader drops again.
+  if (!line.empty() && line[0] == '[') line.insert(0, " ");
+  return line;
 }
 
 /// A row field as the fixed-width field holds it: padded to 15 characters;

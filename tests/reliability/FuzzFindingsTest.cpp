@@ -92,18 +92,32 @@ TEST_F(FuzzFindings, AFactorLineAfterTheEmbankmentFlagKeeps01000) {
 // A row line is known by its "+". A row whose "+" stood in a number field
 // ("+2") and whose station is no number was saved as a line without any
 // "+", and the row was gone when the file was opened again.
-TEST_F(FuzzFindings, ARowWhoseStationHasNoPlusSurvivesASave) {
+// A row whose station begins with "[" was saved as a line beginning with
+// "[", which the reader takes for a tag: the saved file did not open.
+TEST_F(FuzzFindings, RowsWithOddStationsSurviveASave) {
+  const struct {
+    const char* file;
+    const char* station;  // as read back, blanks trimmed
+    const char* code;
+    const char* cut;
+  } cases[] = {
+      {"00000P 3\t+2", "+00000P", "3", "2.00"},
+      {"00000\r\t[+", "[+", "0.0", "0.00"},  // empty cells are saved as 0.0
+      {"00000\r [1+00 BK 1 2 3 4", "[1+00", "BK", "1.00"},
+  };
   const std::string path = dir.Path("row.ear");
-  WriteBytes(path, "00000P 3\t+2");
-  ASSERT_TRUE(OpenEarFile(state, path));
-  ASSERT_EQ(state.Project.Group(0).Cells.DataRowCount(), 1);
-  ASSERT_TRUE(SaveEarFile(state, path));
-  ASSERT_TRUE(OpenEarFile(state, path));
-  ASSERT_EQ(state.Project.Group(0).Cells.DataRowCount(), 1);
-  const CellTable& cells = state.Project.Group(0).Cells;
-  EXPECT_EQ(Trim(cells.at(0, Station)), "+00000P");
-  EXPECT_EQ(Trim(cells.at(0, Code)), "3");
-  EXPECT_EQ(cells.at(0, Cut), "2.00");
+  for (const auto& c : cases) {
+    WriteBytes(path, c.file);
+    ASSERT_TRUE(OpenEarFile(state, path)) << c.file;
+    ASSERT_EQ(state.Project.Group(0).Cells.DataRowCount(), 1) << c.file;
+    ASSERT_TRUE(SaveEarFile(state, path));
+    ASSERT_TRUE(OpenEarFile(state, path)) << ReadBytes(path);
+    ASSERT_EQ(state.Project.Group(0).Cells.DataRowCount(), 1) << c.file;
+    const CellTable& cells = state.Project.Group(0).Cells;
+    EXPECT_EQ(Trim(cells.at(0, Station)), c.station) << c.file;
+    EXPECT_EQ(Trim(cells.at(0, Code)), c.code) << c.file;
+    EXPECT_EQ(Trim(cells.at(0, Cut)), c.cut) << c.file;
+  }
 }
 
 }  // namespace
