@@ -125,7 +125,9 @@ uint16_t ByteReader::Word() {
 }
 
 std::string ByteReader::Text(size_t maxLength) {
-  const size_t length = std::min<size_t>(Pick(maxLength + 1), size_ - std::min(pos_, size_));
+  // Pick moves pos_, so it must run before the bytes left are counted.
+  const size_t wanted = Pick(maxLength + 1);
+  const size_t length = std::min<size_t>(wanted, size_ - std::min(pos_, size_));
   std::string text(reinterpret_cast<const char*>(data_ + pos_), length);
   pos_ += length;
   return text;
