@@ -62,9 +62,11 @@ std::string StationCell(ByteReader& in, double& station) {
     case 4:
       station = in.Pick(2) == 0 ? 1e12 : -1e12;
       break;
-    default:
-      station += in.Byte() + in.Byte() / 100.0;
+    default: {
+      const double whole = in.Byte();  // read in a fixed order, so replays match
+      station += whole + in.Byte() / 100.0;
       break;
+    }
   }
   return FormatStation(station);
 }

@@ -20,6 +20,7 @@
 #include "project/Text.h"
 #include "reports/EndAreaReport.h"
 #include "reports/GeopakLogReport.h"
+#include "stickup/StickupSheets.h"
 
 namespace earthwork::cli {
 
@@ -121,9 +122,9 @@ int ReportFromLog(BatchSession& session, const ReportOptions& options) {
   return CreateGeopakLogReport(state) == 0 ? 0 : 1;
 }
 
-/// Writes the report of one tab, or of every tab in turn into one file
-/// with each group's grand summary covering that group alone. False when a
-/// group's report failed (its message has been shown).
+/// Writes the report of one tab, or of every tab in turn into one file as
+/// the stickup command does. False when a group's report failed (its message
+/// has been shown).
 bool WriteEndAreaReports(ProgramState& state, const ReportOptions& options) {
   ProjectStore& store = state.Project;
   state.Report.AccumulatedReport = options.accumulated ? 1 : 0;
@@ -132,16 +133,7 @@ bool WriteEndAreaReports(ProgramState& state, const ReportOptions& options) {
     state.Report.AppendToReport = 0;
     return CreateTempRptFile(state) == 0;
   }
-  const int16_t shown = store.CurrentGroup;
-  bool done = true;
-  for (int16_t g = 0; g < store.GroupCount && done; ++g) {
-    store.CurrentGroup = g;
-    state.Report.AppendToReport = g == 0 ? 0 : 1;
-    done = CreateTempRptFile(state, PageRecount::ByCaller) == 0;
-    state.Report.Totals = {};
-  }
-  store.CurrentGroup = shown;
-  return done && CountNumberOfPages(state) == 0;
+  return WriteAllGroupReports(state);
 }
 
 bool CopyReport(const std::string& report, const std::string& target) {

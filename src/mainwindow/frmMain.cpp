@@ -31,6 +31,7 @@
 #include "mainwindow/MainFormEditor.h"
 #include "mainwindow/StationGrid.h"
 #include "mainwindow/frmPreview.h"
+#include "platform/os/SystemShell.h"
 #include "platform/qt/Cp1252.h"
 #include "project/Errors.h"
 #include "project/Format.h"
@@ -94,7 +95,12 @@ int ReadTwips(const Settings& settings, const char* key, int defaultTwips) {
 }  // namespace
 
 frmMain::frmMain(Dialogs& dialogs, Settings& settings, Clock& clock, QWidget* parent)
-    : QMainWindow(parent), settings_(settings), clock_(clock), state_(dialogs, *this) {
+    : QMainWindow(parent),
+      settings_(settings),
+      clock_(clock),
+      state_(dialogs, *this),
+      shell_(std::make_unique<os::SystemShell>(os::DriveCFolder(settings),
+                                               [] { QCoreApplication::processEvents(); })) {
   setObjectName("frmMain");
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
@@ -214,6 +220,7 @@ QWidget* frmMain::BuildHeaderArea() {
   factorRow->addWidget(chkEmbankment_);
   factorRow->addStretch(1);
   factorRow->addWidget(cmdStickup_);
+  connect(cmdStickup_, &QPushButton::clicked, this, &frmMain::command2_click);
   grid->addWidget(lblShrinkFactor_, 3, 0);
   grid->addLayout(factorRow, 3, 1, 1, 2);
   grid->setColumnStretch(1, 1);

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <memory>
 #include <string>
 
 #include "mainwindow/frmPreview.h"
@@ -9,6 +10,7 @@
 #include "platform/ports/MainView.h"
 #include "platform/ports/Shell.h"
 #include "project/ProgramState.h"
+#include "stickup/StickupSheets.h"
 
 class QAction;
 class QCheckBox;
@@ -29,6 +31,10 @@ class StationGrid;
 /// The main window: header fields, unit choice, balance factor, embankment
 /// box, group tabs, station grid, menus, toolbar and status bar. It owns
 /// the program state and is the MainView the core talks to.
+namespace qt {
+class bentleyTwo;
+}
+
 class frmMain : public QMainWindow, public MainView {
   Q_OBJECT
  public:
@@ -52,6 +58,11 @@ class frmMain : public QMainWindow, public MainView {
   /// Opens `path` as File > Open would after the dialog (program start with
   /// a file argument).
   void OpenPath(const std::string& path);
+
+  /// The shell the stickup hand-off goes through.
+  Shell& StickupShell() { return *shell_; }
+  /// The new-drawing dialog, created on first use and then only hidden.
+  qt::bentleyTwo& DrawingDialog();
 
   // MainView
   void SetCaption(const std::string& caption) override;
@@ -90,6 +101,7 @@ class frmMain : public QMainWindow, public MainView {
   void mnuFileSave();
   void mnuFileSaveAs();
   void mnuFileExit();
+  void command2_click();
   void mnuFilePrintPreview(int accumulated);
   void mnuViewToolbar();
   void mnuViewStatusBar();
@@ -130,6 +142,9 @@ class frmMain : public QMainWindow, public MainView {
   std::array<int, 4> placedPixels_{};  // the same on the screen
   std::string caption_;                // as the core set it (the title shows it decoded)
   std::string helpFile_;               // empty as built: no help file
+  std::unique_ptr<Shell> shell_;
+  StickupSession stickup_;
+  qt::bentleyTwo* drawingDialog_ = nullptr;
 
   std::array<QLineEdit*, 3> txtDescri_{};
   QGroupBox* fraUnits_ = nullptr;

@@ -19,10 +19,12 @@ class ProgramError : public std::runtime_error {
 [[noreturn]] inline void SubscriptOutOfRange() { throw ProgramError("Subscript out of range"); }
 
 /// Runs `body`; an exception escaping it is shown as one message box made of
-/// `prefix`, the description and `suffix`. Returns true when `body` finished.
-/// This is the one place where procedures trap their own failures.
+/// `prefix`, the description and `suffix` (with `title`, if given). Returns
+/// true when `body` finished. This is the one place where procedures trap
+/// their own failures.
 template <class Body>
-bool Trap(Dialogs& dialogs, std::string_view prefix, std::string_view suffix, Body&& body) {
+bool Trap(Dialogs& dialogs, std::string_view prefix, std::string_view suffix, Body&& body,
+          const std::string& title = {}) {
   std::string description;
   try {
     body();
@@ -35,7 +37,7 @@ bool Trap(Dialogs& dialogs, std::string_view prefix, std::string_view suffix, Bo
   std::string text(prefix);
   text += description;
   text += suffix;
-  dialogs.MessageBox(text);
+  dialogs.MessageBox(text, Buttons::Ok, Icon::None, title);
   return false;
 }
 

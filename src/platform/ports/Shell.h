@@ -6,17 +6,23 @@
 namespace earthwork {
 
 /// Starting outside programs and handling files for the stickup hand-off.
+/// Every method returns an empty string on success, else the reason.
 class Shell {
  public:
   virtual ~Shell() = default;
-  /// Starts `program` with `arguments` in `workingDirectory`; an empty
-  /// string on success, else the reason.
+  /// The file-system path that stands for a fixed Windows location such as
+  /// "c:\p2.rpt"; other paths come back unchanged.
+  virtual std::string NativePath(const std::string& windowsPath) const = 0;
+  /// Starts `program` with `arguments` in `workingDirectory`; a program
+  /// named without a folder is looked for in `workingDirectory` first.
   virtual std::string Start(const std::string& program, const std::vector<std::string>& arguments,
                             const std::string& workingDirectory) = 0;
   /// Delivers a key-in (one line, Enter included) to the started program.
   virtual std::string SendKeys(const std::string& keys) = 0;
+  /// Copies `from` over `to`.
   virtual std::string CopyFile(const std::string& from, const std::string& to) = 0;
   virtual std::string DeleteFile(const std::string& path) = 0;
+  /// Lets pending window events run, then waits.
   virtual void Sleep(int milliseconds) = 0;
 };
 

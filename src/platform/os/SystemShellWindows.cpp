@@ -1,0 +1,60 @@
+// Starting the CAD program on Windows: the shell's "Open" verb, then the
+// key-in typed into the active window.
+#include <shellapi.h>
+#include <windows.h>
+// The port's method names are also Windows macros.
+#undef CopyFile
+#undef DeleteFile
+
+#include "platform/os/SystemShell.h"
+
+namespace earthwork::os {
+
+namespace {
+
+void TypeKey(WORD virtualKey, wchar_t unicode) {
+  INPUT keys[2] = {};
+  for (INPUT& key : keys) {
+    key.type = INPUT_KEYBOARD;
+    key.ki.wVk = virtualKey;
+    key.ki.wScan = unicode;
+    key.ki.dwFlags = unicode != 0 ? KEYEVENTF_UNICODE : 0;
+  }
+  keys[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+  SendInput(2, keys, sizeof(INPUT));
+}
+
+}  // namespace
+
+SystemShell::~SystemShell() = default;
+
+void SystemShell::ReapChildren() {}
+
+std::string SystemShell::Start(const std::string& program,
+                               const std::vector<std::string>& arguments,
+                               const std::string& workingDirectory) {
+  std::string parameters;
+  for (const std::string& a : arguments) parameters += (parameters.empty() ? "" : " ") + a;
+  const HINSTANCE result =
+      ShellExecuteA(GetDesktopWindow(), "Open", program.c_str(), parameters.c_str(),
+                    workingDirectory.c_str(), SW_SHOWNORMAL);
+  if (reinterpret_cast<INT_PTR>(result) <= 32) {
+    return "Cannot start " + program + " (shell error " +
+           std::to_string(reinterpret_cast<INT_PTR>(result)) + ")";
+  }
+  return {};
+}
+
+std::string SystemShell::SendKeys(const std::string& keys) {
+  for (const char c : keys) TypeKey(0, static_cast<unsigned char>(c));
+  TypeKey(VK_RETURN, 0);
+  if (letEventsRun_) letEventsRun_();  // until the Enter keystroke is processed
+  return {};
+}
+
+void SystemShell::Sleep(int milliseconds) {
+  if (letEventsRun_) letEventsRun_();
+  ::Sleep(static_cast<DWORD>(milliseconds));
+}
+
+}  // namespace earthwork::os

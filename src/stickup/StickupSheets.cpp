@@ -1,0 +1,138 @@
+#include "stickup/StickupSheets.h"
+
+#include <filesystem>
+
+#include "printing/Paging.h"
+#include "project/Errors.h"
+#include "project/Text.h"
+#include "reports/EndAreaReport.h"
+#include "reports/GeopakLogReport.h"
+
+namespace earthwork {
+
+namespace {
+
+/// Turns a failed shell step into the error that stops the hand-off.
+void Check(const std::string& reason) {
+  if (!reason.empty()) throw ProgramError(reason);
+}
+
+bool WriteEndAreaSections(ProgramState& state) {
+  ProjectStore& store = state.Project;
+  for (int16_t g = 0; g < store.GroupCount; ++g) {
+    store.CurrentGroup = g;
+    state.Report.AppendToReport = g == 0 ? 0 : 1;
+    const bool done = CreateTempRptFile(state, PageRecount::ByCaller) == 0;
+    // Each section's grand summary covers its own group only.
+    state.Report.Totals = {};
+    if (!done) return false;
+  }
+  return true;
+}
+
+bool WriteLogSections(ProgramState& state) {
+  ProjectStore& store = state.Project;
+  state.Counters.SectionStationCount = state.Counters.LargestSectionStationCount;
+  for (int16_t g = 0; g < store.GroupCount; ++g) {
+    store.CurrentGroup = g;
+    state.Report.AppendToReport = g == 0 ? 0 : 1;
+    if (CreateGeopakLogReport(state) != 0) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string DefaultDrawingName(const ProjectStore& store) {
+  return store.HeaderFields[2] + "0ew.dgn";
+}
+
+std::string JoinDirectory(const std::string& directory, const std::string& fileName) {
+#ifdef _WIN32
+  constexpr char kSeparator = '\\';
+#else
+  constexpr char kSeparator = '/';
+#endif
+  // A root such as "C:\" or "/" already ends in its separator.
+  if (!directory.empty() && directory.back() == kSeparator) return directory + fileName;
+  return directory + kSeparator + fileName;
+}
+
+bool WriteAllGroupReports(ProgramState& state) {
+  ProjectStore& store = state.Project;
+  const int16_t shown = store.CurrentGroup;
+  const bool done = store.LogFileMode == 1 ? WriteLogSections(state) : WriteEndAreaSections(state);
+  store.CurrentGroup = shown;
+  // Also after a failure: the page count describes the file on disk.
+  CountNumberOfPages(state);
+  return done;
+}
+
+bool AcceptNewDrawing(StickupSession& session, Dialogs& dialogs, Shell& shell,
+                      const std::string& directory, const std::string& fileName) {
+  bool close = false;
+  Trap(
+      dialogs, "", "",
+      [&] {
+        const std::string target = JoinDirectory(directory, fileName);
+        const std::filesystem::path existing =
+            std::filesystem::path(directory) / std::string(Trim(fileName));
+        if (!Trim(fileName).empty() && std::filesystem::is_regular_file(existing) &&
+            dialogs.MessageBox("Do you want to overwrite existing *.dgn file?", Buttons::YesNo,
+                               Icon::None, "warning") == Answer::No) {
+          return;
+        }
+        Check(shell.CopyFile(shell.NativePath(session.SeedPath), target));
+        session.NewDrawingPath = target;
+        close = true;
+      },
+      "Program Erroroccured in command1_click");
+  return close;
+}
+
+void AcceptSeed(StickupSession& session, const std::string& directory,
+                const std::string& fileName) {
+  session.SeedPath = JoinDirectory(directory, fileName);
+}
+
+int RunShellExecute(ProgramState& state, Shell& shell, const std::string& operation,
+                    const std::string& file, const std::string& parameters,
+                    const std::string& directory, int showCommand) {
+  // The Windows shell's verb and window style have no counterpart in the
+  // port: every platform opens the program in a normal window.
+  (void)operation;
+  (void)showCommand;
+  const bool done = Trap(state.dialogs, "Error: ", "Error occured in RunShellExecute", [&] {
+    Check(shell.CopyFile(shell.NativePath(kMdlSource), shell.NativePath(kMdlCopy)));
+    Check(shell.CopyFile(state.Report.ReportFileName, shell.NativePath(kDataFile)));
+    shell.Sleep(1000);
+    Check(shell.DeleteFile(state.Report.ReportFileName));
+    Check(shell.Start(file, {parameters}, shell.NativePath(directory)));
+    shell.Sleep(2000);
+    Check(shell.SendKeys(kKeyIn));
+  });
+  return done ? 0 : 1;
+}
+
+void command2_click(ProgramState& state, Shell& shell, StickupSession& session,
+                    NewDrawingDialog& dialog) {
+  Trap(
+      state.dialogs, "", "",
+      [&] {
+        state.Report.AccumulatedReport = 0;
+        if (IsUntitled(state.Project.CurrentFileName)) {
+          state.dialogs.MessageBox(
+              "There is no active data to create sheets with, you must first open a file."
+              " Or if you have typed in some numbers Please save it to a file.");
+          return;
+        }
+        if (!WriteAllGroupReports(state)) return;
+        dialog.ShowModal(DefaultDrawingName(state.Project));
+        if (Trim(session.NewDrawingPath).empty()) return;
+        RunShellExecute(state, shell, "Open", kCadProgram, session.NewDrawingPath, kCadDirectory,
+                        1);
+      },
+      "Program Error occured in command2_click");
+}
+
+}  // namespace earthwork

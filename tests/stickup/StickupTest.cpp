@@ -1,0 +1,256 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "StickupBench.h"
+#include "geopak/OpenGeopakLog.h"
+#include "printing/Paging.h"
+#include "reports/EndAreaReport.h"
+
+namespace earthwork::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kKeyInLine = "keyin=MDL LOAD C:\\mao.ma c:\\p2.rpt\n";
+// The demo's station equation: its report warns once per run.
+constexpr const char* kDemoWarning = "Gap Equation where BK occures before AH";
+
+/// Every line of `text` that starts with `prefix`.
+std::vector<std::string> LinesStarting(const std::string& text, const std::string& prefix) {
+  std::vector<std::string> found;
+  size_t start = 0;
+  while (start < text.size()) {
+    const size_t end = std::min(text.find("\r\n", start), text.size());
+    const std::string line = text.substr(start, end - start);
+    if (line.rfind(prefix, 0) == 0) found.push_back(line);
+    start = end + 2;
+  }
+  return found;
+}
+
+/// The report each group gets on its own, one after another: what the data
+/// file must hold.
+std::string SeparateReports(StickupBench& b) {
+  std::string all;
+  const int16_t shown = b.state.Project.CurrentGroup;
+  for (int16_t g = 0; g < b.state.Project.GroupCount; ++g) {
+    b.state.Project.CurrentGroup = g;
+    b.state.Report.Totals = {};
+    EXPECT_EQ(CreateTempRptFile(b.state), 0);
+    all += ReadBytes(b.state.Report.ReportFileName);
+  }
+  b.state.Report.Totals = {};
+  b.state.Project.CurrentGroup = shown;
+  return all;
+}
+
+TEST(Stickup, HandsEveryGroupToTheCadProgram) {
+  StickupBench b;
+  ASSERT_TRUE(b.OpenDemo());
+  const std::string expected = SeparateReports(b);
+  b.dialogs.shown.clear();
+  b.state.Project.CurrentGroup = 1;
+  b.dialog.okPresses = {"new.dgn"};
+  b.Press();
+
+  const std::string drawing = b.drawings + "/new.dgn";
+  std::string cadFolder = b.Cad("");
+  cadFolder.pop_back();  // as the program's own working directory reads
+  const std::string record = "args=" + drawing + "\nargc=1\ncwd=" + cadFolder + "\n" + kKeyInLine;
+  EXPECT_EQ(b.WaitForRecord(), record);
+  EXPECT_EQ(b.dialogs.Texts(), std::vector<std::string>(1, kDemoWarning));
+  EXPECT_EQ(b.dialog.offered, std::vector<std::string>{"1304-020ew.dgn"});
+  EXPECT_EQ(ReadBytes(drawing), "seed drawing");
+  EXPECT_EQ(ReadBytes(b.DriveC("mao.ma")), "drawing application");
+
+  const std::string data = ReadBytes(b.DriveC("p2.rpt"));
+  EXPECT_EQ(data, expected);
+  EXPECT_EQ(LinesStarting(data, "#TabName= "),
+            (std::vector<std::string>{"#TabName= Main line", "#TabName= North ramp",
+                                      "#TabName= South ramp"}));
+  EXPECT_FALSE(fs::exists(b.state.Report.ReportFileName));
+
+  // The window is left as it was; the page count describes the whole file.
+  EXPECT_EQ(b.state.Project.CurrentGroup, 1);
+  EXPECT_TRUE(b.view.calls.empty());
+  StickupBench counted;
+  counted.state.Report.ReportFileName = b.DriveC("p2.rpt");
+  CountNumberOfPages(counted.state);
+  EXPECT_EQ(b.state.Report.PageCount, counted.state.Report.PageCount);
+
+  // Cancel on the next press hands off the drawing chosen before.
+  fs::remove(b.Cad("fake-cad-record.txt"));
+  b.Press();
+  EXPECT_EQ(b.WaitForRecord(), record);
+  EXPECT_EQ(b.dialog.offered.size(), 2u);
+}
+
+TEST(Stickup, EverySectionCarriesTheSettingsShownAtThePress) {
+  struct Case {
+    int16_t unitSystem;
+    bool embankment;
+    const char* system;
+    const char* embankmentLine;
+  };
+  for (const Case& c : {Case{0, false, "#System= 0", "#Embankment= 0"},
+                        Case{1, true, "#System= 1", "#Embankment= 1"}}) {
+    SCOPED_TRACE(c.system);
+    StickupBench b;
+    ASSERT_TRUE(b.OpenDemo());
+    b.state.Project.UnitSystem = c.unitSystem;
+    b.view.embankment = c.embankment;
+    ASSERT_TRUE(WriteAllGroupReports(b.state));
+    const std::string data = ReadBytes(b.state.Report.ReportFileName);
+    EXPECT_EQ(LinesStarting(data, "#System= "), std::vector<std::string>(3, c.system));
+    EXPECT_EQ(LinesStarting(data, "#Embankment= "), std::vector<std::string>(3, c.embankmentLine));
+    EXPECT_EQ(LinesStarting(data, "#Designer= ").size(), 3u);
+  }
+}
+
+// Log mode: each group's log report in turn, every group with all its
+// stations although the last log read was shorter.
+TEST(Stickup, LogGroupsAreWrittenInTurn) {
+  StickupBench b;
+  b.state.Project.HeaderFields = {"J. Designer", "RT9-101", "C-2201"};
+  const auto open = [&](const std::string& name) {
+    const std::string path = b.dir.Path(name);
+    WriteBytes(path, ReadBytes(DataPath("geopak/" + name)));
+    return OpenGeopakLog(b.state, path, [&](ProgramState& s, const std::string& caption) {
+      b.view.tabCaptions.resize(static_cast<size_t>(s.Project.CurrentGroup) + 1);
+      b.view.tabCaptions.back() = caption;
+    });
+  };
+  ASSERT_TRUE(open("ramp1.log"));
+  b.state.Project.GroupCount = 2;
+  b.state.Project.CurrentGroup = 1;
+  ASSERT_TRUE(open("ramp2m.log"));
+  b.state.Report.AccumulatedReport = 0;
+  ASSERT_TRUE(WriteAllGroupReports(b.state));
+  ExpectGolden(ReadBytes(b.state.Report.ReportFileName), "geopak/two-groups.rpt");
+  EXPECT_EQ(b.state.Project.CurrentGroup, 1);
+}
+
+TEST(Stickup, ReplacesAnExistingDrawingOnlyAfterYes) {
+  StickupBench b;
+  const std::string old = b.drawings + "/old.dgn";
+  WriteBytes(old, "old drawing");
+  b.dialogs.answers = {Answer::No, Answer::Yes};
+
+  EXPECT_FALSE(AcceptNewDrawing(b.session, b.dialogs, b.shell, b.drawings, " old.dgn "));
+  EXPECT_EQ(ReadBytes(old), "old drawing");
+  EXPECT_EQ(b.session.NewDrawingPath, "");
+
+  EXPECT_TRUE(AcceptNewDrawing(b.session, b.dialogs, b.shell, b.drawings, "old.dgn"));
+  EXPECT_EQ(ReadBytes(old), "seed drawing");
+  EXPECT_EQ(b.session.NewDrawingPath, old);
+  ASSERT_EQ(b.dialogs.shown.size(), 2u);
+  for (const ShownMessage& m : b.dialogs.shown) {
+    EXPECT_EQ(m.text, "Do you want to overwrite existing *.dgn file?");
+    EXPECT_EQ(m.title, "warning");
+    EXPECT_EQ(m.buttons, Buttons::YesNo);
+  }
+
+  // A new name is taken as typed, with no extension added; a chosen seed
+  // is the one copied.
+  WriteBytes(b.drawings + "/other seed", "other seed");
+  AcceptSeed(b.session, b.drawings, "other seed");
+  EXPECT_TRUE(AcceptNewDrawing(b.session, b.dialogs, b.shell, b.drawings, "plain"));
+  EXPECT_EQ(ReadBytes(b.drawings + "/plain"), "other seed");
+}
+
+// What stops the command, and where: nothing is handed off after a failure.
+TEST(Stickup, FailuresStopWhereTheyHappen) {
+  struct Case {
+    const char* name;
+    std::function<void(StickupBench&)> arrange;
+    std::vector<std::string> okPresses;
+    std::string message;  // <C> stands for the drive C folder
+    std::string title;
+    bool reportKept;  // the ReportFile is deleted only when the copies are made
+  };
+  const std::string suffix = "Error occured in RunShellExecute";
+  const std::vector<Case> cases = {
+      {"cancelled", nullptr, {}, "", "", true},
+      {"missing drawing application",
+       [](StickupBench& b) { fs::remove(b.Cad("mdlapps/ear/mao.ma")); },
+       {"a.dgn"},
+       "Error: File not found: <C>/Bentley/Program/MicroStation/mdlapps/ear/mao.ma" + suffix,
+       "",
+       true},
+      {"missing CAD program",
+       [](StickupBench& b) { fs::remove(b.Cad("ustation.exe")); },
+       {"a.dgn"},
+       "Error: Cannot start ustation.exe: No such file or directory" + suffix,
+       "",
+       false},
+      {"missing seed drawing",
+       [](StickupBench& b) { fs::remove(b.Cad("mdlapps/ear/kernel.dgn")); },
+       {"a.dgn"},
+       "File not found: <C>/Bentley/Program/MicroStation/mdlapps/ear/kernel.dgn",
+       "Program Erroroccured in command1_click",
+       true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    StickupBench b;
+    ASSERT_TRUE(b.OpenDemo());
+    if (c.arrange) c.arrange(b);
+    b.dialog.okPresses = c.okPresses;
+    b.Press();
+    std::vector<std::string> texts{kDemoWarning};
+    if (!c.message.empty()) texts.push_back(ReplaceAll(c.message, "<C>", b.driveC.string()));
+    EXPECT_EQ(b.dialogs.Texts(), texts);
+    if (!c.title.empty()) {
+      EXPECT_EQ(b.dialogs.shown.back().title, c.title);
+    }
+    EXPECT_FALSE(fs::exists(b.Cad("fake-cad-record.txt")));
+    EXPECT_EQ(fs::exists(b.state.Report.ReportFileName), c.reportKept);
+  }
+}
+
+TEST(Stickup, AnUntitledProjectWritesNothing) {
+  StickupBench b;
+  b.Press();
+  EXPECT_EQ(b.dialogs.Texts(),
+            std::vector<std::string>{
+                "There is no active data to create sheets with, you must first open a file. Or "
+                "if you have typed in some numbers Please save it to a file."});
+  EXPECT_TRUE(b.dialog.offered.empty());
+  EXPECT_TRUE(fs::is_empty(b.dir.Path("temp")));
+}
+
+TEST(Stickup, FixedPlacesLiveUnderTheDriveCFolder) {
+  StickupBench b;
+  const std::string c = b.driveC.string();
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"c:\\p2.rpt", c + "/p2.rpt"},
+      {"C:\\Bentley\\Program\\MicroStation\\", c + "/Bentley/Program/MicroStation/"},
+      {"d:\\p2.rpt", "d:\\p2.rpt"},
+      {"/home/user/new.dgn", "/home/user/new.dgn"},
+      {"c:", "c:"},
+  };
+  for (const auto& [windows, native] : cases)
+    EXPECT_EQ(b.shell.NativePath(windows), native) << windows;
+  EXPECT_EQ(JoinDirectory("/", "a.dgn"), "/a.dgn");
+  EXPECT_EQ(JoinDirectory("/x", "a.dgn"), "/x/a.dgn");
+}
+
+// The drive C folder: the environment first, then the setting.
+TEST(Stickup, DriveCFolderComesFromTheEnvironmentOrTheSetting) {
+  struct OneSetting : Settings {
+    std::string Read(const std::string& section, const std::string& key,
+                     const std::string& fallback) const override {
+      return section == "Settings" && key == "DriveC" ? "/from/setting" : fallback;
+    }
+    void Write(const std::string&, const std::string&, const std::string&) override {}
+  } settings;
+  ::setenv("EARTHWORK_DRIVE_C", "/from/environment", 1);
+  EXPECT_EQ(os::DriveCFolder(settings), "/from/environment");
+  ::unsetenv("EARTHWORK_DRIVE_C");
+  EXPECT_EQ(os::DriveCFolder(settings), "/from/setting");
+}
+
+}  // namespace
+}  // namespace earthwork::testing
