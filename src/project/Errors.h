@@ -16,7 +16,9 @@ class ProgramError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-[[noreturn]] inline void SubscriptOutOfRange() { throw ProgramError("Subscript out of range"); }
+[[noreturn]] inline void SubscriptOutOfRange() {
+  throw ProgramError("Subscript out of range");
+}
 
 /// Runs `body`; an exception escaping it is shown as one message box made of
 /// `prefix`, the description and `suffix` (with `title`, if given). Returns
