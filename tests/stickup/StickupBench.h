@@ -45,7 +45,6 @@ struct StickupBench {
   TempDir dir;
   std::filesystem::path driveC = dir.Root() / "c";
   std::string drawings = dir.Path("drawings");
-  ScopedReportDirectory reportDir{dir.Path("temp/")};
   ScriptedDialogs dialogs;
   RecordingMainView view;
   ProgramState state{dialogs, view};
