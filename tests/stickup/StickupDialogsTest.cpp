@@ -1,0 +1,183 @@
+// The drawing dialogs and the Stickup Sheets button, driven by clicks.
+#include <gtest/gtest.h>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
+#include <cstdlib>
+
+#include "StickupBench.h"
+#include "mainwindow/QtTestSupport.h"
+#include "mainwindow/StationGrid.h"
+#include "mainwindow/frmMain.h"
+#include "platform/qt/QtClock.h"
+#include "platform/qt/QtSettings.h"
+#include "stickup/qt/CopyOfBentleyDlg.h"
+#include "stickup/qt/DrawingFileLists.h"
+#include "stickup/qt/bentleyTwo.h"
+
+namespace earthwork::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+template <class T>
+T& Child(QWidget& parent, const char* name) {
+  auto* child = parent.findChild<T*>(name);
+  if (!child) throw std::runtime_error(std::string("no widget ") + name);
+  return *child;
+}
+
+void Click(QWidget& parent, const char* button) {
+  QTest::mouseClick(&Child<QPushButton>(parent, button), Qt::LeftButton);
+}
+
+QStringList Items(QWidget& parent, const char* list) {
+  QStringList texts;
+  auto& widget = Child<QListWidget>(parent, list);
+  for (int i = 0; i < widget.count(); ++i) texts << widget.item(i)->text();
+  return texts;
+}
+
+/// Saves a picture of `widget` when EARTHWORK_SCREENSHOT_DIR names a folder
+/// (a visual check under a real display).
+void Picture(QWidget& widget, const char* name) {
+  const QString folder = qEnvironmentVariable("EARTHWORK_SCREENSHOT_DIR");
+  if (!folder.isEmpty()) widget.grab().save(QDir(folder).filePath(name));
+}
+
+struct DialogBench : StickupBench {
+  DialogBench() {
+    for (const char* name : {"a.dgn", "b.DGN", "notes.txt", "sub/c.dgn"}) {
+      fs::create_directories(fs::path(drawings + "/" + name).parent_path());
+      WriteBytes(drawings + "/" + name, name);
+    }
+    dialog2 = std::make_unique<qt::bentleyTwo>(session, dialogs, shell, DriveCText(), Drawings());
+  }
+  QString Drawings() const { return QString::fromStdString(drawings); }
+  QString DriveCText() const { return QString::fromStdString(driveC.string()); }
+  std::unique_ptr<qt::bentleyTwo> dialog2;
+};
+
+TEST(StickupDialogs, ListsFollowTheDriveTheFolderAndTheFileType) {
+  DialogBench b;
+  qt::bentleyTwo& d = *b.dialog2;
+  d.show();
+  EXPECT_EQ(Child<QLabel>(d, "lblSeed").text().toStdString(), kDefaultSeed);
+  EXPECT_EQ(Child<QLabel>(d, "lblDirectory").text(), b.Drawings().right(30));
+  EXPECT_EQ(Items(d, "File1"), (QStringList{"a.dgn", "b.DGN"}));
+
+  Child<QComboBox>(d, "cboFileType").setCurrentIndex(1);
+  EXPECT_EQ(Items(d, "File1"), (QStringList{"a.dgn", "b.DGN", "notes.txt"}));
+  auto& files = Child<QListWidget>(d, "File1");
+  QTest::mouseClick(files.viewport(), Qt::LeftButton, {},
+                    files.visualItemRect(files.item(2)).center());
+  EXPECT_EQ(Child<QLineEdit>(d, "txtFileName").text(), "notes.txt");
+
+  auto& folders = Child<QListWidget>(d, "Dir1");
+  const auto sub = folders.findItems("sub", Qt::MatchEndsWith);
+  ASSERT_EQ(sub.size(), 1);
+  Q_EMIT folders.itemActivated(sub[0]);
+  EXPECT_EQ(d.Lists().Directory(), b.Drawings() + "/sub");
+  EXPECT_EQ(Items(d, "File1"), QStringList{"c.dgn"});
+
+  auto& drives = Child<QComboBox>(d, "Drive1");
+  EXPECT_EQ(drives.itemText(0), "c: " + b.DriveCText());
+  Q_EMIT drives.activated(0);
+  EXPECT_EQ(d.Lists().Directory(), b.DriveCText());
+}
+
+TEST(StickupDialogs, SelectChoosesTheSeedAndBothDialogsKeepTheirState) {
+  DialogBench b;
+  qt::bentleyTwo& d = *b.dialog2;
+  d.show();
+  WhenShown<qt::CopyOfBentleyDlg>([&](qt::CopyOfBentleyDlg& seed) {
+    seed.Lists().SetDirectory(b.Drawings());
+    seed.Lists().SetFileName("a.dgn");
+    Click(seed, "cmdOK");
+  });
+  Click(d, "cmdSelect");
+  const std::string chosen = b.drawings + "/a.dgn";
+  EXPECT_EQ(b.session.SeedPath, chosen);
+  EXPECT_EQ(Child<QLabel>(d, "lblSeed").text().toStdString(), chosen);
+
+  // Cancel leaves the seed; the dialog is the same one, still in its folder.
+  qt::CopyOfBentleyDlg* first = &d.SeedDialog();
+  WhenShown<qt::CopyOfBentleyDlg>([&](qt::CopyOfBentleyDlg& seed) {
+    EXPECT_EQ(&seed, first);
+    EXPECT_EQ(seed.Lists().Directory(), b.Drawings());
+    seed.Lists().SetFileName("b.DGN");
+    Click(seed, "cmdCancel");
+  });
+  Click(d, "cmdSelect");
+  EXPECT_EQ(b.session.SeedPath, chosen);
+}
+
+TEST(StickupDialogs, OkAsksBeforeReplacingAndCancelKeepsTheLastDrawing) {
+  DialogBench b;
+  qt::bentleyTwo& d = *b.dialog2;
+  b.dialogs.answers = {Answer::No, Answer::Yes};
+  d.show();
+  Child<QLineEdit>(d, "txtFileName").setText("a.dgn");
+  Click(d, "cmdOK");
+  EXPECT_TRUE(d.isVisible());
+  EXPECT_EQ(ReadBytes(b.drawings + "/a.dgn"), "a.dgn");
+  Click(d, "cmdOK");
+  EXPECT_FALSE(d.isVisible());
+  EXPECT_EQ(ReadBytes(b.drawings + "/a.dgn"), "seed drawing");
+  EXPECT_EQ(b.session.NewDrawingPath, b.drawings + "/a.dgn");
+
+  d.show();
+  Child<QLineEdit>(d, "txtFileName").setText("other.dgn");
+  Click(d, "cmdCancel");
+  EXPECT_FALSE(d.isVisible());
+  EXPECT_EQ(b.session.NewDrawingPath, b.drawings + "/a.dgn");
+  EXPECT_FALSE(fs::exists(b.drawings + "/other.dgn"));
+}
+
+// The whole path through the main window: the button, both dialogs, the
+// hand-off, and the window as it was before.
+TEST(StickupDialogs, TheButtonHandsTheProjectToTheCadProgram) {
+  DialogBench b;
+  ::setenv("EARTHWORK_DRIVE_C", b.driveC.c_str(), 1);
+  auto settings = qt::QtSettings::AtFile(QString::fromStdString(b.dir.Path("settings.ini")));
+  qt::QtClock clock;
+  frmMain window(b.dialogs, *settings, clock);
+  window.show();
+  window.OpenPath(b.dir.Path("demo.ear"));
+  QTabBar& tabs = window.TabStrip();
+  QTest::mouseClick(&tabs, Qt::LeftButton, {}, tabs.tabRect(2).center());
+  ASSERT_EQ(window.State().Project.CurrentGroup, 2);
+  const QString firstStation = window.Grid().item(2, 0) ? window.Grid().item(2, 0)->text() : "";
+  Picture(window, "stickup-main.png");
+
+  WhenShown<qt::bentleyTwo>([&](qt::bentleyTwo& d) {
+    EXPECT_EQ(Child<QLineEdit>(d, "txtFileName").text(), "1304-020ew.dgn");
+    d.Lists().SetDirectory(b.Drawings());
+    WhenShown<qt::CopyOfBentleyDlg>([&](qt::CopyOfBentleyDlg& seed) {
+      Picture(seed, "stickup-seed.png");
+      Click(seed, "cmdCancel");
+    });
+    Click(d, "cmdSelect");
+    Picture(d, "stickup-new-drawing.png");
+    Click(d, "cmdOK");
+  });
+  Click(window, "cmdStickup");
+
+  const std::string drawing = b.drawings + "/1304-020ew.dgn";
+  const std::string record = b.WaitForRecord();
+  EXPECT_NE(record.find("args=" + drawing + "\n"), std::string::npos) << record;
+  EXPECT_NE(record.find("keyin=MDL LOAD C:\\mao.ma c:\\p2.rpt\n"), std::string::npos) << record;
+  EXPECT_EQ(ReadBytes(drawing), "seed drawing");
+  EXPECT_EQ(window.TabStrip().currentIndex(), 2);
+  EXPECT_EQ(window.State().Project.CurrentGroup, 2);
+  EXPECT_EQ(window.Grid().item(2, 0) ? window.Grid().item(2, 0)->text() : "", firstStation);
+  ::unsetenv("EARTHWORK_DRIVE_C");
+}
+
+}  // namespace
+}  // namespace earthwork::testing
