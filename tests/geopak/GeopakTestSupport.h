@@ -18,10 +18,7 @@ namespace earthwork::testing {
 /// written to another one (the companion table goes beside them).
 class GeopakTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    setenv("EARTHWORK_REPORT_DIR", reports.Root().c_str(), 1);
-    state.Project.HeaderFields = {"J. Designer", "RT9-101", "C-2201"};
-  }
+  void SetUp() override { state.Project.HeaderFields = {"J. Designer", "RT9-101", "C-2201"}; }
   /// Copies tests/data/geopak/`name` into the log folder.
   std::string Sample(const std::string& name) {
     return WriteLog(name, ReadBytes(DataPath("geopak/" + name)));
@@ -42,6 +39,7 @@ class GeopakTest : public ::testing::Test {
   std::string Report() const { return ReadBytes(state.Report.ReportFileName); }
 
   TempDir reports;
+  ScopedReportDirectory reportDir{reports.Root().string()};
   TempDir logs;
   ScriptedDialogs dialogs;
   RecordingMainView view;
@@ -57,19 +55,6 @@ inline std::vector<std::string> Lines(const std::string& text) {
     start = end + 2;
   }
   return lines;
-}
-
-/// Compares `actual` with the golden file tests/data/`name`, line by line.
-/// EARTHWORK_UPDATE_GOLDEN=1 rewrites the golden file instead (read the
-/// difference before committing it).
-inline void ExpectGolden(const std::string& actual, const std::string& name) {
-  if (std::getenv("EARTHWORK_UPDATE_GOLDEN")) return WriteBytes(DataPath(name), actual);
-  const std::string expected = ReadBytes(DataPath(name));
-  if (Lines(actual) != Lines(expected)) {
-    EXPECT_EQ(Lines(actual), Lines(expected)) << name;
-  } else {
-    EXPECT_EQ(actual, expected) << name << ": line ends differ";
-  }
 }
 
 }  // namespace earthwork::testing

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -37,43 +36,5 @@ inline void SetRows(GroupRecord& group, const std::vector<RowSpec>& rows) {
   }
   group.Cells.at(r, Station) = kEndOfRows;
 }
-
-/// Compares `actual` with the file tests/data/`name` byte for byte. With
-/// EARTHWORK_UPDATE_GOLDEN set the file is written instead (review the
-/// difference before committing it).
-inline void ExpectGolden(const std::string& actual, const std::string& name) {
-  const std::string path = DataPath(name);
-  if (std::getenv("EARTHWORK_UPDATE_GOLDEN")) {
-    WriteBytes(path, actual);
-    return;
-  }
-  std::string expected;
-  try {
-    expected = ReadBytes(path);
-  } catch (const std::exception& e) {
-    ADD_FAILURE() << e.what();
-    return;
-  }
-  EXPECT_EQ(actual, expected) << "differs from " << path;
-}
-
-/// Points the report folder at `dir` for the life of the object.
-class ScopedReportDirectory {
- public:
-  explicit ScopedReportDirectory(const std::string& dir) {
-    if (const char* old = std::getenv("EARTHWORK_REPORT_DIR")) old_ = old;
-    ::setenv("EARTHWORK_REPORT_DIR", dir.c_str(), 1);
-  }
-  ~ScopedReportDirectory() {
-    if (old_.empty()) {
-      ::unsetenv("EARTHWORK_REPORT_DIR");
-    } else {
-      ::setenv("EARTHWORK_REPORT_DIR", old_.c_str(), 1);
-    }
-  }
-
- private:
-  std::string old_;
-};
 
 }  // namespace earthwork::testing

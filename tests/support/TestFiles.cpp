@@ -1,11 +1,14 @@
 #include "support/TestFiles.h"
 
 #include <atomic>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
 #include <unistd.h>
+
+#include <gtest/gtest.h>
 
 namespace earthwork::testing {
 
@@ -38,12 +41,70 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
   if (!out) throw std::runtime_error("cannot write " + path);
 }
 
-std::string DataPath(const std::string& name) { return std::string(EARTHWORK_TEST_DATA) + "/" + name; }
+std::string DataPath(const std::string& name) {
+  return std::string(EARTHWORK_TEST_DATA) + "/" + name;
+}
 
 std::string CrLf(std::initializer_list<std::string> lines) {
   std::string s;
   for (const auto& l : lines) s += l + "\r\n";
   return s;
+}
+
+void ExpectGolden(const std::string& actual, const std::string& name) {
+  const std::string path = DataPath(name);
+  if (std::getenv("EARTHWORK_UPDATE_GOLDEN")) return WriteBytes(path, actual);
+  std::string expected;
+  try {
+    expected = ReadBytes(path);
+  } catch (const std::exception& e) {
+    ADD_FAILURE() << e.what();
+    return;
+  }
+  const auto lines = [](const std::string& text) {
+    std::vector<std::string> result;
+    for (size_t start = 0; start < text.size();) {
+      const size_t end = std::min(text.find('\n', start), text.size());
+      result.push_back(text.substr(start, end - start));
+      start = end + 1;
+    }
+    return result;
+  };
+  if (lines(actual) != lines(expected)) {
+    EXPECT_EQ(lines(actual), lines(expected)) << "differs from " << path;
+  } else {
+    EXPECT_EQ(actual, expected) << path << ": line ends differ";
+  }
+}
+
+ScopedReportDirectory::ScopedReportDirectory(const std::string& dir) {
+  if (const char* old = std::getenv("EARTHWORK_REPORT_DIR")) {
+    old_ = old;
+    hadOld_ = true;
+  }
+  ::setenv("EARTHWORK_REPORT_DIR", dir.c_str(), 1);
+}
+
+ScopedReportDirectory::~ScopedReportDirectory() {
+  if (hadOld_) {
+    ::setenv("EARTHWORK_REPORT_DIR", old_.c_str(), 1);
+  } else {
+    ::unsetenv("EARTHWORK_REPORT_DIR");
+  }
+}
+
+std::string ReplaceAll(std::string text, const std::string& key, const std::string& value) {
+  for (size_t at = text.find(key); at != std::string::npos; at = text.find(key, at)) {
+    text.replace(at, key.size(), value);
+    at += value.size();
+  }
+  return text;
+}
+
+std::vector<std::string> ReplaceAll(std::vector<std::string> texts, const std::string& key,
+                                    const std::string& value) {
+  for (auto& text : texts) text = ReplaceAll(text, key, value);
+  return texts;
 }
 
 }  // namespace earthwork::testing

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace earthwork::testing {
 
@@ -26,5 +27,29 @@ void WriteBytes(const std::string& path, const std::string& bytes);
 std::string DataPath(const std::string& name);
 /// Lines joined with CR LF, each line ended.
 std::string CrLf(std::initializer_list<std::string> lines);
+/// Compares `actual` with the file tests/data/`name`: line by line for a
+/// readable difference, then byte for byte. With EARTHWORK_UPDATE_GOLDEN set
+/// the file is written instead (review the difference before committing it).
+void ExpectGolden(const std::string& actual, const std::string& name);
+
+/// Points the report folder (EARTHWORK_REPORT_DIR) at `dir` for the life of
+/// the object.
+class ScopedReportDirectory {
+ public:
+  explicit ScopedReportDirectory(const std::string& dir);
+  ~ScopedReportDirectory();
+  ScopedReportDirectory(const ScopedReportDirectory&) = delete;
+  ScopedReportDirectory& operator=(const ScopedReportDirectory&) = delete;
+
+ private:
+  std::string old_;
+  bool hadOld_ = false;
+};
+
+/// `text` with every `key` replaced by `value`.
+std::string ReplaceAll(std::string text, const std::string& key, const std::string& value);
+/// Each text with every `key` replaced by `value` (a message table's placeholder).
+std::vector<std::string> ReplaceAll(std::vector<std::string> texts, const std::string& key,
+                                    const std::string& value);
 
 }  // namespace earthwork::testing
