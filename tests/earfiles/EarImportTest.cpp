@@ -143,27 +143,13 @@ TEST_F(EarImportTest, ImportIntoANewProjectKeepsItsEmptyGroup) {
 
 TEST_F(EarImportTest, EveryGroupHeaderIsAGroupAndStrayRowsGetOneToo) {
   BuildProject();
-  const std::string path = File("e.ear", CrLf({"[VERSION 2002]",
-                                               "[ENGLISH]",
-                                               "",
-                                               "",
-                                               "",
-                                               "#",
-                                               "1.7",
-                                               "+",
-                                               "[END AREA 1 Empty]",
-                                               "#BALANCE FACTOR",
-                                               "1.4",
-                                               "#MEASURED IN EMBANKMENT",
-                                               " 0 ",
-                                               "#STATION",
-                                               "[END AREA 2 Full]",
-                                               "#BALANCE FACTOR",
-                                               "1.6",
-                                               "#MEASURED IN EMBANKMENT",
-                                               " 0 ",
-                                               "#STATION",
-                                               "00+00.000 - 1 0 2 0"}));
+  // clang-format off
+  const std::string path = File("e.ear", CrLf({
+      "[VERSION 2002]", "[ENGLISH]", "", "", "", "#", "1.7", "+",
+      "[END AREA 1 Empty]", "#BALANCE FACTOR", "1.4", "#MEASURED IN EMBANKMENT", " 0 ", "#STATION",
+      "[END AREA 2 Full]", "#BALANCE FACTOR", "1.6", "#MEASURED IN EMBANKMENT", " 0 ", "#STATION",
+      "00+00.000 - 1 0 2 0"}));
+  // clang-format on
   Import(path);
   EXPECT_EQ(Dump().substr(Dump().find("group 1")),
             "group 1 [] factor [1.00] flag 0\n"
@@ -212,44 +198,25 @@ TEST_F(EarImportTest, RefusedOrCancelledImportLeavesTheProjectAsItWas) {
   const std::string two = DataPath("ear/import_two.ear");
   const Texts refresh0 = {"UpDateGroupTab", "FillMainForm", "SetMesurementSyste(0)",
                           "TopRowVisible(0)", "UpDateUnits"};
+  const std::string pre = "Program Error: ";
+  // clang-format off
   const Case cases[] = {
-      {"full",
-       25,
-       two,
-       true,
-       {"The file @ holds 2 groups and the project already has 25; a project holds at most 26 "
-        "groups. Nothing was imported."},
-       {}},
-      {"cancel reported",
-       1,
-       std::nullopt,
-       true,
-       {"Program Error: Cancel was selected. occured in mnuGroupInsert"},
-       {}},
+      {"full", 25, two, true, {"The file @ holds 2 groups and the project already has 25; a "
+       "project holds at most 26 groups. Nothing was imported."}, {}},
+      {"cancel reported", 1, std::nullopt, true,
+       {pre + "Cancel was selected. occured in mnuGroupInsert"}, {}},
       {"cancel", 1, std::nullopt, false, {}, refresh0},
       {"not an ear name", 1, "notes.txt", true, {}, refresh0},
       {"incompatible", 1, File("bad.ear", "garbage\r\n"), true, {}, {}},
-      {"missing",
-       1,
-       dir.Path("none.ear"),
-       true,
-       {" Program Error: File not found: @(CheckFileCompatibility(NewFileIO))"},
+      {"missing", 1, dir.Path("none.ear"), true,
+       {" " + pre + "File not found: @(CheckFileCompatibility(NewFileIO))"}, {}},
+      {"bracket", 1, File("b.ear", "[VERSION 97.1]\r\n[ENGLISH]\r\n\r\n\r\n\r\n[END AREA 1 A\r\n"),
+       true, {pre + "Line 6 of @ has \"[\" without \"]\": \"[END AREA 1 A\" occured in mnuGroupInsert"},
        {}},
-      {"bracket",
-       1,
-       File("b.ear", "[VERSION 97.1]\r\n[ENGLISH]\r\n\r\n\r\n\r\n[END AREA 1 A\r\n"),
-       true,
-       {"Program Error: Line 6 of @ has \"[\" without \"]\": \"[END AREA 1 A\" occured in "
-        "mnuGroupInsert"},
-       {}},
-      {"rows",
-       1,
-       File("r.ear", rows1801),
-       true,
-       {"Group 1 (A) of the file @ holds 1801 rows; a group holds at most 1800 rows. Nothing "
-        "was imported."},
-       {}},
+      {"rows", 1, File("r.ear", rows1801), true, {"Group 1 (A) of the file @ holds 1801 rows; a "
+       "group holds at most 1800 rows. Nothing was imported."}, {}},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     BuildProject(c.groups);
@@ -257,13 +224,7 @@ TEST_F(EarImportTest, RefusedOrCancelledImportLeavesTheProjectAsItWas) {
     const std::string before = Dump();
     state.FileDialog.CancelError = c.cancelError;
     Import(c.chosen);
-    Texts expected;
-    for (std::string m : c.messages) {
-      const size_t at = m.find('@');
-      if (at != std::string::npos) m.replace(at, 1, *c.chosen);
-      expected.push_back(m);
-    }
-    EXPECT_EQ(dialogs.Texts(), expected);
+    EXPECT_EQ(dialogs.Texts(), testing::ReplaceAll(c.messages, "@", c.chosen.value_or("")));
     EXPECT_EQ(view.calls, c.calls);
     EXPECT_EQ(Dump(), before);
     EXPECT_EQ(store.CurrentGroup, 0);

@@ -15,6 +15,7 @@
 namespace earthwork::testing {
 
 using Row = std::array<std::string, 6>;
+using Texts = std::vector<std::string>;
 
 /// One program state with scripted dialogs and a recording main view.
 class EarTest : public ::testing::Test {
@@ -24,6 +25,12 @@ class EarTest : public ::testing::Test {
   ProgramState state{dialogs, view};
   ProjectStore& store = state.Project;
   TempDir dir;
+
+  /// Forgets the texts shown, the scripted answers and the view's calls.
+  void Fresh() {
+    dialogs = ScriptedDialogs{};
+    view.calls.clear();
+  }
 
   /// Group `g` holds exactly `rows`, then the end marker.
   void SetRows(int g, const std::vector<Row>& rows) {

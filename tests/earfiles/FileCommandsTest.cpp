@@ -13,8 +13,11 @@ namespace earthwork::testing {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
+using Files = std::deque<std::optional<std::string>>;
+
+const std::optional<std::string> kCancel = std::nullopt;  // a file dialog cancelled
+const std::string kNoFile = "NO FILE IS SELECTED";
 
 bool Exists(const std::string& path) {
   return std::filesystem::exists(path);
@@ -24,17 +27,24 @@ bool Called(const RecordingMainView& view, const std::string& call) {
   return std::find(view.calls.begin(), view.calls.end(), call) != view.calls.end();
 }
 
+std::string Saved(const std::string& path) {
+  return "FILE : " + path + " IS SAVED SUCCESSFULLY";
+}
+
+std::string Overwrite(const std::string& path) {
+  return " OVERWRITE EXISTING FILE " + path + " ?";
+}
+
 /// A window and project as the program starts them: one empty group, no
 /// file yet.
 class FileCommandsTest : public EarTest {
  protected:
   void SetUp() override {
-    reports = dir.Path("reports");
-    ::setenv("EARTHWORK_REPORT_DIR", reports.c_str(), 1);
     store.CurrentFileName = "UNTITLED";
     store.Group(0).BalanceFactor = "1.00";
     SetRows(0, {});
     view.caption = "EARTHWORK :UNTITLED";
+    path = dir.Path("my project.ear");  // a blank in the name on every path
   }
 
   /// Two groups with rows, changed since the last save.
@@ -51,146 +61,102 @@ class FileCommandsTest : public EarTest {
     store.DataChanged = 1;
   }
 
-  /// A project file on disk, written as the program writes one.
-  std::string SavedProject(const std::string& name) {
-    const std::string path = dir.Path(name);
+  /// The project written to `path` as the program writes it, still changed.
+  std::string SavedProject() {
     MakeChangedProject(path);
     EXPECT_TRUE(SaveEarFile(state, path));
-    return path;
+    return ReadBytes(path);
   }
 
-  std::string reports;
+  /// A copy of the GEOPAK sample log, opened.
+  std::string OpenLog() {
+    const std::string log = dir.Path("ramp1.log");
+    std::filesystem::copy_file(DataPath("geopak/ramp1.log"), log);
+    dialogs.files = {log};
+    Openfile(state);
+    return log;
+  }
+
+  ScopedReportDirectory reports{dir.Path("reports")};
+  std::string path;
 };
 
-// ---- Save ---------------------------------------------------------------
+// ---- Save and Save As ---------------------------------------------------
 
-TEST_F(FileCommandsTest, SaveOfAnUnchangedProjectWritesNothing) {
-  MakeChangedProject(dir.Path("p.ear"));
-  store.DataChanged = 0;
-  SaveFile(state);
-  EXPECT_THAT(dialogs.Texts(), ElementsAre("FILE WAS NOT CHANGED SINCE LAST SAVE EVENT"));
-  EXPECT_FALSE(Exists(dir.Path("p.ear")));
-}
-
-TEST_F(FileCommandsTest, SaveOfANewProjectAsksForAName) {
-  struct Case {
-    const char* name;
-    std::optional<std::string> chosen;  // the save dialog's answer
-    std::vector<std::string> texts;
-    std::string fileName;
-    int16_t dataChanged;
-  };
-  const std::string path = dir.Path("new.ear");
-  const std::vector<Case> cases = {
-      {"cancelled", std::nullopt, {"NO FILE IS SELECTED"}, "UNTITLED", 1},
-      {"named", path, {"FILE : " + path + " IS SAVED SUCCESSFULLY"}, path, 0},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    ScriptedDialogs fresh;
-    dialogs = fresh;
-    MakeChangedProject();
-    dialogs.files = {c.chosen};
-    SaveFile(state);
-    EXPECT_EQ(dialogs.Texts(), c.texts);
-    EXPECT_EQ(store.CurrentFileName, c.fileName);
-    EXPECT_EQ(store.DataChanged, c.dataChanged);
-    EXPECT_EQ(Exists(path), c.chosen.has_value());
-    if (c.chosen) {
-      EXPECT_EQ(view.caption, "EARTHWORK :" + path);
-    } else {
-      EXPECT_EQ(view.caption, "EARTHWORK :UNTITLED");
-    }
-  }
-}
-
-TEST_F(FileCommandsTest, SaveOverAnExistingFileAsksEveryTime) {
-  const std::string path = dir.Path("p.ear");
+TEST_F(FileCommandsTest, SaveAsksWhatItMust) {
   const std::string other = dir.Path("other.ear");
-  const std::string overwrite = " OVERWRITE EXISTING FILE " + path + " ?";
   struct Case {
     const char* name;
+    bool named;  // `path` exists and is the project's file
+    int16_t changed;
     std::deque<Answer> answers;
-    std::deque<std::optional<std::string>> files;
-    std::vector<std::string> texts;
-    std::string fileName;
-    int16_t dataChanged;
+    Files files;
+    Texts texts;         // "@" is `path`, "&" other.ear
+    std::string target;  // the file name afterwards
   };
-  const std::vector<Case> cases = {
-      {"yes", {Answer::Yes}, {}, {overwrite, "FILE : " + path + " IS SAVED SUCCESSFULLY"}, path, 0},
-      {"no, then no name",
-       {Answer::No},
-       {std::nullopt},
-       {overwrite, "NO FILE IS SELECTED"},
-       path,
-       1},
-      {"no, then another name",
-       {Answer::No},
-       {other},
-       {overwrite, "FILE : " + other + " IS SAVED SUCCESSFULLY"},
-       other,
-       0},
-      {"no, then the same name again, then yes",
-       {Answer::No, Answer::Yes},
-       {path},
-       {overwrite, overwrite, "FILE : " + path + " IS SAVED SUCCESSFULLY"},
-       path,
-       0},
+  // clang-format off
+  const Case cases[] = {
+      {"unchanged", true, 0, {}, {}, {"FILE WAS NOT CHANGED SINCE LAST SAVE EVENT"}, path},
+      {"new, cancelled", false, 1, {}, {kCancel}, {kNoFile}, "UNTITLED"},
+      {"new, named", false, 1, {}, {path}, {Saved("@")}, path},
+      {"yes", true, 1, {Answer::Yes}, {}, {Overwrite("@"), Saved("@")}, path},
+      {"no, no name", true, 1, {Answer::No}, {kCancel}, {Overwrite("@"), kNoFile}, path},
+      {"no, other name", true, 1, {Answer::No}, {other}, {Overwrite("@"), Saved("&")}, other},
+      {"no, same name, yes", true, 1, {Answer::No, Answer::Yes}, {path},
+       {Overwrite("@"), Overwrite("@"), Saved("@")}, path},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
+    std::filesystem::remove(path);
     std::filesystem::remove(other);
-    const std::string before = ReadBytes(SavedProject("p.ear"));
-    ScriptedDialogs fresh;
-    dialogs = fresh;
+    const std::string before = c.named ? SavedProject() : "";
+    if (!c.named) MakeChangedProject();
     store.Group(0).Name = "Changed";
+    store.DataChanged = c.changed;
+    Fresh();
     dialogs.answers = c.answers;
     dialogs.files = c.files;
     SaveFile(state);
-    EXPECT_EQ(dialogs.Texts(), c.texts);
-    EXPECT_EQ(store.CurrentFileName, c.fileName);
-    EXPECT_EQ(store.DataChanged, c.dataChanged);
-    const bool written = c.dataChanged == 0;
+    EXPECT_EQ(dialogs.Texts(), ReplaceAll(ReplaceAll(c.texts, "@", path), "&", other));
+    const bool written = c.texts.back().rfind("FILE :", 0) == 0;
+    EXPECT_EQ(store.CurrentFileName, c.target);
+    EXPECT_EQ(view.caption, "EARTHWORK :" + c.target);
+    EXPECT_EQ(store.DataChanged, written ? 0 : c.changed);
     if (written) {
-      EXPECT_TRUE(Contains(ReadBytes(c.fileName), "[END AREA 1 Changed]"));
-    } else {
+      EXPECT_TRUE(Contains(ReadBytes(c.target), "[END AREA 1 Changed]"));
+    } else if (c.named) {
       EXPECT_EQ(ReadBytes(path), before);
+    } else {
+      EXPECT_FALSE(Exists(path));
     }
   }
 }
 
-TEST_F(FileCommandsTest, SaveAsAlwaysWritesUnderTheChosenName) {
-  const std::string path = SavedProject("p.ear");
+TEST_F(FileCommandsTest, SaveAsWritesUnderTheChosenNameWhateverChanged) {
+  for (const std::string& fileName : {std::string("UNTITLED"), path}) {
+    SCOPED_TRACE(fileName);
+    Fresh();
+    MakeChangedProject(fileName);
+    dialogs.files = {kCancel};
+    SaveAsFile(state);
+    EXPECT_THAT(dialogs.Texts(), ElementsAre(kNoFile));
+    EXPECT_EQ(store.CurrentFileName, fileName);
+    EXPECT_EQ(store.DataChanged, 1);
+    EXPECT_FALSE(Exists(path));
+  }
+  const std::string saved = SavedProject();
   const std::string copy = dir.Path("copy.ear");
   store.DataChanged = 0;  // Save As does not ask whether anything changed
+  Fresh();
   dialogs.files = {copy};
   SaveAsFile(state);
-  EXPECT_THAT(dialogs.Texts(), ElementsAre("FILE : " + copy + " IS SAVED SUCCESSFULLY"));
-  EXPECT_EQ(ReadBytes(copy), ReadBytes(path));
+  EXPECT_THAT(dialogs.Texts(), ElementsAre(Saved(copy)));
+  EXPECT_EQ(ReadBytes(copy), saved);
   EXPECT_EQ(store.CurrentFileName, copy);
   EXPECT_EQ(view.caption, "EARTHWORK :" + copy);
-}
 
-TEST_F(FileCommandsTest, SaveAsCancelledKeepsTheName) {
-  struct Case {
-    const char* name;
-    std::string fileName;
-  };
-  for (const Case& c : {Case{"new project", "UNTITLED"}, Case{"named", dir.Path("p.ear")}}) {
-    SCOPED_TRACE(c.name);
-    ScriptedDialogs fresh;
-    dialogs = fresh;
-    MakeChangedProject(c.fileName);
-    dialogs.files = {std::nullopt};
-    SaveAsFile(state);
-    EXPECT_THAT(dialogs.Texts(), ElementsAre("NO FILE IS SELECTED"));
-    EXPECT_EQ(store.CurrentFileName, c.fileName);
-    EXPECT_EQ(store.DataChanged, 1);
-    EXPECT_FALSE(Exists(dir.Path("p.ear")));
-  }
-}
-
-TEST_F(FileCommandsTest, SaveAsWithoutGroupsSaysSo) {
+  Fresh();
   store.GroupCount = 0;
   SaveAsFile(state);
   EXPECT_THAT(dialogs.Texts(), ElementsAre("No data exists to save as a file"));
@@ -200,10 +166,9 @@ TEST_F(FileCommandsTest, SaveAsWithoutGroupsSaysSo) {
 TEST_F(FileCommandsTest, TheFileDialogOffersTheFilterListAndPreselectsByMode) {
   for (const int16_t logMode : {int16_t{0}, int16_t{1}}) {
     SCOPED_TRACE(logMode);
-    ScriptedDialogs fresh;
-    dialogs = fresh;
+    Fresh();
     store.LogFileMode = logMode;
-    dialogs.files = {std::nullopt};
+    dialogs.files = {kCancel};
     EXPECT_EQ(AcceptInputFilename(state, 0), "");
     ASSERT_EQ(dialogs.fileDialogs.size(), 1u);
     EXPECT_EQ(dialogs.fileDialogs[0].Filter,
@@ -216,20 +181,39 @@ TEST_F(FileCommandsTest, TheFileDialogOffersTheFilterListAndPreselectsByMode) {
 
 // ---- New ------------------------------------------------------------------
 
-TEST_F(FileCommandsTest, NewAnsweredCancelLeavesTheProjectAsItWas) {
-  MakeChangedProject(dir.Path("p.ear"));
-  const std::string before = Dump();
-  dialogs.answers = {Answer::Cancel};
-  NewFile(state);
-  ASSERT_EQ(dialogs.shown.size(), 2u);
-  EXPECT_EQ(dialogs.shown[0].text,
-            "Wish to save : ' " + dir.Path("p.ear") + " ' before opening new file ?");
-  EXPECT_EQ(dialogs.shown[0].buttons, Buttons::YesNoCancel);
-  EXPECT_EQ(dialogs.shown[0].icon, Icon::Question);
-  EXPECT_EQ(dialogs.shown[1].text, "File : ' " + dir.Path("p.ear") + " ' was not saved");
-  EXPECT_EQ(Dump(), before);
-  EXPECT_EQ(store.CurrentFileName, dir.Path("p.ear"));
-  EXPECT_EQ(store.DataChanged, 1);
+TEST_F(FileCommandsTest, NewWhoseSaveDoesNotHappenKeepsEveryGroup) {
+  struct Case {
+    std::string fileName;
+    std::deque<Answer> answers;
+    Files files;
+    Texts texts;
+  };
+  const Case cases[] = {
+      {path,
+       {Answer::Cancel},
+       {},
+       {"Wish to save : ' " + path + " ' before opening new file ?",
+        "File : ' " + path + " ' was not saved"}},
+      {"UNTITLED",
+       {Answer::Yes},
+       {kCancel},
+       {"Wish to save : ' UNTITLED ' before opening new file ?", kNoFile}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fileName);
+    Fresh();
+    MakeChangedProject(c.fileName);
+    const std::string before = Dump();
+    dialogs.answers = c.answers;
+    dialogs.files = c.files;
+    NewFile(state);
+    EXPECT_EQ(dialogs.Texts(), c.texts);
+    EXPECT_EQ(dialogs.shown[0].buttons, Buttons::YesNoCancel);
+    EXPECT_EQ(dialogs.shown[0].icon, Icon::Question);
+    EXPECT_EQ(Dump(), before);
+    EXPECT_EQ(store.CurrentFileName, c.fileName);
+    EXPECT_EQ(store.DataChanged, 1);
+  }
 }
 
 TEST_F(FileCommandsTest, NewStartsAnEmptyUntitledProject) {
@@ -238,23 +222,19 @@ TEST_F(FileCommandsTest, NewStartsAnEmptyUntitledProject) {
     std::string fileName;
     int16_t changed;
     std::deque<Answer> answers;
-    std::deque<std::optional<std::string>> files;
+    Files files;
     bool reset;  // the whole-project reset ran
-    bool saved;
   };
-  const std::string path = dir.Path("p.ear");
-  const std::vector<Case> cases = {
-      {"unchanged, untitled", "UNTITLED", 0, {}, {}, false, false},
-      {"unchanged, named", path, 0, {}, {}, true, false},
-      {"changed, not saved", path, 1, {Answer::No}, {}, true, false},
-      {"changed, saved", "UNTITLED", 1, {Answer::Yes}, {path}, true, true},
+  const Case cases[] = {
+      {"unchanged, untitled", "UNTITLED", 0, {}, {}, false},
+      {"unchanged, named", path, 0, {}, {}, true},
+      {"changed, not saved", path, 1, {Answer::No}, {}, true},
+      {"changed, saved", "UNTITLED", 1, {Answer::Yes}, {path}, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::filesystem::remove(path);
-    ScriptedDialogs fresh;
-    dialogs = fresh;
-    view.calls.clear();
+    Fresh();
     MakeChangedProject(c.fileName);
     store.DataChanged = c.changed;
     dialogs.answers = c.answers;
@@ -266,34 +246,21 @@ TEST_F(FileCommandsTest, NewStartsAnEmptyUntitledProject) {
     EXPECT_EQ(store.CurrentGroup, 0);
     EXPECT_EQ(store.Group(0).Cells.at(0, Station), kEndOfRows);
     EXPECT_EQ(Called(view, "ShowUnitChoice"), c.reset);
-    EXPECT_EQ(Exists(path), c.saved);
+    EXPECT_EQ(Exists(path), !c.files.empty());
     EXPECT_TRUE(Called(view, "SetStatusText(New File)"));
     EXPECT_EQ(view.calls.back(), "FocusDesigner");
     EXPECT_EQ(store.DataChanged, 0);
   }
 }
 
-TEST_F(FileCommandsTest, NewWhoseSaveDoesNotHappenKeepsEveryGroup) {
-  MakeChangedProject();
-  const std::string before = Dump();
-  dialogs.answers = {Answer::Yes};
-  dialogs.files = {std::nullopt};
-  NewFile(state);
-  EXPECT_THAT(dialogs.Texts(), ElementsAre("Wish to save : ' UNTITLED ' before opening new file ?",
-                                           "NO FILE IS SELECTED"));
-  EXPECT_EQ(Dump(), before);
-  EXPECT_EQ(store.GroupCount, 2);
-  EXPECT_EQ(store.DataChanged, 1);
-}
-
 // ---- Open -----------------------------------------------------------------
 
 TEST_F(FileCommandsTest, OpenReadsAnEarFileIntoTheGridView) {
-  const std::string path = SavedProject("two groups.ear");
+  SavedProject();
   store.DataChanged = 0;
   SetRows(0, {});
   store.GroupCount = 1;
-  view.calls.clear();
+  Fresh();
   dialogs.files = {path};
   Openfile(state);
   EXPECT_THAT(dialogs.Texts(), IsEmpty());
@@ -306,9 +273,8 @@ TEST_F(FileCommandsTest, OpenReadsAnEarFileIntoTheGridView) {
   EXPECT_EQ(view.importItem, "Import EAR File");
   EXPECT_TRUE(Called(view, "ShowGridView"));
   EXPECT_FALSE(Called(view, "ShowLogView"));
-}
 
-TEST_F(FileCommandsTest, OpenOfAnOlderFileOffersToSaveItAtExit) {
+  // An older file is offered for saving at exit.
   dialogs.files = {DataPath("ear/v971.ear")};
   Openfile(state);
   EXPECT_EQ(store.FileVersion, 1);
@@ -319,91 +285,69 @@ TEST_F(FileCommandsTest, OpenOfAnOlderFileOffersToSaveItAtExit) {
 }
 
 TEST_F(FileCommandsTest, OpenOfAMissingOrUnknownFile) {
-  struct Case {
-    const char* name;
-    std::string path;
-    std::vector<std::string> texts;
-  };
   WriteBytes(dir.Path("notes.txt"), "hello\r\n");
   WriteBytes(dir.Path("plain.log"), "just a log\r\n");
   WriteBytes(dir.Path("future.ear"), "[VERSION 2003]\r\n");
-  const std::vector<Case> cases = {
-      {"missing", dir.Path("gone.ear"), {"NO FILE EXIST BY THE NAME : " + dir.Path("gone.ear")}},
-      {"neither ear nor log", dir.Path("notes.txt"), {}},
-      {"not a GEOPAK log",
-       dir.Path("plain.log"),
-       {" The file selected is not a Geopak Earthwork log file"}},
-      {"newer version",
-       dir.Path("future.ear"),
-       {"FILE IS NOT COMPATIBLE WITH PRESENT VERSION OF THE PROGRAM."}},
+  const std::pair<const char*, Texts> cases[] = {
+      {"gone.ear", {"NO FILE EXIST BY THE NAME : @"}},
+      {"notes.txt", {}},
+      {"plain.log", {" The file selected is not a Geopak Earthwork log file"}},
+      {"future.ear", {"FILE IS NOT COMPATIBLE WITH PRESENT VERSION OF THE PROGRAM."}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    ScriptedDialogs fresh;
-    dialogs = fresh;
-    view.calls.clear();
-    dialogs.files = {c.path};
+  for (const auto& [name, texts] : cases) {
+    SCOPED_TRACE(name);
+    Fresh();
+    dialogs.files = {dir.Path(name)};
     Openfile(state);
-    EXPECT_EQ(dialogs.Texts(), c.texts);
-    EXPECT_EQ(store.CurrentFileName, c.path);
+    EXPECT_EQ(dialogs.Texts(), ReplaceAll(texts, "@", dir.Path(name)));
+    EXPECT_EQ(store.CurrentFileName, dir.Path(name));
     EXPECT_FALSE(Called(view, "ShowReportPreview"));
   }
 }
 
 TEST_F(FileCommandsTest, OpenOfAChangedProject) {
-  const std::string path = SavedProject("p.ear");
+  SavedProject();
   const std::string other = dir.Path("other.ear");
   std::filesystem::copy_file(path, other);
   struct Case {
     const char* name;
     std::deque<Answer> answers;
-    std::deque<std::optional<std::string>> files;
-    std::vector<std::string> texts;
-    bool opened;
+    Files files;
+    Texts texts;  // after the question
   };
-  const std::string question = "Wish to save : " + path + " before opening other file ?";
-  const std::vector<Case> cases = {
-      {"cancel", {Answer::Cancel}, {}, {question, "File : " + path + " was not saved"}, false},
-      {"no, then the dialog is cancelled",
-       {Answer::No},
-       {std::nullopt},
-       {question, "NO FILE IS SELECTED"},
-       false},
-      {"no", {Answer::No}, {other}, {question}, true},
-      {"yes, overwrite declined",
-       {Answer::Yes, Answer::No},
-       {std::nullopt},
-       {question, " OVERWRITE EXISTING FILE " + path + " ?", "NO FILE IS SELECTED"},
-       false},
+  // clang-format off
+  const Case cases[] = {
+      {"cancel", {Answer::Cancel}, {}, {"File : " + path + " was not saved"}},
+      {"no, then the dialog is cancelled", {Answer::No}, {kCancel}, {kNoFile}},
+      {"no", {Answer::No}, {other}, {}},
+      {"yes, overwrite declined", {Answer::Yes, Answer::No}, {kCancel}, {Overwrite(path), kNoFile}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ScriptedDialogs fresh;
-    dialogs = fresh;
+    Fresh();
     MakeChangedProject(path);
     store.Group(0).Name = "Edited";
     const std::string before = Dump();
     dialogs.answers = c.answers;
     dialogs.files = c.files;
     Openfile(state);
-    EXPECT_EQ(dialogs.Texts(), c.texts);
-    if (c.opened) {
-      EXPECT_EQ(store.CurrentFileName, other);
+    Texts texts = {"Wish to save : " + path + " before opening other file ?"};
+    texts.insert(texts.end(), c.texts.begin(), c.texts.end());
+    EXPECT_EQ(dialogs.Texts(), texts);
+    const bool opened = c.texts.empty();
+    EXPECT_EQ(store.CurrentFileName, opened ? other : path);
+    EXPECT_EQ(store.DataChanged, opened ? 0 : 1);
+    if (opened) {
       EXPECT_EQ(store.Group(0).Name, "Main line");
-      EXPECT_EQ(store.DataChanged, 0);
     } else {
-      EXPECT_EQ(store.CurrentFileName, path);
       EXPECT_EQ(Dump(), before);
-      EXPECT_EQ(store.DataChanged, 1);
     }
   }
 }
 
 TEST_F(FileCommandsTest, OpenOfAGeopakLogShowsItsReport) {
-  const std::string log = dir.Path("ramp1.log");
-  std::filesystem::copy_file(DataPath("geopak/ramp1.log"), log);
-  dialogs.files = {log};
-  Openfile(state);
+  const std::string log = OpenLog();
   EXPECT_THAT(dialogs.Texts(), IsEmpty());
   EXPECT_EQ(store.CurrentFileName, log);
   EXPECT_EQ(store.LogFileMode, 1);
@@ -418,31 +362,26 @@ TEST_F(FileCommandsTest, OpenOfAGeopakLogShowsItsReport) {
   EXPECT_GE(state.Report.PageCount, 1);
 
   // The next open dialog preselects the log filter.
-  dialogs.files = {std::nullopt};
+  dialogs.files = {kCancel};
   Openfile(state);
   EXPECT_EQ(dialogs.fileDialogs.back().FilterIndex, 2);
 }
 
 TEST_F(FileCommandsTest, ALogOfABaselineThatHasATabMayBeRenamed) {
-  const std::string log = dir.Path("ramp1.log");
-  std::filesystem::copy_file(DataPath("geopak/ramp1.log"), log);
-  dialogs.files = {log};
-  Openfile(state);
+  const std::string log = OpenLog();
   const std::string baseline = Trim(state.Report.BaselineName);
   struct Case {
-    const char* name;
     Answer answer;
     std::optional<std::string> input;
     std::string tab;
   };
-  const std::vector<Case> cases = {
-      {"kept", Answer::No, std::nullopt, "BASELINE: " + state.Report.BaselineName},
-      {"renamed", Answer::Yes, "Ramp one, second run of the day", "BASELINE: Ramp one, second run"},
+  const Case cases[] = {
+      {Answer::No, std::nullopt, "BASELINE: " + state.Report.BaselineName},
+      {Answer::Yes, "Ramp one, second run of the day", "BASELINE: Ramp one, second run"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    ScriptedDialogs fresh;
-    dialogs = fresh;
+    SCOPED_TRACE(c.tab);
+    Fresh();
     // The Import command sets a further group aside for the next log.
     store.GroupCount = 2;
     store.CurrentGroup = 1;
@@ -456,25 +395,20 @@ TEST_F(FileCommandsTest, ALogOfABaselineThatHasATabMayBeRenamed) {
               "tabname?");
     EXPECT_EQ(dialogs.shown[0].title, "Warning");
     EXPECT_EQ(dialogs.shown[0].buttons, Buttons::YesNo);
-    if (c.input) {
-      EXPECT_THAT(dialogs.prompts, ElementsAre("Please Name the Tab.||"));
-    }
+    EXPECT_EQ(dialogs.prompts, c.input ? Texts{"Please Name the Tab.||"} : Texts{});
     EXPECT_THAT(view.tabCaptions, ElementsAre("BASELINE: " + baseline, c.tab));
   }
 }
 
 TEST_F(FileCommandsTest, ImportOfAFileThatIsNotALogGivesItsGroupBack) {
   WriteBytes(dir.Path("plain.log"), "just a log\r\n");
-  struct Case {
-    ReadingCaller caller;
-    int16_t groups;
-  };
-  for (const Case& c : {Case{ReadingCaller::Import, 1}, Case{ReadingCaller::Open, 2}}) {
+  for (const auto& [caller, groups] :
+       {std::pair{ReadingCaller::Import, int16_t{1}}, std::pair{ReadingCaller::Open, int16_t{2}}}) {
     store.GroupCount = 2;
     store.CurrentGroup = 1;
-    ReadChosenFile(state, dir.Path("plain.log"), c.caller);
-    EXPECT_EQ(store.GroupCount, c.groups);
-    EXPECT_EQ(store.CurrentGroup, c.groups - 1);
+    ReadChosenFile(state, dir.Path("plain.log"), caller);
+    EXPECT_EQ(store.GroupCount, groups);
+    EXPECT_EQ(store.CurrentGroup, groups - 1);
   }
 }
 
@@ -492,96 +426,54 @@ TEST_F(FileCommandsTest, ExitWithChanges) {
     std::string fileName;
     std::string caption;  // empty: "EARTHWORK :" and the file name
     std::deque<Answer> answers;
-    std::deque<std::optional<std::string>> files;
-    std::vector<std::string> texts;
+    Files files;
+    Texts texts;  // after the question
     int16_t stay;
     std::string saved;  // the file written, if any
   };
-  const std::string path = dir.Path("p.ear");
   const std::string chosen = dir.Path("chosen.ear");
-  const std::string question = "WISH TO SAVE FILE BEFORE EXITING ?";
-  const std::vector<Case> cases = {
-      {"cancel",
-       path,
-       "",
-       {Answer::Cancel},
-       {},
-       {question, " FILE : " + path + " WAS NOT SAVED"},
-       1,
-       ""},
-      {"no", path, "", {Answer::No}, {}, {question}, 0, ""},
-      {"yes",
-       path,
-       "",
-       {Answer::Yes},
-       {},
-       {question, " FILE : " + path + " IS SAVED SUCCESSFULLY"},
-       0,
-       path},
-      {"yes, untitled, named",
-       "UNTITLED",
-       "",
-       {Answer::Yes},
-       {chosen},
-       {question, " FILE : " + chosen + " IS SAVED SUCCESSFULLY"},
-       0,
-       chosen},
-      {"yes, untitled, dialog cancelled",
-       "UNTITLED",
-       "",
-       {Answer::Yes},
-       {std::nullopt},
-       {question, "NO FILE IS SELECTED"},
-       1,
-       ""},
-      {"yes, but a log is open",
-       path,
-       "GEOPAK LOG FILE: x.log",
-       {Answer::Yes},
-       {},
-       {question},
-       0,
-       ""},
-      {"yes, typed after a reset",
-       path,
-       "EARTHWORK: Untitled",
-       {Answer::Yes},
-       {},
-       {question, " FILE : " + path + " IS SAVED SUCCESSFULLY"},
-       0,
+  const std::string untitled = "UNTITLED";
+  const Answer yes = Answer::Yes;
+  // clang-format off
+  const Case cases[] = {
+      {"cancel", path, "", {Answer::Cancel}, {}, {" FILE : " + path + " WAS NOT SAVED"}, 1, ""},
+      {"no", path, "", {Answer::No}, {}, {}, 0, ""},
+      {"yes", path, "", {yes}, {}, {" " + Saved(path)}, 0, path},
+      {"yes, untitled, named", untitled, "", {yes}, {chosen}, {" " + Saved(chosen)}, 0, chosen},
+      {"yes, untitled, dialog cancelled", untitled, "", {yes}, {kCancel}, {kNoFile}, 1, ""},
+      {"yes, but a log is open", path, "GEOPAK LOG FILE: x.log", {yes}, {}, {}, 0, ""},
+      {"yes, typed after a reset", path, "EARTHWORK: Untitled", {yes}, {}, {" " + Saved(path)}, 0,
        path},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::filesystem::remove(path);
     std::filesystem::remove(chosen);
-    ScriptedDialogs fresh;
-    dialogs = fresh;
-    view.calls.clear();
+    Fresh();
     MakeChangedProject(c.fileName);
     if (!c.caption.empty()) view.caption = c.caption;
     store.LogFileMode = c.caption.rfind("GEOPAK", 0) == 0 ? 1 : 0;
     dialogs.answers = c.answers;
     dialogs.files = c.files;
     EXPECT_EQ(SaveItBeforeExit(state), c.stay);
-    EXPECT_EQ(dialogs.Texts(), c.texts);
+    Texts texts = {"WISH TO SAVE FILE BEFORE EXITING ?"};
+    texts.insert(texts.end(), c.texts.begin(), c.texts.end());
+    EXPECT_EQ(dialogs.Texts(), texts);
     EXPECT_EQ(Called(view, "UnloadMainWindow"), c.stay == 0);
     EXPECT_EQ(Exists(path), c.saved == path);
     EXPECT_EQ(Exists(chosen), c.saved == chosen);
-    ASSERT_FALSE(dialogs.shown.empty());
     EXPECT_EQ(dialogs.shown[0].icon, Icon::Question);
     EXPECT_EQ(dialogs.shown[0].buttons, Buttons::YesNoCancel);
   }
 }
 
 TEST_F(FileCommandsTest, ExitWhoseOverwriteIsDeclinedStays) {
-  const std::string path = SavedProject("p.ear");
-  const std::string before = ReadBytes(path);
+  const std::string before = SavedProject();
   store.Group(0).Name = "Edited";
   dialogs.answers = {Answer::Yes, Answer::No};
   EXPECT_EQ(SaveItBeforeExit(state), 1);
-  EXPECT_THAT(dialogs.Texts(), ElementsAre("WISH TO SAVE FILE BEFORE EXITING ?",
-                                           " OVERWRITE EXISTING FILE " + path + " ?"));
+  EXPECT_THAT(dialogs.Texts(), ElementsAre("WISH TO SAVE FILE BEFORE EXITING ?", Overwrite(path)));
   EXPECT_EQ(ReadBytes(path), before);
   EXPECT_FALSE(Called(view, "UnloadMainWindow"));
   EXPECT_EQ(store.DataChanged, 1);
@@ -600,22 +492,18 @@ TEST_F(FileCommandsTest, OnlyAClosingByTheUserAsks) {
 // ---- Report commands ------------------------------------------------------
 
 TEST_F(FileCommandsTest, ReportCommandsWriteAndPreview) {
-  const std::string path = SavedProject("p.ear");
+  SavedProject();
   PrintPreviewReport(state, 1);
   EXPECT_EQ(state.Report.AccumulatedReport, 1);
   EXPECT_THAT(dialogs.Texts(), IsEmpty());
   EXPECT_EQ(view.calls.back(), "ShowReportPreview");
   EXPECT_TRUE(Contains(ReadBytes(state.Report.ReportFileName), "#TabName= "));
-  (void)path;
-}
 
-TEST_F(FileCommandsTest, AccumulatedOnALogWithoutAccumulatedQuantities) {
-  const std::string log = dir.Path("ramp1.log");
-  std::filesystem::copy_file(DataPath("geopak/ramp1.log"), log);
-  dialogs.files = {log};
-  Openfile(state);
+  // A log without accumulated quantities has only the Total report.
+  store.DataChanged = 0;
+  OpenLog();
   state.Log.Group(0).SectionTable.at(0).Flag = 0;
-  view.calls.clear();
+  Fresh();
   PrintPreviewReport(state, 1);
   EXPECT_THAT(dialogs.Texts(), ElementsAre("Present Log file has no Accumulated Quantities"));
   EXPECT_FALSE(Called(view, "ShowReportPreview"));
