@@ -14,10 +14,6 @@ namespace earthwork::testing {
 
 namespace {
 
-QString Q(const std::string& s) {
-  return QString::fromStdString(s);
-}
-
 /// With EARTHWORK_SHOTS set, a picture of the window for a look by eye.
 void Shot(QWidget& window, const char* name) {
   const QString dir = qEnvironmentVariable("EARTHWORK_SHOTS");
@@ -51,12 +47,6 @@ struct Keyboard {
   WindowHarness& h;
   StationGrid& grid;
 };
-
-QStringList ShownTexts(const ScriptedDialogs& dialogs) {
-  QStringList list;
-  for (const auto& t : dialogs.Texts()) list << Q(t);
-  return list;
-}
 
 MainFormEditor& EditorOf(WindowHarness& h) {
   return *h.window->findChild<MainFormEditor*>("MainFormEditor");
@@ -169,14 +159,16 @@ void GridEditorTest::arrowsCommitTheCellLeft_data() {
   QTest::addColumn<QString>("typed");
   QTest::addColumn<int>("to");
   QTest::addColumn<QString>("shown");
-  QTest::newRow("right from Station to Cut")
-      << 0 << int(Qt::Key_Right) << "1234.5" << 2 << "12+34.500";
-  QTest::newRow("right from Cut") << 2 << int(Qt::Key_Right) << "4" << 3 << "4.00";
-  QTest::newRow("right from AddedCut to AddedFill")
-      << 3 << int(Qt::Key_Right) << "4" << 5 << "4.00";
-  QTest::newRow("left from AddedFill to AddedCut") << 5 << int(Qt::Key_Left) << "3" << 3 << "3.00";
-  QTest::newRow("left from Cut to Station") << 2 << int(Qt::Key_Left) << "3" << 0 << "3.00";
-  QTest::newRow("left at the edge commits nothing") << 0 << int(Qt::Key_Left) << "5" << 0 << "5";
+  const int right = Qt::Key_Right;
+  const int left = Qt::Key_Left;
+  // clang-format off
+  QTest::newRow("right from Station to Cut")         << 0 << right << "1234.5" << 2 << "12+34.500";
+  QTest::newRow("right from Cut")                    << 2 << right << "4"      << 3 << "4.00";
+  QTest::newRow("right from AddedCut to AddedFill")  << 3 << right << "4"      << 5 << "4.00";
+  QTest::newRow("left from AddedFill to AddedCut")   << 5 << left  << "3"      << 3 << "3.00";
+  QTest::newRow("left from Cut to Station")          << 2 << left  << "3"      << 0 << "3.00";
+  QTest::newRow("left at the edge commits nothing")  << 0 << left  << "5"      << 0 << "5";
+  // clang-format on
 }
 
 void GridEditorTest::arrowsCommitTheCellLeft() {

@@ -42,7 +42,6 @@ class GroupsTest : public QObject {
   void insertCancelledOrFullChangesNothing();
   void deleteMovesTheFollowingGroupsDown();
   void deleteOnlyGroupClearsAndRenames();
-  void deleteAnsweredNo();
   void rename_data();
   void rename();
   void tabClickShowsTheGroup();

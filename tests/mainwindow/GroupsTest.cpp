@@ -17,22 +17,6 @@ namespace earthwork::testing {
 
 namespace {
 
-QString Q(const std::string& s) {
-  return QString::fromStdString(s);
-}
-
-QStringList ShownTexts(const ScriptedDialogs& dialogs) {
-  QStringList list;
-  for (const auto& t : dialogs.Texts()) list << Q(t);
-  return list;
-}
-
-QStringList Prompts(const ScriptedDialogs& dialogs) {
-  QStringList list;
-  for (const auto& p : dialogs.prompts) list << Q(p);
-  return list;
-}
-
 QStringList Captions(const QTabBar& tabs) {
   QStringList list;
   for (int i = 0; i < tabs.count(); ++i) list << tabs.tabText(i);
@@ -69,20 +53,16 @@ void LoadGroups(WindowHarness& h, const std::vector<GroupData>& groups) {
   h.window->FillMainForm();
 }
 
+// clang-format off
 const std::vector<GroupData> kThreeGroups = {
     {"Main line", "1.1", 0, {{"10+00.000", "-", "1.00", "0.00", "2.00", "0.00"}}},
-    {"Ramp B",
-     "1.2",
-     0,
-     {{"00+00.000", "BK", "3.00", "1.00", "4.00", "0.00"},
-      {"00+50.000", "AH", "5.00", "0.00", "6.00", "2.00"}}},
-    {"Ramp C",
-     "1.3",
-     1,
-     {{"01+00.000", "SA", "7.00", "0.00", "8.00", "0.00"},
-      {"01+50.000", "FB", "9.00", "3.00", "1.00", "0.00"},
-      {"02+00.000", "-", "2.00", "0.00", "3.00", "4.00"}}},
+    {"Ramp B", "1.2", 0, {{"00+00.000", "BK", "3.00", "1.00", "4.00", "0.00"},
+                          {"00+50.000", "AH", "5.00", "0.00", "6.00", "2.00"}}},
+    {"Ramp C", "1.3", 1, {{"01+00.000", "SA", "7.00", "0.00", "8.00", "0.00"},
+                          {"01+50.000", "FB", "9.00", "3.00", "1.00", "0.00"},
+                          {"02+00.000", "-", "2.00", "0.00", "3.00", "4.00"}}},
 };
+// clang-format on
 
 void CompareGroup(const GroupRecord& group, const GroupData& data) {
   QCOMPARE(group.Name, data.name);
@@ -112,7 +92,7 @@ void GroupsTest::insertAppendsAnEmptyGroup() {
   h.OpenProject("one.ear", 3);
   h.dialogs.inputs = {"ABCDEFGHIJKLMNOPQRSTUVWXY"};
   h.Trigger("mnuGroupInsert");
-  QCOMPARE(Prompts(h.dialogs),
+  QCOMPARE(QTexts(h.dialogs.prompts),
            QStringList{"NAME THE GROUP or FILE-TAB(WHICH WILL BE SAVED IN THE FILE).|NAME "
                        "FILE-TAB|EarthWork "});
   auto* tabs = h.Child<QTabBar>("TabStrip1");
@@ -172,9 +152,18 @@ void GroupsTest::deleteMovesTheFollowingGroupsDown() {
   auto* tabs = h.Child<QTabBar>("TabStrip1");
   ClickTab(*tabs, 1);
   QCOMPARE(h.Store().CurrentGroup, int16_t{1});
+  const QString question = "Do you wish to delete the selected group ? ";
+  h.dialogs.answers = {Answer::No};
+  h.Trigger("mnuGroupDelete");
+  QCOMPARE(ShownTexts(h.dialogs),
+           (QStringList{question, "You have selected no to delete the group"}));
+  QCOMPARE(h.Store().GroupCount, int16_t{3});
+  CompareGroup(h.Store().Group(1), kThreeGroups[1]);
+
+  h.dialogs.shown.clear();
   h.dialogs.answers = {Answer::Yes};
   h.Trigger("mnuGroupDelete");
-  QCOMPARE(ShownTexts(h.dialogs), QStringList{"Do you wish to delete the selected group ? "});
+  QCOMPARE(ShownTexts(h.dialogs), QStringList{question});
   QCOMPARE(h.dialogs.shown[0].title, std::string("Delete Group"));
   QCOMPARE(h.dialogs.shown[0].buttons, Buttons::YesNo);
   const ProjectStore& store = h.Store();
@@ -203,7 +192,7 @@ void GroupsTest::deleteOnlyGroupClearsAndRenames() {
   h.dialogs.answers = {Answer::Yes};
   h.dialogs.inputs = {"Fresh start"};
   h.Trigger("mnuGroupDelete");
-  QCOMPARE(Prompts(h.dialogs).last(),
+  QCOMPARE(QTexts(h.dialogs.prompts).last(),
            QString("Re-Name Default File-Tab|RE-NAME FILE-TAB|Earthwork "));
   QCOMPARE(Captions(*h.Child<QTabBar>("TabStrip1")), QStringList{"Fresh start"});
   const GroupRecord& group = h.Store().Group(0);
@@ -212,17 +201,6 @@ void GroupsTest::deleteOnlyGroupClearsAndRenames() {
   QCOMPARE(group.BalanceFactor, std::string("1"));
   QCOMPARE(h.Store().GroupCount, int16_t{1});
   QCOMPARE(h.window->Grid().GridRows(), 3);
-}
-
-void GroupsTest::deleteAnsweredNo() {
-  WindowHarness h;
-  LoadGroups(h, kThreeGroups);
-  h.dialogs.answers = {Answer::No};
-  h.Trigger("mnuGroupDelete");
-  QCOMPARE(ShownTexts(h.dialogs), (QStringList{"Do you wish to delete the selected group ? ",
-                                               "You have selected no to delete the group"}));
-  QCOMPARE(h.Store().GroupCount, int16_t{3});
-  CompareGroup(h.Store().Group(1), kThreeGroups[1]);
 }
 
 void GroupsTest::rename_data() {
@@ -253,7 +231,7 @@ void GroupsTest::rename() {
   h.dialogs.inputs = {answer == "<cancel>" ? std::nullopt
                                            : std::optional<std::string>(answer.toStdString())};
   h.Trigger("mnuGroupRename");
-  QCOMPARE(Prompts(h.dialogs), QStringList{prompt});
+  QCOMPARE(QTexts(h.dialogs.prompts), QStringList{prompt});
   QCOMPARE(Captions(*tabs), captions);
   for (int g = 0; g < groups; ++g) QCOMPARE(Q(h.Store().Group(g).Name), captions[g]);
   // Rename touches nothing else.

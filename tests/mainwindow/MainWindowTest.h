@@ -41,7 +41,6 @@ class PreviewTest : public QObject {
   void pagesForwardAndBack();
   void printRange_data();
   void printRange();
-  void printAllClosesThePreview();
   void pageSelection_data();
   void pageSelection();
   void pageBoxesTakeOnlyWhatTheKeyFilterAccepts();

@@ -17,12 +17,6 @@ namespace earthwork::testing {
 
 namespace {
 
-QStringList QTexts(const std::vector<std::string>& texts) {
-  QStringList list;
-  for (const auto& t : texts) list << QString::fromStdString(t);
-  return list;
-}
-
 /// The display lines of the report, as the pages show them.
 std::vector<std::string> DisplayLines(const ProgramState& state) {
   std::vector<std::string> shown;
@@ -98,7 +92,7 @@ void PreviewTest::pagesForwardAndBack() {
     QCOMPARE(int{report.CurrentPage}, pages - 1);
     QCOMPARE(preview.Text1().toPlainText(), PageText(lines, pages - 1));
   });
-  QCOMPARE(QTexts(h.dialogs.Texts()), QStringList({"This is First Page", "This is last page"}));
+  QCOMPARE(ShownTexts(h.dialogs), QStringList({"This is First Page", "This is last page"}));
   QVERIFY(totalsSeen);
   // Closing the preview clears the grand totals for the next report.
   QCOMPARE(report.Totals.CutUnadjusted, 0.0);
@@ -106,21 +100,19 @@ void PreviewTest::pagesForwardAndBack() {
 }
 
 void PreviewTest::printRange_data() {
-  QTest::addColumn<QString>("from");
-  QTest::addColumn<QString>("to");  // "last+5" is five past the last page
+  QTest::addColumn<QString>("from");  // "": Print All, without the page selection
+  QTest::addColumn<QString>("to");    // "last+5" is five past the last page
   QTest::addColumn<bool>("cancel");
   QTest::addColumn<int>("firstPage");  // 0: nothing printed
-  QTest::addColumn<int>("lastPage");
-  QTest::newRow("two pages") << "2"
-                             << "3" << false << 2 << 3;
-  QTest::newRow("to beyond the last page") << "2"
-                                           << "last+5" << false << 2 << -1;
-  QTest::newRow("from zero") << "0"
-                             << "1" << false << 1 << 1;
-  QTest::newRow("from above to") << "3"
-                                 << "2" << false << 0 << 0;
-  QTest::newRow("cancel") << "1"
-                          << "2" << true << 0 << 0;
+  QTest::addColumn<int>("lastPage");   // -1: the last page
+  // clang-format off
+  QTest::newRow("all pages")               << ""  << ""       << false << 1 << -1;
+  QTest::newRow("two pages")               << "2" << "3"      << false << 2 << 3;
+  QTest::newRow("to beyond the last page") << "2" << "last+5" << false << 2 << -1;
+  QTest::newRow("from zero")               << "0" << "1"      << false << 1 << 1;
+  QTest::newRow("from above to")           << "3" << "2"      << false << 0 << 0;
+  QTest::newRow("cancel")                  << "1" << "2"      << true  << 0 << 0;
+  // clang-format on
 }
 
 void PreviewTest::printRange() {
@@ -131,47 +123,35 @@ void PreviewTest::printRange() {
   QFETCH(int, lastPage);
   WindowHarness h;
   int pages = 0;
-  int shownPage = 0;
+  bool open = false;
   WithPreview(h, [&](frmPreview& preview) {
     pages = h.State().Report.PageCount;
-    WhenShown<frmPrintSelect>([&](frmPrintSelect& select) {
-      QCOMPARE(select.TotalPage().text(), QString::number(pages));
-      select.FromPage().setText(from);
-      select.ToPage().setText(to == "last+5" ? QString::number(pages + 5) : to);
-      if (cancel) {
-        select.cmdCancel();
-      } else {
-        select.cmdDone();
-      }
-    });
-    preview.mnuPrint(1);
-    shownPage = preview.isVisible() ? 1 : 0;
+    if (!from.isEmpty()) {
+      WhenShown<frmPrintSelect>([&](frmPrintSelect& select) {
+        QCOMPARE(select.TotalPage().text(), QString::number(pages));
+        select.FromPage().setText(from);
+        select.ToPage().setText(to == "last+5" ? QString::number(pages + 5) : to);
+        if (cancel) {
+          select.cmdCancel();
+        } else {
+          select.cmdDone();
+        }
+      });
+    }
+    preview.mnuPrint(from.isEmpty() ? 0 : 1);
+    open = preview.isVisible();
   });
   if (lastPage < 0) lastPage = pages;
   const std::string pdf = h.PrintedPdf();
-  QCOMPARE(QTexts(h.dialogs.Texts()),
-           QStringList{QString::fromStdString("Sent to the printer " + pdf)});
-  QCOMPARE(shownPage, 1);  // printing a range keeps the preview open
+  QCOMPARE(ShownTexts(h.dialogs), QStringList{Q("Sent to the printer " + pdf)});
+  // Printing a range keeps the preview open; Print All closes it and clears the totals.
+  QCOMPARE(open, !from.isEmpty());
+  if (!open) QCOMPARE(h.State().Report.Totals.CutAdjusted, 0.0);
   if (firstPage == 0) {
     QVERIFY(!std::filesystem::exists(pdf));
     return;
   }
   QCOMPARE(PdfPages(pdf), lastPage - firstPage + 1);
-}
-
-void PreviewTest::printAllClosesThePreview() {
-  WindowHarness h;
-  bool stillOpen = true;
-  WithPreview(h, [&](frmPreview& preview) {
-    preview.mnuPrint(0);
-    stillOpen = preview.isVisible();
-  });
-  QVERIFY(!stillOpen);
-  const std::string pdf = h.PrintedPdf();
-  QCOMPARE(QTexts(h.dialogs.Texts()),
-           QStringList{QString::fromStdString("Sent to the printer " + pdf)});
-  QCOMPARE(PdfPages(pdf), h.State().Report.PageCount);
-  QCOMPARE(h.State().Report.Totals.CutAdjusted, 0.0);
 }
 
 void PreviewTest::pageSelection_data() {
@@ -182,26 +162,17 @@ void PreviewTest::pageSelection_data() {
   QTest::addColumn<int>("toPage");
   QTest::addColumn<QString>("toText");  // the box after OK
   QTest::addColumn<QString>("message");
-  QTest::newRow("in range") << "2"
-                            << "4" << true << 2 << 4 << "4"
-                            << "";
-  QTest::newRow("to above the count") << "1"
-                                      << "12" << true << 1 << 7 << "7"
-                                      << "";
-  QTest::newRow("below zero") << "-3"
-                              << "2" << true << 1 << 2 << "2"
-                              << "";
-  QTest::newRow("half rounds to even") << "2.5"
-                                       << "3.5" << true << 2 << 4 << "3.5"
-                                       << "";
-  QTest::newRow("empty from box")
-      << ""
-      << "2" << false << 0 << 0 << "2"
-      << " System Error : The page box is empty (frmPrintSelect(cmdDone_click)).";
-  QTest::newRow("not a number")
-      << "1+2"
-      << "2" << false << 0 << 0 << "2"
-      << " System Error : Not a page number: 1+2 (frmPrintSelect(cmdDone_click)).";
+  const QString error = " System Error : %1 (frmPrintSelect(cmdDone_click)).";
+  // clang-format off
+  QTest::newRow("in range")            << "2"   << "4"   << true  << 2 << 4 << "4"   << "";
+  QTest::newRow("to above the count")  << "1"   << "12"  << true  << 1 << 7 << "7"   << "";
+  QTest::newRow("below zero")          << "-3"  << "2"   << true  << 1 << 2 << "2"   << "";
+  QTest::newRow("half rounds to even") << "2.5" << "3.5" << true  << 2 << 4 << "3.5" << "";
+  QTest::newRow("empty from box")      << ""    << "2"   << false << 0 << 0 << "2"
+                                       << error.arg("The page box is empty");
+  QTest::newRow("not a number")        << "1+2" << "2"   << false << 0 << 0 << "2"
+                                       << error.arg("Not a page number: 1+2");
+  // clang-format on
 }
 
 void PreviewTest::pageSelection() {

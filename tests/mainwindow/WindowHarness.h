@@ -82,6 +82,21 @@ struct WindowHarness {
   std::unique_ptr<frmMain> window;
 };
 
+inline QString Q(const std::string& s) {
+  return QString::fromStdString(s);
+}
+
+inline QStringList QTexts(const std::vector<std::string>& texts) {
+  QStringList list;
+  for (const auto& t : texts) list << Q(t);
+  return list;
+}
+
+/// The texts of every message box shown, in order.
+inline QStringList ShownTexts(const ScriptedDialogs& dialogs) {
+  return QTexts(dialogs.Texts());
+}
+
 /// Pages of a PDF file (pdfinfo), or -1 when it cannot be read.
 inline int PdfPages(const std::string& path) {
   QProcess pdfinfo;
