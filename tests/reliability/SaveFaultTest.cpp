@@ -59,24 +59,6 @@ std::vector<std::string> Leftovers(const fs::path& folder, const std::string& ke
   return names;
 }
 
-const char* StepName(WriteStep step) {
-  switch (step) {
-    case WriteStep::Create:
-      return "create";
-    case WriteStep::Write:
-      return "write";
-    case WriteStep::Flush:
-      return "flush";
-    case WriteStep::Sync:
-      return "sync";
-    case WriteStep::Close:
-      return "close";
-    case WriteStep::Rename:
-      return "rename";
-  }
-  return "?";
-}
-
 class SaveFaults : public ::testing::Test {
  protected:
   SaveFaults() {
@@ -162,11 +144,13 @@ TEST_F(SaveFaults, EveryStepFailsCleanlyOnEverySavePath) {
        {"NO FILE IS SELECTED"},
        true},
   };
-  const WriteStep steps[] = {WriteStep::Create, WriteStep::Write, WriteStep::Flush,
-                             WriteStep::Sync,   WriteStep::Close, WriteStep::Rename};
+  const std::pair<WriteStep, const char*> steps[] = {
+      {WriteStep::Create, "create"}, {WriteStep::Write, "write"}, {WriteStep::Flush, "flush"},
+      {WriteStep::Sync, "sync"},     {WriteStep::Close, "close"}, {WriteStep::Rename, "rename"}};
   for (const Path& p : paths) {
-    for (const WriteStep step : steps) {
-      SCOPED_TRACE(std::string(p.name) + " failing at " + StepName(step));
+    for (const auto& [failing, stepName] : steps) {
+      SCOPED_TRACE(std::string(p.name) + " failing at " + stepName);
+      const WriteStep step = failing;  // a lambda captures it
       WriteBytes(path, old);
       dialogs = ScriptedDialogs{};
       view.calls.clear();
