@@ -1,7 +1,6 @@
 #include "stickup/qt/CopyOfBentleyDlg.h"
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -16,9 +15,7 @@ CopyOfBentleyDlg::CopyOfBentleyDlg(StickupSession& session, const QString& drive
   setObjectName("CopyOfBentleyDlg");
   setWindowTitle("Select Seed File");
   auto* layout = new QVBoxLayout(this);
-  lists_ = new DrawingFileLists(driveC, this);
-  lists_->SetDirectory(startDirectory);
-  lists_->SetFileName(QString());
+  lists_ = new DrawingFileLists(driveC, startDirectory, this);
   layout->addWidget(lists_);
   // Shown as the seed dialog always has been; opening read-only makes no
   // difference to a drawing that is only copied.
@@ -26,15 +23,8 @@ CopyOfBentleyDlg::CopyOfBentleyDlg(StickupSession& session, const QString& drive
   chkReadOnly_->setObjectName("chkReadOnly");
   layout->addWidget(chkReadOnly_);
 
-  auto* buttons = new QDialogButtonBox(this);
-  QPushButton* ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
-  ok->setObjectName("cmdOK");
-  ok->setDefault(true);
-  QPushButton* cancel = buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
-  cancel->setObjectName("cmdCancel");
-  layout->addWidget(buttons);
+  QPushButton* ok = AddOkCancel(*this, *layout);
   connect(ok, &QPushButton::clicked, this, &CopyOfBentleyDlg::cmdOK_Click);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void CopyOfBentleyDlg::cmdOK_Click() {

@@ -1,11 +1,15 @@
 #include "stickup/qt/DrawingFileLists.h"
 
+#include <QBoxLayout>
 #include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 
 namespace earthwork::qt {
 
@@ -20,7 +24,9 @@ QString Indented(int depth, const QString& name) {
 
 }  // namespace
 
-DrawingFileLists::DrawingFileLists(const QString& driveC, QWidget* parent) : QWidget(parent) {
+DrawingFileLists::DrawingFileLists(const QString& driveC, const QString& startDirectory,
+                                   QWidget* parent)
+    : QWidget(parent) {
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(0, 0, 0, 0);
 
@@ -55,6 +61,7 @@ DrawingFileLists::DrawingFileLists(const QString& driveC, QWidget* parent) : QWi
   connect(Dir1_, &QListWidget::itemActivated, this, &DrawingFileLists::DirectoryActivated);
   connect(File1_, &QListWidget::itemClicked, this, &DrawingFileLists::FileClicked);
   connect(cboFileType_, &QComboBox::currentIndexChanged, this, [this] { FillFiles(); });
+  SetDirectory(startDirectory);
 }
 
 void DrawingFileLists::FillDrives(const QString& driveC) {
@@ -126,6 +133,18 @@ void DrawingFileLists::DirectoryActivated(QListWidgetItem* item) {
 void DrawingFileLists::FileClicked(QListWidgetItem* item) {
   File1_->setCurrentItem(item);
   txtFileName_->setText(item->text());
+}
+
+QPushButton* AddOkCancel(QDialog& dialog, QBoxLayout& layout) {
+  auto* buttons = new QDialogButtonBox(&dialog);
+  QPushButton* ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
+  ok->setObjectName("cmdOK");
+  ok->setDefault(true);
+  QPushButton* cancel = buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
+  cancel->setObjectName("cmdCancel");
+  QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+  layout.addWidget(buttons);
+  return ok;
 }
 
 }  // namespace earthwork::qt

@@ -3,11 +3,14 @@
 #include <QString>
 #include <QWidget>
 
+class QBoxLayout;
 class QComboBox;
+class QDialog;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
+class QPushButton;
 
 namespace earthwork::qt {
 
@@ -18,8 +21,9 @@ namespace earthwork::qt {
 class DrawingFileLists : public QWidget {
   Q_OBJECT
  public:
-  /// `driveC` is the folder shown as drive "c:" off Windows.
-  DrawingFileLists(const QString& driveC, QWidget* parent = nullptr);
+  /// `driveC` is the folder shown as drive "c:" off Windows; the lists open
+  /// in `startDirectory` with an empty file name.
+  DrawingFileLists(const QString& driveC, const QString& startDirectory, QWidget* parent);
 
   void SetDirectory(const QString& path);
   QString Directory() const { return directory_; }
@@ -42,5 +46,9 @@ class DrawingFileLists : public QWidget {
   QComboBox* cboFileType_ = nullptr;
   QLineEdit* txtFileName_ = nullptr;
 };
+
+/// The OK and Cancel buttons that end both drawing dialogs: Cancel hides the
+/// dialog, OK (the default button) is returned for the dialog's own rule.
+QPushButton* AddOkCancel(QDialog& dialog, QBoxLayout& layout);
 
 }  // namespace earthwork::qt

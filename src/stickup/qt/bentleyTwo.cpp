@@ -1,6 +1,5 @@
 #include "stickup/qt/bentleyTwo.h"
 
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
@@ -34,22 +33,13 @@ bentleyTwo::bentleyTwo(StickupSession& session, Dialogs& dialogs, Shell& shell,
   seedRow->addWidget(select);
   layout->addWidget(seedFrame);
 
-  lists_ = new DrawingFileLists(driveC, this);
-  lists_->SetDirectory(startDirectory);
-  lists_->SetFileName(QString());
+  lists_ = new DrawingFileLists(driveC, startDirectory, this);
   layout->addWidget(lists_);
 
-  auto* buttons = new QDialogButtonBox(this);
-  QPushButton* ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
-  ok->setObjectName("cmdOK");
-  ok->setDefault(true);
-  QPushButton* cancel = buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
-  cancel->setObjectName("cmdCancel");
-  layout->addWidget(buttons);
+  QPushButton* ok = AddOkCancel(*this, *layout);
 
   connect(select, &QPushButton::clicked, this, &bentleyTwo::cmdSelect_Click);
   connect(ok, &QPushButton::clicked, this, &bentleyTwo::cmdOK_Click);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   ShowSeed();
 }
 
