@@ -1,7 +1,8 @@
 // Starting the CAD program on Windows: the shell's "Open" verb, then the
 // key-in typed into the active window.
-#include <shellapi.h>
 #include <windows.h>
+// shellapi.h needs windows.h first.
+#include <shellapi.h>
 // The port's method names are also Windows macros.
 #undef CopyFile
 #undef DeleteFile
