@@ -1,8 +1,5 @@
 // The report and pages commands, run as the built program.
 
-#include <array>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -18,34 +15,12 @@ namespace {
 
 using testing::ReadBytes;
 
-struct Result {
-  int code = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Quoted(const std::string& text) {
-  std::string q = "'";
-  for (const char c : text) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
 class ReportCommandTest : public ::testing::Test {
  protected:
   /// Runs the program with `args` in the temporary folder, its report
   /// folder inside it.
-  Result Run(const std::vector<std::string>& args) {
-    std::string command = "cd " + Quoted(dir.Root().string()) +
-                          " && EARTHWORK_REPORT_DIR=" + Quoted(reportDir) + " " +
-                          Quoted(EARTHWORK_BINARY);
-    for (const std::string& a : args) command += " " + Quoted(a);
-    command += " >stdout.txt 2>stderr.txt";
-    Result r;
-    const int status = std::system(command.c_str());
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = ReadBytes(dir.Path("stdout.txt"));
-    r.err = ReadBytes(dir.Path("stderr.txt"));
-    return r;
+  testing::ProgramRun Run(const std::vector<std::string>& args) {
+    return testing::RunProgram(EARTHWORK_BINARY, args, dir.Root().string(), reportDir);
   }
 
   /// Saves a project of three groups as `name` and returns its path.
@@ -110,7 +85,7 @@ TEST_F(ReportCommandTest, BadArgumentsAreRefusedWithAReason) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args.size() > 1 ? c.args[0] + " " + c.args.back() : c.args[0]);
-    const Result r = Run(c.args);
+    const testing::ProgramRun r = Run(c.args);
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find(c.said), std::string::npos) << r.err;
     EXPECT_EQ(r.out, "");
@@ -124,7 +99,7 @@ TEST_F(ReportCommandTest, AllTabsAreTheSingleTabReportsOneAfterAnother) {
     ASSERT_EQ(Run({"report", ear, "--tab", tab}).code, 0);
     oneByOne += ReadBytes(reportDir + "/three.rpt");
   }
-  const Result r = Run({"report", ear, "--all", "--out", dir.Path("all.rpt")});
+  const testing::ProgramRun r = Run({"report", ear, "--all", "--out", dir.Path("all.rpt")});
   ASSERT_EQ(r.code, 0) << r.err;
   const std::string all = ReadBytes(dir.Path("all.rpt"));
   EXPECT_EQ(all, ReadBytes(reportDir + "/three.rpt"));
@@ -134,14 +109,14 @@ TEST_F(ReportCommandTest, AllTabsAreTheSingleTabReportsOneAfterAnother) {
   EXPECT_EQ(r.out, "Report: " + reportDir +
                        "/three.rpt\nPages: 2\nCopied to: " + dir.Path("all.rpt") + "\n");
 
-  const Result pages = Run({"pages", dir.Path("all.rpt")});
+  const testing::ProgramRun pages = Run({"pages", dir.Path("all.rpt")});
   EXPECT_EQ(pages.code, 0);
   EXPECT_EQ(pages.out, "2\n");
 }
 
 TEST_F(ReportCommandTest, AccumulatedReportOfOneTab) {
   const std::string ear = SaveThreeGroups("three.ear");
-  const Result r = Run({"report", ear, "--tab", "2", "--accumulated"});
+  const testing::ProgramRun r = Run({"report", ear, "--tab", "2", "--accumulated"});
   ASSERT_EQ(r.code, 0) << r.err;
   const std::string report = ReadBytes(reportDir + "/three.rpt");
   EXPECT_EQ(report.rfind("#Designer= K. Marsh\r\n#Project No.= 0412-07\r\n#Control No.= 1304-02\r\n"
@@ -155,18 +130,10 @@ TEST_F(ReportCommandTest, AccumulatedReportOfOneTab) {
 TEST_F(ReportCommandTest, PdfHoldsEveryPage) {
   const std::string ear = SaveThreeGroups("three.ear");
   const std::string pdf = dir.Path("three.pdf");
-  const Result r = Run({"report", ear, "--all", "--pdf", pdf});
+  const testing::ProgramRun r = Run({"report", ear, "--all", "--pdf", pdf});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_NE(r.out.find("PDF: " + pdf + " (2 pages)\n"), std::string::npos) << r.out;
-  std::string info;
-  if (FILE* pipe = ::popen(("pdfinfo " + Quoted(pdf)).c_str(), "r")) {
-    std::array<char, 256> buffer{};
-    while (std::fgets(buffer.data(), buffer.size(), pipe)) info += buffer.data();
-    ::pclose(pipe);
-  }
-  const size_t at = info.find("Pages:");
-  ASSERT_NE(at, std::string::npos) << info;
-  EXPECT_EQ(std::stoi(info.substr(at + 6)), 2);
+  EXPECT_EQ(testing::PdfPages(pdf), 2);
 }
 
 }  // namespace

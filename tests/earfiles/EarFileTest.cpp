@@ -1,11 +1,8 @@
 #include "earfiles/EarFile.h"
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 
 #include "EarTestSupport.h"
-#include "project/FileIO.h"
 
 namespace earthwork {
 namespace {
@@ -387,44 +384,6 @@ TEST_F(EarFileTest, OldestFileIsReadWithItsSeparators) {
   EXPECT_EQ(store.Group(0).Name, "");
   EXPECT_EQ(Rows(0), (std::vector<Row>{testing::Cells("00+00.000|-|1.00|0.00|2.00|0.00"),
                                        testing::Cells("00+40.000|-|3.00|0.00|4.00|0.00")}));
-}
-
-TEST_F(EarFileTest, ArbitraryLinesNeverLeaveABrokenProject) {
-  // clang-format off
-  const std::string pieces[] = {
-      "[VERSION 2002]", "[VERSION 97.1]", "[ENGLISH]", "[METRIC]", "[END AREA 1 x]", "[END]",
-      "[LAST RECORD]", "#BALANCE FACTOR", "#", "1.5", "1", "-7", "99999", "12+34.5 BK 1 2 3 4",
-      "+", "1+00 - 1", "00000", "text", "", "[bad", "\t+\t", "]["};
-  // clang-format on
-  unsigned seed = 12345;
-  auto next = [&seed] {
-    seed = seed * 1103515245u + 12345u;
-    return (seed >> 16) & 0x7fff;
-  };
-  int read = 0;
-  for (int file = 0; file < 300; ++file) {
-    std::string bytes = file % 2 ? "[VERSION 2002]\r\n" : "00000\n";
-    const unsigned lines = next() % 60;
-    for (unsigned i = 0; i < lines; ++i) {
-      if (next() % 10 == 0) {
-        bytes += static_cast<char>(next() % 256);
-      } else {
-        bytes += pieces[next() % std::size(pieces)];
-      }
-      bytes += next() % 3 == 0 ? "\r" : "\r\n";
-    }
-    const std::string path = File("f.ear", bytes);
-    read += OpenEarFile(state, path) ? 1 : 0;
-    SCOPED_TRACE(bytes);
-    ASSERT_GE(store.GroupCount, 1);
-    ASSERT_LE(store.GroupCount, kGroupSlots);
-    EXPECT_EQ(store.CurrentGroup, 0);
-    for (int g = 0; g < store.GroupCount; ++g) {
-      EXPECT_NO_THROW(store.Group(g).Cells.DataRowCount()) << g;
-    }
-    EXPECT_NO_THROW(BuildEarFileText(store));
-  }
-  EXPECT_GT(read, 100);
 }
 
 TEST_F(EarFileTest, ReaderReportsAFileThatVanished) {

@@ -1,37 +1,15 @@
 // The report command on GEOPAK logs, run as the built program.
 
-#include <sys/wait.h>
-
-#include <cstdlib>
-
 #include "GeopakTestSupport.h"
 
 namespace earthwork::testing {
 namespace {
 
-std::string Quoted(const std::string& text) {
-  std::string q = "'";
-  for (const char c : text) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
-struct Outcome {
-  int code = -1;
-  std::string out;
-  std::string err;
-};
-
 class ReportCommandLogTest : public GeopakTest {
  protected:
-  Outcome Report(const std::vector<std::string>& args) {
-    std::string command = "cd " + Quoted(logs.Root().string()) +
-                          " && EARTHWORK_REPORT_DIR=" + Quoted(reports.Root().string()) + " " +
-                          Quoted(EARTHWORK_BINARY) + " report";
-    for (const std::string& a : args) command += " " + Quoted(a);
-    command += " >stdout.txt 2>stderr.txt";
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(logs.Path("stdout.txt")),
-            ReadBytes(logs.Path("stderr.txt"))};
+  ProgramRun Report(std::vector<std::string> args) {
+    args.insert(args.begin(), "report");
+    return RunProgram(EARTHWORK_BINARY, args, logs.Root().string(), reports.Root().string());
   }
 
   /// A golden report from its "#TabName=" line on: the command line has no
@@ -67,7 +45,7 @@ TEST_F(ReportCommandLogTest, LogsAreReportedAsTheReportCommandsWriteThem) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args[0] + " " + std::to_string(c.args.size()));
     std::filesystem::remove(logs.Path("out.rpt"));
-    const Outcome run = Report(c.args);
+    const ProgramRun run = Report(c.args);
     EXPECT_EQ(run.code, c.code) << run.err;
     EXPECT_EQ(run.err, c.err);
     if (c.golden) {
@@ -79,7 +57,7 @@ TEST_F(ReportCommandLogTest, LogsAreReportedAsTheReportCommandsWriteThem) {
 
 TEST_F(ReportCommandLogTest, TotalReportOfALogWithAccumulatedQuantities) {
   Sample("ramp2m.log");
-  const Outcome run = Report({"ramp2m.log", "--pdf", "ramp2m.pdf"});
+  const ProgramRun run = Report({"ramp2m.log", "--pdf", "ramp2m.pdf"});
   ASSERT_EQ(run.code, 0) << run.err;
   const auto lines = Lines(ReadBytes(reports.Path("ramp2m.rpt")));
   ASSERT_GT(lines.size(), 6u);

@@ -54,13 +54,6 @@ MainFormEditor& EditorOf(WindowHarness& h) {
 
 }  // namespace
 
-void GridEditorTest::init() {
-  failures_ = ScriptFailures();
-}
-void GridEditorTest::cleanup() {
-  QCOMPARE(ScriptFailures(), failures_);
-}
-
 void GridEditorTest::enterCommitsAndFormats_data() {
   QTest::addColumn<int>("column");
   QTest::addColumn<QString>("typed");

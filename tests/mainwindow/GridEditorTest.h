@@ -1,16 +1,14 @@
 #pragma once
 
-#include <QObject>
+#include "ScriptedQtTest.h"
 
 namespace earthwork::testing {
 
 /// The station grid driven by keys and clicks: typing, commits, the end
 /// marker, arrows, Delete, the Code drop-down and the row commands.
-class GridEditorTest : public QObject {
+class GridEditorTest : public ScriptedQtTest {
   Q_OBJECT
  private Q_SLOTS:
-  void init();
-  void cleanup();
   void enterCommitsAndFormats_data();
   void enterCommitsAndFormats();
   void enterThroughWholeRows();
@@ -26,17 +24,12 @@ class GridEditorTest : public QObject {
   void rowCommandsOnTheLastLine();
   void insertIntoAFullGroupIsRefused();
   void typedProjectSurvivesSaveAndOpen();
-
- private:
-  int failures_ = 0;
 };
 
 /// The group tabs and the Group and import commands.
-class GroupsTest : public QObject {
+class GroupsTest : public ScriptedQtTest {
   Q_OBJECT
  private Q_SLOTS:
-  void init();
-  void cleanup();
   void insertAppendsAnEmptyGroup();
   void insertCancelledOrFullChangesNothing_data();
   void insertCancelledOrFullChangesNothing();
@@ -48,9 +41,6 @@ class GroupsTest : public QObject {
   void rightClickOffersTheReports();
   void importEarAppendsItsGroups();
   void importLogIntoASecondTab();
-
- private:
-  int failures_ = 0;
 };
 
 }  // namespace earthwork::testing

@@ -80,13 +80,6 @@ void ClickTab(QTabBar& tabs, int index, Qt::MouseButton button = Qt::LeftButton)
 
 }  // namespace
 
-void GroupsTest::init() {
-  failures_ = ScriptFailures();
-}
-void GroupsTest::cleanup() {
-  QCOMPARE(ScriptFailures(), failures_);
-}
-
 void GroupsTest::insertAppendsAnEmptyGroup() {
   WindowHarness h;
   h.OpenProject("one.ear", 3);

@@ -22,13 +22,6 @@
 
 namespace earthwork::testing {
 
-void MainWindowTest::init() {
-  failures_ = ScriptFailures();
-}
-void MainWindowTest::cleanup() {
-  QCOMPARE(ScriptFailures(), failures_);
-}
-
 void MainWindowTest::startsAnEmptyUntitledProject() {
   WindowHarness h;
   QCOMPARE(h.window->windowTitle(), QString("EARTHWORK :UNTITLED"));

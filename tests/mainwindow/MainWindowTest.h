@@ -1,16 +1,14 @@
 #pragma once
 
-#include <QObject>
+#include "ScriptedQtTest.h"
 
 namespace earthwork::testing {
 
 /// The main window with scripted dialogs: start-up, settings, the File
 /// commands end to end, the unit choice and the other controls.
-class MainWindowTest : public QObject {
+class MainWindowTest : public ScriptedQtTest {
   Q_OBJECT
  private Q_SLOTS:
-  void init();
-  void cleanup();
   void startsAnEmptyUntitledProject();
   void menusCarryTheirCaptions();
   void windowSettings_data();
@@ -27,26 +25,18 @@ class MainWindowTest : public QObject {
   void viewAndHelpCommands();
   void toolbarAndStatusBarToggle();
   void helpAboutShowsTheAboutBox();
-
- private:
-  int failures_ = 0;
 };
 
 /// The report preview and the page selection dialog.
-class PreviewTest : public QObject {
+class PreviewTest : public ScriptedQtTest {
   Q_OBJECT
  private Q_SLOTS:
-  void init();
-  void cleanup();
   void pagesForwardAndBack();
   void printRange_data();
   void printRange();
   void pageSelection_data();
   void pageSelection();
   void pageBoxesTakeOnlyWhatTheKeyFilterAccepts();
-
- private:
-  int failures_ = 0;
 };
 
 /// The Qt adapters: text conversion, file dialog filters, settings.

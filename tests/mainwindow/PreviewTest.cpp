@@ -55,13 +55,6 @@ void WithPreview(WindowHarness& h, const std::function<void(frmPreview&)>& inPre
 
 }  // namespace
 
-void PreviewTest::init() {
-  failures_ = ScriptFailures();
-}
-void PreviewTest::cleanup() {
-  QCOMPARE(ScriptFailures(), failures_);
-}
-
 void PreviewTest::pagesForwardAndBack() {
   WindowHarness h;
   ReportState& report = h.State().Report;

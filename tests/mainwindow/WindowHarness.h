@@ -2,8 +2,6 @@
 
 #include <QAction>
 #include <QMenu>
-#include <QProcess>
-#include <QRegularExpression>
 #include <cstdlib>
 #include <memory>
 
@@ -95,15 +93,6 @@ inline QStringList QTexts(const std::vector<std::string>& texts) {
 /// The texts of every message box shown, in order.
 inline QStringList ShownTexts(const ScriptedDialogs& dialogs) {
   return QTexts(dialogs.Texts());
-}
-
-/// Pages of a PDF file (pdfinfo), or -1 when it cannot be read.
-inline int PdfPages(const std::string& path) {
-  QProcess pdfinfo;
-  pdfinfo.start("pdfinfo", {QString::fromStdString(path)});
-  if (!pdfinfo.waitForFinished(10000) || pdfinfo.exitCode() != 0) return -1;
-  const auto match = QRegularExpression(R"(Pages:\s+(\d+))").match(pdfinfo.readAllStandardOutput());
-  return match.hasMatch() ? match.captured(1).toInt() : -1;
 }
 
 /// The texts of a menu's entries, in order ("-" for a separator).

@@ -1,8 +1,6 @@
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QPrinterInfo>
-#include <array>
-#include <cstdio>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -20,28 +18,14 @@
 namespace earthwork {
 namespace {
 
-/// The standard output of a shell command.
-std::string Output(const std::string& command) {
-  std::string out;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return out;
-  std::array<char, 4096> buffer{};
-  size_t n = 0;
-  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
-  ::pclose(pipe);
-  return out;
-}
-
-int PdfPages(const std::string& path) {
-  const std::string info = Output("pdfinfo '" + path + "'");
-  const size_t at = info.find("Pages:");
-  return at == std::string::npos ? -1 : std::stoi(info.substr(at + 6));
-}
+using testing::CommandOutput;
+using testing::PdfPages;
 
 /// The text of one page, runs of blanks made one.
 std::string PdfPageText(const std::string& path, int page) {
   const std::string p = std::to_string(page);
-  const std::string text = Output("pdftotext -layout -f " + p + " -l " + p + " '" + path + "' -");
+  const std::string text = CommandOutput("pdftotext -layout -f " + p + " -l " + p + " " +
+                                         testing::ShellQuoted(path) + " -");
   std::string squeezed;
   for (const char c : text) {
     if (c != ' ' || squeezed.empty() || squeezed.back() != ' ') squeezed += c;

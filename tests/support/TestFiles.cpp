@@ -1,11 +1,14 @@
 #include "support/TestFiles.h"
 
+#include <array>
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -91,6 +94,42 @@ ScopedReportDirectory::~ScopedReportDirectory() {
   } else {
     ::unsetenv("EARTHWORK_REPORT_DIR");
   }
+}
+
+std::string ShellQuoted(const std::string& text) {
+  std::string quoted = "'";
+  for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+std::string CommandOutput(const std::string& command) {
+  std::string out;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (!pipe) return out;
+  std::array<char, 4096> buffer{};
+  size_t n = 0;
+  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
+  ::pclose(pipe);
+  return out;
+}
+
+int PdfPages(const std::string& path) {
+  const std::string info = CommandOutput("pdfinfo " + ShellQuoted(path) + " 2>/dev/null");
+  const size_t at = info.find("Pages:");
+  return at == std::string::npos ? -1 : std::stoi(info.substr(at + 6));
+}
+
+ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                      const std::string& folder, const std::string& reports) {
+  std::string command = "cd " + ShellQuoted(folder) +
+                        " && EARTHWORK_REPORT_DIR=" + ShellQuoted(reports) + " " +
+                        ShellQuoted(program);
+  for (const std::string& a : args) command += " " + ShellQuoted(a);
+  command += " >stdout.txt 2>stderr.txt";
+  const int status = std::system(command.c_str());
+  const std::filesystem::path dir(folder);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes((dir / "stdout.txt").string()),
+          ReadBytes((dir / "stderr.txt").string())};
 }
 
 std::string ReplaceAll(std::string text, const std::string& key, const std::string& value) {

@@ -46,6 +46,27 @@ class ScopedReportDirectory {
   bool hadOld_ = false;
 };
 
+/// What a run of a program left: its exit code and its two outputs.
+struct ProgramRun {
+  int code = -1;
+  std::string out;
+  std::string err;
+};
+
+/// Runs `program` with `args` in `folder` (its outputs caught in files
+/// there), the report folder pointed at `reports`.
+ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                      const std::string& folder, const std::string& reports);
+
+/// `text` in single quotes for the shell.
+std::string ShellQuoted(const std::string& text);
+
+/// The standard output of a shell command.
+std::string CommandOutput(const std::string& command);
+
+/// Pages of a PDF file (pdfinfo), or -1 when it cannot be read.
+int PdfPages(const std::string& path);
+
 /// `text` with every `key` replaced by `value`.
 std::string ReplaceAll(std::string text, const std::string& key, const std::string& value);
 /// Each text with every `key` replaced by `value` (a message table's placeholder).
