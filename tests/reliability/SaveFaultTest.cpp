@@ -88,62 +88,34 @@ class SaveFaults : public ::testing::Test {
 // stays byte for byte, no temporary file is left, one message names the
 // path and the reason, and the project keeps its changes (and its rows).
 TEST_F(SaveFaults, EveryStepFailsCleanlyOnEverySavePath) {
+  using Save = std::function<bool(ProgramState&)>;  // true when the caller says it saved
+  const auto cleared = [](void (*command)(ProgramState&)) -> Save {
+    return [command](ProgramState& s) {
+      command(s);
+      return s.Project.DataChanged == 0;
+    };
+  };
+  const std::optional<std::string> cancel;
+  const std::string noFile = "NO FILE IS SELECTED";
   struct Path {
     const char* name;
-    // Runs the save; true when the caller says it saved.
-    std::function<bool(ProgramState&, ScriptedDialogs&)> save;
-    // The messages after the failure one, in order.
-    std::vector<std::string> after;
-    // Whether DataChanged is the caller's to keep (the plain writers leave it alone).
-    bool keepsChanged;
+    Save save;
+    std::deque<Answer> answers;                    // save first, overwrite
+    std::deque<std::optional<std::string>> files;  // a failed save asks for another name
+    std::vector<std::string> after;                // the messages after the failure's
+    bool keepsChanged;  // the plain writers leave DataChanged to their caller
   };
-  const std::vector<Path> paths = {
-      {"SaveEarFile",
-       [](ProgramState& s, ScriptedDialogs&) { return SaveEarFile(s, s.Project.CurrentFileName); },
-       {},
-       false},
-      {"Write2002VersionFile",
-       [](ProgramState& s, ScriptedDialogs& d) {
-         d.answers = {Answer::Yes};  // overwrite
-         return Write2002VersionFile(s) == 0;
-       },
-       {},
-       false},
-      {"SaveFile",
-       [](ProgramState& s, ScriptedDialogs& d) {
-         d.answers = {Answer::Yes};  // overwrite; then the other-name dialog is cancelled
-         d.files = {std::nullopt};
-         SaveFile(s);
-         return s.Project.DataChanged == 0;
-       },
-       {"NO FILE IS SELECTED"},
-       true},
-      {"SaveAsFile",
-       [](ProgramState& s, ScriptedDialogs& d) {
-         d.files = {s.Project.CurrentFileName, std::nullopt};
-         d.answers = {Answer::Yes};
-         SaveAsFile(s);
-         return s.Project.DataChanged == 0;
-       },
-       {"NO FILE IS SELECTED"},
-       true},
-      {"SaveItBeforeExit",
-       [](ProgramState& s, ScriptedDialogs& d) {
-         d.answers = {Answer::Yes, Answer::Yes};  // save before exit; overwrite
-         return SaveItBeforeExit(s) == 0;
-       },
-       {},
-       true},
-      {"NewFile",
-       [](ProgramState& s, ScriptedDialogs& d) {
-         d.answers = {Answer::Yes, Answer::Yes};  // save first; overwrite
-         d.files = {std::nullopt};
-         NewFile(s);
-         return s.Project.DataChanged == 0;
-       },
-       {"NO FILE IS SELECTED"},
-       true},
+  const Answer yes = Answer::Yes;
+  // clang-format off
+  const Path paths[] = {
+      {"SaveEarFile", [](ProgramState& s) { return SaveEarFile(s, s.Project.CurrentFileName); }, {}, {}, {}, false},
+      {"Write2002VersionFile", [](ProgramState& s) { return Write2002VersionFile(s) == 0; }, {yes}, {}, {}, false},
+      {"SaveFile", cleared(SaveFile), {yes}, {cancel}, {noFile}, true},
+      {"SaveAsFile", cleared(SaveAsFile), {yes}, {path, cancel}, {noFile}, true},
+      {"SaveItBeforeExit", [](ProgramState& s) { return SaveItBeforeExit(s) == 0; }, {yes, yes}, {}, {}, true},
+      {"NewFile", cleared(NewFile), {yes, yes}, {cancel}, {noFile}, true},
   };
+  // clang-format on
   const std::pair<WriteStep, const char*> steps[] = {
       {WriteStep::Create, "create"}, {WriteStep::Write, "write"}, {WriteStep::Flush, "flush"},
       {WriteStep::Sync, "sync"},     {WriteStep::Close, "close"}, {WriteStep::Rename, "rename"}};
@@ -153,6 +125,8 @@ TEST_F(SaveFaults, EveryStepFailsCleanlyOnEverySavePath) {
       const WriteStep step = failing;  // a lambda captures it
       WriteBytes(path, old);
       dialogs = ScriptedDialogs{};
+      dialogs.answers = p.answers;
+      dialogs.files = p.files;
       view.calls.clear();
       state.Project.DataChanged = 1;
       state.Project.CurrentFileName = path;
@@ -160,7 +134,7 @@ TEST_F(SaveFaults, EveryStepFailsCleanlyOnEverySavePath) {
       bool saved = true;
       {
         ScopedWriteFault fault([&](WriteStep at) { return at == step ? error : 0; });
-        saved = p.save(state, dialogs);
+        saved = p.save(state);
       }
       EXPECT_FALSE(saved);
       EXPECT_EQ(ReadBytes(path), old);
