@@ -146,7 +146,7 @@ void GridEditorTest::descendingStationIsRejected() {
   QCOMPARE(h.dialogs.Texts().size(), size_t{1});
 }
 
-void GridEditorTest::arrowsCommitTheCellLeft_data() {
+void GridEditorTest::keysCommitTheCellLeft_data() {
   QTest::addColumn<int>("from");
   QTest::addColumn<int>("key");
   QTest::addColumn<QString>("typed");
@@ -161,10 +161,11 @@ void GridEditorTest::arrowsCommitTheCellLeft_data() {
   QTest::newRow("left from AddedFill to AddedCut")   << 5 << left  << "3"      << 3 << "3.00";
   QTest::newRow("left from Cut to Station")          << 2 << left  << "3"      << 0 << "3.00";
   QTest::newRow("left at the edge commits nothing")  << 0 << left  << "5"      << 0 << "5";
+  QTest::newRow("tab commits like Enter")            << 0 << int(Qt::Key_Tab) << "1234.5" << 1 << "12+34.500";
   // clang-format on
 }
 
-void GridEditorTest::arrowsCommitTheCellLeft() {
+void GridEditorTest::keysCommitTheCellLeft() {
   QFETCH(int, from);
   QFETCH(int, key);
   QFETCH(QString, typed);
@@ -177,6 +178,7 @@ void GridEditorTest::arrowsCommitTheCellLeft() {
   k.Key(Qt::Key(key));
   QCOMPARE(k.Cursor(), std::pair(2, to));
   QCOMPARE(k.Shown(2, from), shown);
+  QVERIFY(k.grid.hasFocus() || !QApplication::focusWidget());  // the keys stay in the grid
 }
 
 void GridEditorTest::deleteAndBackspace() {
@@ -204,16 +206,6 @@ void GridEditorTest::deleteAndBackspace() {
   QCOMPARE(k.Stored(1, Station), kEndOfRows);
   QCOMPARE(h.Store().Current().Cells.DataRowCount(), 1);
   QCOMPARE(ShownTexts(h.dialogs), QStringList{});
-}
-
-void GridEditorTest::tabCommitsLikeEnter() {
-  WindowHarness h;
-  Keyboard k(h);
-  k.Type("1234.5");
-  k.Key(Qt::Key_Tab);
-  QCOMPARE(k.Cursor(), std::pair(2, 1));
-  QCOMPARE(k.Shown(2, 0), QString("12+34.500"));
-  QVERIFY(k.grid.hasFocus() || !QApplication::focusWidget());
 }
 
 void GridEditorTest::codeDropDownRemembersLastCode() {

@@ -14,10 +14,9 @@ class GridEditorTest : public ScriptedQtTest {
   void enterThroughWholeRows();
   void cursorStaysInViewWhileTyping();
   void descendingStationIsRejected();
-  void arrowsCommitTheCellLeft_data();
-  void arrowsCommitTheCellLeft();
+  void keysCommitTheCellLeft_data();
+  void keysCommitTheCellLeft();
   void deleteAndBackspace();
-  void tabCommitsLikeEnter();
   void codeDropDownRemembersLastCode();
   void rowInsertAndDelete();
   void rowCommandsOnTheLastLine_data();
