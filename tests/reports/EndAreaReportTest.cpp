@@ -18,18 +18,18 @@ namespace earthwork {
 namespace {
 
 using testing::ReadBytes;
-using testing::RowSpec;
+using testing::TypedRow;
 
 struct Scenario {
   const char* name;
   int16_t unitSystem;
   const char* factor;
   bool embankment;
-  std::vector<RowSpec> rows;
+  std::vector<TypedRow> rows;
 };
 
 // clang-format off
-const std::vector<RowSpec> kIntervals = {
+const std::vector<TypedRow> kIntervals = {
     {"0", "", "10", "", "0", ""}, {"100", "", "20", "", "5", ""}, {"150", "", "35.5", "12", "8", ""},
     {"250", "", "0", "", "22", "6.5"}, {"312.5", "", "4.25", "", "10", ""}};
 // clang-format on

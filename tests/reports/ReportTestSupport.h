@@ -13,7 +13,7 @@ namespace earthwork::testing {
 
 /// One station row as typed: texts are stored in the grid's form
 /// (plus notation, two decimals); an empty text leaves the cell empty.
-struct RowSpec {
+struct TypedRow {
   const char* station;
   const char* code = "";
   const char* cut = "";
@@ -22,9 +22,9 @@ struct RowSpec {
   const char* addFill = "";
 };
 
-inline void SetRows(GroupRecord& group, const std::vector<RowSpec>& rows) {
+inline void SetRows(GroupRecord& group, const std::vector<TypedRow>& rows) {
   int r = 0;
-  for (const RowSpec& row : rows) {
+  for (const TypedRow& row : rows) {
     group.Cells.at(r, Station) = FormatStation(std::string_view(row.station));
     group.Cells.at(r, Code) = row.code;
     const char* areas[] = {row.cut, row.addCut, row.fill, row.addFill};
