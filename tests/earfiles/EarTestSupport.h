@@ -10,11 +10,11 @@
 #include "project/ProgramState.h"
 #include "support/RecordingMainView.h"
 #include "support/ScriptedDialogs.h"
+#include "support/StoreRows.h"
 #include "support/TestFiles.h"
 
 namespace earthwork::testing {
 
-using Row = std::array<std::string, 6>;
 using Texts = std::vector<std::string>;
 
 /// One program state with scripted dialogs and a recording main view.
@@ -33,25 +33,8 @@ class EarTest : public ::testing::Test {
   }
 
   /// Group `g` holds exactly `rows`, then the end marker.
-  void SetRows(int g, const std::vector<Row>& rows) {
-    CellTable& cells = store.Group(g).Cells;
-    for (size_t r = 0; r < rows.size(); ++r) {
-      for (int c = 0; c < 6; ++c)
-        cells.at(static_cast<int>(r), c) = rows[r][static_cast<size_t>(c)];
-    }
-    cells.at(static_cast<int>(rows.size()), 0) = kEndOfRows;
-  }
-
-  std::vector<Row> Rows(int g) const {
-    std::vector<Row> rows;
-    const CellTable& cells = store.Group(g).Cells;
-    for (int r = 0; cells.at(r, 0) != kEndOfRows; ++r) {
-      Row row;
-      for (int c = 0; c < 6; ++c) row[static_cast<size_t>(c)] = cells.at(r, c);
-      rows.push_back(row);
-    }
-    return rows;
-  }
+  void SetRows(int g, const std::vector<Row>& rows) { PutRows(store.Group(g), rows); }
+  std::vector<Row> Rows(int g) const { return RowsOf(store.Group(g)); }
 
   /// Everything a file carries, one line per item, for readable diffs.
   std::string Dump() const {

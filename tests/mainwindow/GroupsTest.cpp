@@ -12,6 +12,7 @@
 #include "mainwindow/StationGrid.h"
 #include "mainwindow/frmPreview.h"
 #include "project/Text.h"
+#include "support/StoreRows.h"
 
 namespace earthwork::testing {
 
@@ -27,7 +28,7 @@ struct GroupData {
   std::string name;
   std::string factor;
   int16_t embankment;
-  std::vector<std::vector<std::string>> rows;
+  std::vector<Row> rows;
 };
 
 /// Puts the groups into the store and shows the first, as a reader does.
@@ -40,11 +41,7 @@ void LoadGroups(WindowHarness& h, const std::vector<GroupData>& groups) {
     group.Name = groups[g].name;
     group.BalanceFactor = groups[g].factor;
     group.MeasuredInEmbankment = groups[g].embankment;
-    const auto& rows = groups[g].rows;
-    for (size_t r = 0; r < rows.size(); ++r) {
-      for (size_t c = 0; c < 6; ++c) group.Cells.at(int(r), int(c)) = rows[r][c];
-    }
-    group.Cells.at(int(rows.size()), Station) = kEndOfRows;
+    PutRows(group, groups[g].rows);
   }
   if (groups.size() < kGroupSlots)
     store.Group(int(groups.size())).Cells.at(0, Station) = kEndOfRows;
@@ -68,10 +65,7 @@ void CompareGroup(const GroupRecord& group, const GroupData& data) {
   QCOMPARE(group.Name, data.name);
   QCOMPARE(group.BalanceFactor, data.factor);
   QCOMPARE(group.MeasuredInEmbankment, data.embankment);
-  QCOMPARE(group.Cells.DataRowCount(), int(data.rows.size()));
-  for (size_t r = 0; r < data.rows.size(); ++r) {
-    for (size_t c = 0; c < 6; ++c) QCOMPARE(group.Cells.at(int(r), int(c)), data.rows[r][c]);
-  }
+  QVERIFY(RowsOf(group) == data.rows);
 }
 
 void ClickTab(QTabBar& tabs, int index, Qt::MouseButton button = Qt::LeftButton) {
