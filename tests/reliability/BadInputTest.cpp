@@ -197,6 +197,7 @@ const std::vector<Case>& Catalogue() {
         {"utf16.ear", Op::Open, {kNotCompatible}, EmptyProject},
         {"version-2003.ear", Op::Open, {kNotCompatible}, EmptyProject},
         {"text-first-line.ear", Op::Open, {kNotCompatible}, EmptyProject},
+        {"utf8-bom.ear", Op::Open, {kNotCompatible}, EmptyProject},
         {"missing.ear", Op::Open, {"NO FILE EXIST BY THE NAME : {path}"}, EmptyProject, NoFile},
         {"folder.ear", Op::Open, {" Program Error: Is a folder, not a file: {path}"
          "(CheckFileCompatibility(NewFileIO))"}, EmptyProject, Folder},
@@ -256,6 +257,18 @@ const std::vector<Case>& Catalogue() {
          "CreateTempRptFile"}, ReadAs(2, [](const World& w) {
            EXPECT_TRUE(fs::exists(w.state.Report.ReportFileName));
          })},
+        // Data the report takes as it stands, in plain sight: a falling station
+        // gives negative volumes, an area that is no number prints as typed and
+        // counts as 0.
+        {"stations-falling.ear", Op::Report, {}, ReadAs(2, [](const World& w) {
+           EXPECT_NE(ReadBytes(w.state.Report.ReportFileName).find("09+50.000      12.00       0.00     -20.00"),
+                     std::string::npos);
+         })},
+        {"area-not-a-number.ear", Op::Report, {}, ReadAs(2, [](const World& w) {
+           EXPECT_EQ(Cell(w, 0, Cut), "abc" + std::string(12, ' '));
+           EXPECT_NE(ReadBytes(w.state.Report.ReportFileName).find("10+00.000  abc   "),
+                     std::string::npos);
+         })},
         {"factor-abc.ear", Op::Report, {"Program Error: Balance factor \"abc\" is not a number "
          "occured in CreateTempRptFile"}, ReadAs(2, [](const World& w) {
            EXPECT_EQ(Group(w, 0).BalanceFactor, "abc");
@@ -265,6 +278,7 @@ const std::vector<Case>& Catalogue() {
         {"log-binary.log", Op::Open, {kNotALog}, NoLog},
         {"log-utf16.log", Op::Open, {kNotALog}, NoLog},
         {"log-signature-trailing-blank.log", Op::Open, {kNotALog}, NoLog},
+        {"log-signature-only.log", Op::Open, {kNotALog}, NoLog},
         // Logs cut short in each table: what stands before the cut is read.
         {"log-cut-in-adjustment.log", Op::Open, {}, LogRead(0, 0)},
         {"log-cut-in-sections.log", Op::Open, {}, LogRead(2, 0)},
