@@ -55,7 +55,9 @@ std::string HeadlessMainView::HeaderBoxText(int index) const {
   return store_.HeaderFields.at(static_cast<size_t>(index));
 }
 
-void HeadlessMainView::UpDateGroupTab() { ApplyDefaultGroupNames(store_); }
+void HeadlessMainView::UpDateGroupTab() {
+  ApplyDefaultGroupNames(store_);
+}
 
 std::string HeadlessMainView::TabCaption(int group) const {
   if (group >= 0 && group < static_cast<int>(tabCaptions_.size()) &&
@@ -67,7 +69,8 @@ std::string HeadlessMainView::TabCaption(int group) const {
 }
 
 void HeadlessMainView::SetTabCaption(int group, const std::string& caption) {
-  if (group >= static_cast<int>(tabCaptions_.size())) tabCaptions_.resize(static_cast<size_t>(group) + 1);
+  if (group >= static_cast<int>(tabCaptions_.size()))
+    tabCaptions_.resize(static_cast<size_t>(group) + 1);
   tabCaptions_[static_cast<size_t>(group)] = caption;
 }
 

@@ -36,7 +36,9 @@ void Increment(int16_t& value) {
 
 /// The blanks of IsBlank, visible to the compiler in the loops below that
 /// look at every character of a log.
-constexpr bool Blank(char c) { return c == ' ' || c == '\t'; }
+constexpr bool Blank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 /// Position of the first blank (or non-blank) at or after `from`, or npos.
 size_t FindBlank(std::string_view s, size_t from = 0) {
@@ -52,7 +54,9 @@ size_t FindNonBlank(std::string_view s, size_t from = 0) {
   return std::string_view::npos;
 }
 
-bool IsBlankLine(std::string_view s) { return FindNonBlank(s) == s.npos; }
+bool IsBlankLine(std::string_view s) {
+  return FindNonBlank(s) == s.npos;
+}
 
 /// The lines of the log in memory, read one after the other by each pass.
 class LogLines {

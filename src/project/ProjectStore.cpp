@@ -20,7 +20,9 @@ int CellTable::DataRowCount() const {
   return row;
 }
 
-ProjectStore::ProjectStore() { Groups[0].Cells.at(0, Station) = kEndOfRows; }
+ProjectStore::ProjectStore() {
+  Groups[0].Cells.at(0, Station) = kEndOfRows;
+}
 
 GroupRecord& ProjectStore::Group(int index) {
   if (index < 0 || index >= kGroupSlots) SubscriptOutOfRange();
@@ -31,8 +33,12 @@ const GroupRecord& ProjectStore::Group(int index) const {
   return const_cast<ProjectStore*>(this)->Group(index);
 }
 
-bool IsUntitled(const std::string& name) { return EqualsIgnoreCase(name, "UNTITLED"); }
+bool IsUntitled(const std::string& name) {
+  return EqualsIgnoreCase(name, "UNTITLED");
+}
 
-std::string DefaultGroupName(int group) { return "Earthwork " + std::to_string(group + 1); }
+std::string DefaultGroupName(int group) {
+  return "Earthwork " + std::to_string(group + 1);
+}
 
 }  // namespace earthwork

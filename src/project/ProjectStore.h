@@ -56,7 +56,7 @@ struct ProjectStore {
   std::array<GroupRecord, kGroupSlots> Groups;
   int16_t GroupCount = 1;
   int16_t CurrentGroup = 0;
-  int16_t UnitSystem = 0;  // 0 ENGLISH, 1 METRIC
+  int16_t UnitSystem = 0;                   // 0 ENGLISH, 1 METRIC
   std::array<std::string, 3> HeaderFields;  // Designer, Project No., Control No.
   std::string CurrentFileName = "Untitled";
   int16_t DataChanged = 0;

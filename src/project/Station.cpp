@@ -33,10 +33,9 @@ double StationTextToNumber(std::string_view text) {
 
 int16_t IntOk(int16_t& key) {
   constexpr std::string_view kLetters = "BbKkAahHSsFf";
-  const bool accepted = (key >= '0' && key <= '9') || key == '.' || key == '+' || key == 8 ||
-                        key == 13 ||
-                        (key > 0 && key < 128 && kLetters.find(static_cast<char>(key)) !=
-                                                      std::string_view::npos);
+  const bool accepted =
+      (key >= '0' && key <= '9') || key == '.' || key == '+' || key == 8 || key == 13 ||
+      (key > 0 && key < 128 && kLetters.find(static_cast<char>(key)) != std::string_view::npos);
   if (accepted) return 0;
   key = 0;
   return 1;

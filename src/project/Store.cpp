@@ -9,8 +9,7 @@ namespace earthwork {
 
 int16_t GetIndex(ProgramState& state, int16_t gridColumn) {
   int16_t index = 0;
-  Trap(state.dialogs, "Program Error: ", "(GetIndex(formRelated))",
-       [&] { index = gridColumn; });
+  Trap(state.dialogs, "Program Error: ", "(GetIndex(formRelated))", [&] { index = gridColumn; });
   return index;
 }
 

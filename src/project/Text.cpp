@@ -4,7 +4,9 @@
 
 namespace earthwork {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 std::string TrimLeft(std::string_view s) {
   size_t i = 0;
@@ -18,7 +20,9 @@ std::string TrimRight(std::string_view s) {
   return std::string(s.substr(0, n));
 }
 
-std::string Trim(std::string_view s) { return std::string(TrimView(s)); }
+std::string Trim(std::string_view s) {
+  return std::string(TrimView(s));
+}
 
 std::string_view TrimView(std::string_view s) {
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
@@ -42,7 +46,9 @@ bool StartsWith(std::string_view s, std::string_view prefix) {
   return s.substr(0, prefix.size()) == prefix;
 }
 
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) { return Upper(a) == Upper(b); }
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+  return Upper(a) == Upper(b);
+}
 
 std::string Before(std::string_view s, std::string_view sep) {
   const size_t p = s.find(sep);

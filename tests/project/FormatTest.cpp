@@ -26,7 +26,7 @@ TEST(Format, PicturesOfTextsAndNumbers) {
       {"123456.7", "123456.70", "1234+56.700"},
       {"-5", "-5.00", "-00+05.000"},
       {"-0.001", "0.00", "-00+00.001"},  // no negative zero
-      {"1.005", "1.01", "00+01.005"},   // rounds as written, not as stored in binary
+      {"1.005", "1.01", "00+01.005"},    // rounds as written, not as stored in binary
       {"2.675", "2.68", "00+02.675"},
       {"0.0005", "0.00", "00+00.001"},
       {"  7.25  ", "7.25", "00+07.250"},
@@ -84,17 +84,26 @@ TEST(Format, PicturesOfWholeHundredthsAndThousandths) {
 
 TEST(Format, ShortestText) {
   const std::pair<double, const char*> cases[] = {
-      {1.150, "1.15"}, {1.0, "1"},        {0.5, "0.5"},       {-2.25, "-2.25"},
-      {0.0, "0"},      {-0.0, "0"},       {1234.5, "1234.5"}, {0.1 + 0.2, "0.3"},
-      {1e15, "1E+15"}, {1.5e-7, "1.5E-07"}, {123456789012345, "123456789012345"},
+      {1.150, "1.15"},
+      {1.0, "1"},
+      {0.5, "0.5"},
+      {-2.25, "-2.25"},
+      {0.0, "0"},
+      {-0.0, "0"},
+      {1234.5, "1234.5"},
+      {0.1 + 0.2, "0.3"},
+      {1e15, "1E+15"},
+      {1.5e-7, "1.5E-07"},
+      {123456789012345, "123456789012345"},
   };
   for (const auto& [value, text] : cases) EXPECT_EQ(ShortestText(value), text) << value;
 }
 
 TEST(Format, RoundHalfEven) {
   const std::pair<double, int32_t> cases[] = {
-      {2.5, 2},  {3.5, 4},   {-2.5, -2}, {0.5, 0}, {1.5, 2},
-      {2.4999, 2}, {2.5001, 3}, {55.555557, 56}, {2147483647.0, 2147483647},
+      {2.5, 2},    {3.5, 4},        {-2.5, -2},
+      {0.5, 0},    {1.5, 2},        {2.4999, 2},
+      {2.5001, 3}, {55.555557, 56}, {2147483647.0, 2147483647},
   };
   for (const auto& [value, rounded] : cases) EXPECT_EQ(RoundHalfEven(value), rounded) << value;
   EXPECT_THROW(RoundHalfEven(2147483647.5 + 1), ProgramError);
@@ -110,8 +119,8 @@ TEST(Format, RightAlignKeepsLongTextWhole) {
 TEST(Format, PrintZones) {
   ZoneLine line;
   line.Item("+Excavation").Item(RightAlign("56", 9)).Item(RightAlign("57", 9)).Item("1.0");
-  EXPECT_EQ(line.Text(), "+Excavation" + std::string(10, ' ') + "56" + std::string(12, ' ') +
-                             "57" + std::string(5, ' ') + "1.0");
+  EXPECT_EQ(line.Text(), "+Excavation" + std::string(10, ' ') + "56" + std::string(12, ' ') + "57" +
+                             std::string(5, ' ') + "1.0");
   EXPECT_EQ(line.Text().find("56"), 14u + 7u);  // second zone starts at column 15
 
   ZoneLine full;  // an item that fills its zone leaves the next at the next boundary

@@ -10,12 +10,25 @@ namespace {
 
 TEST(Station, TextToNumber) {
   const std::pair<const char*, double> cases[] = {
-      {"12+34.5", 1234.5}, {"+34.5", 34.5},   {"+", 0},        {".", 0},
-      {"", 0},             {"1234.5", 1234.5}, {"12+3x", 0},    {"0+05", 5},
-      {"12+", 1200},       {"-5+10", -490},    {"12+34+5", 0},  {" 12+34.500  ", 1234.5},
-      {"abc", 0},          {"-1", -1},         {"10+00.000BK", 0}, {"  ", 0},
+      {"12+34.5", 1234.5},
+      {"+34.5", 34.5},
+      {"+", 0},
+      {".", 0},
+      {"", 0},
+      {"1234.5", 1234.5},
+      {"12+3x", 0},
+      {"0+05", 5},
+      {"12+", 1200},
+      {"-5+10", -490},
+      {"12+34+5", 0},
+      {" 12+34.500  ", 1234.5},
+      {"abc", 0},
+      {"-1", -1},
+      {"10+00.000BK", 0},
+      {"  ", 0},
   };
-  for (const auto& [text, value] : cases) EXPECT_DOUBLE_EQ(StationTextToNumber(text), value) << text;
+  for (const auto& [text, value] : cases)
+    EXPECT_DOUBLE_EQ(StationTextToNumber(text), value) << text;
 }
 
 TEST(Station, IntOkAcceptsOnlyWhatCellsHold) {
@@ -58,14 +71,14 @@ TEST_F(AscendingOrder, Cases) {
     int16_t result;
   };
   const Case cases[] = {
-      {"10+00.000", "10+00.000", 0},    // equal stations pass
+      {"10+00.000", "10+00.000", 0},  // equal stations pass
       {"10+00.000", "10+50.000", 0},
       {"10+00.000BK", "9+50.000AH", 0},  // an ahead station may be lower
       {"10+00.000", "9+50.000BK", 1},    // the value before "B" is compared
       {"10+00.000AH", "9+50.000", 1},    // the value before "A" of the previous row
       {"10+00.000", "-1", 0},            // the end marker
       {"-1", "5+00.000", 0},
-      {"10+00.000", "9+50.000ah", 0},    // letters are tested upper-cased
+      {"10+00.000", "9+50.000ah", 0},  // letters are tested upper-cased
   };
   for (const auto& c : cases) {
     SetRows({c.previous, c.current});

@@ -94,10 +94,9 @@ TEST_F(StoreTest, ResetallAttributesResetsTheFileAndShowsTheUnitChoice) {
   EXPECT_EQ(state.Project.Current().BalanceFactor, "1.00");
   EXPECT_EQ(state.Project.Current().MeasuredInEmbankment, 0);
   EXPECT_EQ(state.Project.HeaderFields[0], "J. Doe");  // header fields are not cleared
-  EXPECT_EQ(view.calls,
-            (std::vector<std::string>{"ResetMainForm", "SetCaption(EARTHWORK: Untitled)",
-                                      "ClearTabStrip", "UpDateUnits", "ShowUnitChoice",
-                                      "SetCaption(EARTHWORK: Untitled)"}));
+  EXPECT_EQ(view.calls, (std::vector<std::string>{
+                            "ResetMainForm", "SetCaption(EARTHWORK: Untitled)", "ClearTabStrip",
+                            "UpDateUnits", "ShowUnitChoice", "SetCaption(EARTHWORK: Untitled)"}));
 }
 
 TEST_F(StoreTest, ResetAttribsWithAnEmptyBalanceBoxGivesAnEmptyFactor) {
