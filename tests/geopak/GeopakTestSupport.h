@@ -46,15 +46,4 @@ class GeopakTest : public ::testing::Test {
   ProgramState state{dialogs, view};
 };
 
-/// The lines of a CR LF text.
-inline std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  for (size_t start = 0; start < text.size();) {
-    const size_t end = std::min(text.find("\r\n", start), text.size());
-    lines.push_back(text.substr(start, end - start));
-    start = end + 2;
-  }
-  return lines;
-}
-
 }  // namespace earthwork::testing

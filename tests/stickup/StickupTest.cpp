@@ -20,12 +20,8 @@ constexpr const char* kDemoWarning = "Gap Equation where BK occures before AH";
 /// Every line of `text` that starts with `prefix`.
 std::vector<std::string> LinesStarting(const std::string& text, const std::string& prefix) {
   std::vector<std::string> found;
-  size_t start = 0;
-  while (start < text.size()) {
-    const size_t end = std::min(text.find("\r\n", start), text.size());
-    const std::string line = text.substr(start, end - start);
-    if (line.rfind(prefix, 0) == 0) found.push_back(line);
-    start = end + 2;
+  for (const std::string& line : Lines(text)) {
+    if (line.starts_with(prefix)) found.push_back(line);
   }
   return found;
 }

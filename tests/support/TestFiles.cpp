@@ -54,6 +54,16 @@ std::string CrLf(std::initializer_list<std::string> lines) {
   return s;
 }
 
+std::vector<std::string> SplitAt(const std::string& text, const std::string& separator) {
+  std::vector<std::string> pieces;
+  for (size_t start = 0; start < text.size();) {
+    const size_t end = std::min(text.find(separator, start), text.size());
+    pieces.push_back(text.substr(start, end - start));
+    start = end + separator.size();
+  }
+  return pieces;
+}
+
 void ExpectGolden(const std::string& actual, const std::string& name) {
   const std::string path = DataPath(name);
   if (std::getenv("EARTHWORK_UPDATE_GOLDEN")) return WriteBytes(path, actual);
@@ -64,15 +74,8 @@ void ExpectGolden(const std::string& actual, const std::string& name) {
     ADD_FAILURE() << e.what();
     return;
   }
-  const auto lines = [](const std::string& text) {
-    std::vector<std::string> result;
-    for (size_t start = 0; start < text.size();) {
-      const size_t end = std::min(text.find('\n', start), text.size());
-      result.push_back(text.substr(start, end - start));
-      start = end + 1;
-    }
-    return result;
-  };
+  // At LF only, so that a difference in line ends shows as one too.
+  const auto lines = [](const std::string& text) { return SplitAt(text, "\n"); };
   if (lines(actual) != lines(expected)) {
     EXPECT_EQ(lines(actual), lines(expected)) << "differs from " << path;
   } else {

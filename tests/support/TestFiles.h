@@ -27,6 +27,12 @@ void WriteBytes(const std::string& path, const std::string& bytes);
 std::string DataPath(const std::string& name);
 /// Lines joined with CR LF, each line ended.
 std::string CrLf(std::initializer_list<std::string> lines);
+/// The pieces of `text` between `separator`s (none after a final one).
+std::vector<std::string> SplitAt(const std::string& text, const std::string& separator);
+/// The lines of a CR LF text.
+inline std::vector<std::string> Lines(const std::string& text) {
+  return SplitAt(text, "\r\n");
+}
 /// Compares `actual` with the file tests/data/`name`: line by line for a
 /// readable difference, then byte for byte. With EARTHWORK_UPDATE_GOLDEN set
 /// the file is written instead (review the difference before committing it).
