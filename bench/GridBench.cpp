@@ -7,10 +7,10 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 
+#include "BenchWindow.h"
 #include "mainwindow/GroupCommands.h"
 #include "mainwindow/MainFormEditor.h"
 #include "mainwindow/StationGrid.h"
-#include "mainwindow/frmMain.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtSettings.h"
 #include "project/Format.h"
@@ -19,42 +19,10 @@ namespace {
 
 using namespace earthwork;
 
-/// Dialogs that answer every question with its default and print nothing.
-class QuietDialogs : public Dialogs {
- public:
-  Answer MessageBox(const std::string&, Buttons, Icon, const std::string&,
-                    std::optional<Answer> defaultButton) override {
-    return defaultButton.value_or(Answer::Ok);
-  }
-  std::optional<std::string> InputBox(const std::string&, const std::string&,
-                                      const std::string&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> OpenFileDialog(const FileDialogSettings&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> SaveFileDialog(const FileDialogSettings&) override {
-    return std::nullopt;
-  }
-};
-
 /// Two groups of 1800 rows, group 0 shown.
-struct Window : GroupWindow {
+struct Window : bench::BenchWindow, GroupWindow {
   Window() {
-    settings = qt::QtSettings::AtFile(QDir(dir.path()).filePath("settings.ini"));
-    window = std::make_unique<frmMain>(dialogs, *settings, clock);
-    ProjectStore& store = window->State().Project;
-    store.GroupCount = 2;
-    for (int g = 0; g < 2; ++g) {
-      GroupRecord& group = store.Group(g);
-      group.BalanceFactor = "1.15";
-      for (int r = 0; r < kMaxDataRows; ++r) {
-        group.Cells.at(r, Station) = FormatStation(50.0 * r);
-        group.Cells.at(r, Code) = "-";
-        for (int c = Cut; c <= AddedFill; ++c) group.Cells.at(r, c) = FormatArea(r % 300);
-      }
-      group.Cells.at(kMaxDataRows, Station) = kEndOfRows;
-    }
+    bench::FillStore(window->State().Project, 2);
     window->UpDateGroupTab();
     window->FillMainForm();
     editor = &window->findChild<MainFormEditor*>("MainFormEditor")->Editor();
@@ -66,11 +34,6 @@ struct Window : GroupWindow {
   void SetEmbankmentBox(bool) override {}
   void PopupReportMenu() override {}
 
-  QTemporaryDir dir;
-  QuietDialogs dialogs;
-  std::unique_ptr<qt::QtSettings> settings;
-  qt::QtClock clock;
-  std::unique_ptr<frmMain> window;
   GridEditor* editor = nullptr;
 };
 

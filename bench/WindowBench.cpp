@@ -7,9 +7,9 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 
+#include "BenchWindow.h"
 #include "earfiles/EarFile.h"
 #include "mainwindow/PreviewPage.h"
-#include "mainwindow/frmMain.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtSettings.h"
 #include "printing/PagePrint.h"
@@ -20,56 +20,8 @@ namespace {
 
 using namespace earthwork;
 
-/// Dialogs that answer every question with its default and print nothing.
-class QuietDialogs : public Dialogs {
- public:
-  Answer MessageBox(const std::string&, Buttons, Icon, const std::string&,
-                    std::optional<Answer> defaultButton) override {
-    return defaultButton.value_or(Answer::Ok);
-  }
-  std::optional<std::string> InputBox(const std::string&, const std::string&,
-                                      const std::string&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> OpenFileDialog(const FileDialogSettings&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> SaveFileDialog(const FileDialogSettings&) override {
-    return std::nullopt;
-  }
-};
-
-/// A full store: `groups` groups of 1800 rows 50 ft apart.
-void FillStore(ProjectStore& store, int groups) {
-  store.GroupCount = static_cast<int16_t>(groups);
-  for (int g = 0; g < groups; ++g) {
-    GroupRecord& group = store.Group(g);
-    group.Name = "Group " + std::to_string(g + 1);
-    group.BalanceFactor = "1.15";
-    for (int r = 0; r < kMaxDataRows; ++r) {
-      group.Cells.at(r, Station) = FormatStation(50.0 * r);
-      group.Cells.at(r, Code) = "-";
-      group.Cells.at(r, Cut) = FormatArea((r * 37) % 400);
-      group.Cells.at(r, AddedCut) = "0.00";
-      group.Cells.at(r, Fill) = FormatArea((r * 53 + 120) % 450);
-      group.Cells.at(r, AddedFill) = "0.00";
-    }
-    group.Cells.at(kMaxDataRows, Station) = kEndOfRows;
-  }
-}
-
-struct Window {
-  Window() {
-    ::setenv("EARTHWORK_REPORT_DIR", QDir(dir.path()).filePath("reports").toLocal8Bit(), 1);
-    settings = qt::QtSettings::AtFile(QDir(dir.path()).filePath("settings.ini"));
-    window = std::make_unique<frmMain>(dialogs, *settings, clock);
-  }
-  QTemporaryDir dir;
-  QuietDialogs dialogs;
-  std::unique_ptr<qt::QtSettings> settings;
-  qt::QtClock clock;
-  std::unique_ptr<frmMain> window;
-};
+using Window = bench::BenchWindow;
+using bench::FillStore;
 
 void BM_FillMainFormFullGroup(benchmark::State& state) {
   Window w;
