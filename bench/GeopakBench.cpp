@@ -95,14 +95,14 @@ BENCHMARK(BM_OpenGeopakLog)->Unit(benchmark::kMillisecond);
 void BM_ReadGeopakLog(benchmark::State& state) {
   cli::BatchSession session;
   session.state.Project.CurrentFileName = LogPath();
-  for (auto _ : state) ReadGeopakLog(session.state);
+  for (auto _ : state) benchmark::DoNotOptimize(ReadGeopakLog(session.state));
 }
 BENCHMARK(BM_ReadGeopakLog)->Unit(benchmark::kMillisecond);
 
 void BM_CreateGeopakLogReport(benchmark::State& state) {
   cli::BatchSession session;
   session.state.Project.CurrentFileName = LogPath();
-  ReadGeopakLog(session.state);
+  (void)ReadGeopakLog(session.state);
   for (auto _ : state) CreateGeopakLogReport(session.state);
 }
 BENCHMARK(BM_CreateGeopakLogReport)->Unit(benchmark::kMillisecond);

@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckPages(state, "the other log report");
   } else {
     state.Project.CurrentFileName = path;
-    ReadGeopakLog(state);
+    (void)ReadGeopakLog(state);
     CreateGeopakLogReport(state);
     CheckPages(state, "the report of a file without the signature");
   }

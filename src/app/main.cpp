@@ -6,7 +6,6 @@
 #ifdef EARTHWORK_WITH_WINDOW
 #include <QApplication>
 #include <QTimer>
-#include <iostream>
 
 #include "about/AppInfo.h"
 #include "mainwindow/frmMain.h"
@@ -22,10 +21,10 @@ int main(int argc, char** argv) {
 #else
   using namespace earthwork;
   if (cli::IsBatchCommand(args)) return cli::Run(args);
-  if (args.size() > 1 || (!args.empty() && args[0].starts_with("-"))) {
-    std::cerr << "Unknown command: " << args[0] << "\n";
-    cli::Run({"--help"});
-    return 1;
+  // Anything but one file name is a mistake: it is said without a window,
+  // so that it also works where there is no display.
+  if (args.size() > 1 || (!args.empty() && !cli::NamesAFile(args[0]))) {
+    return cli::RefuseUnknownCommand(args[0]);
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName(kApplicationTitle);

@@ -1,6 +1,10 @@
 #include "cli/Cli.h"
 
+#include <filesystem>
 #include <iostream>
+
+#include "project/Paths.h"
+#include "project/Text.h"
 
 namespace earthwork::cli {
 
@@ -36,8 +40,18 @@ int Run(const std::vector<std::string>& args) {
   if (args[0] == "convert") return RunConvert(rest);
   if (args[0] == "report") return RunReport(rest);
   if (args[0] == "pages") return RunPages(rest);
-  std::cerr << "Unknown command: " << args[0] << "\n" << kUsage;
-  return 1;
+  return RefuseUnknownCommand(args[0]);
+}
+
+int RefuseUnknownCommand(const std::string& word) {
+  std::cerr << "Unknown command: " << word << "\n" << kUsage;
+  return 2;
+}
+
+bool NamesAFile(const std::string& word) {
+  std::error_code ec;
+  const std::string name = Upper(StripFile(word));
+  return std::filesystem::exists(word, ec) || name.ends_with(".EAR") || name.ends_with(".LOG");
 }
 
 }  // namespace earthwork::cli

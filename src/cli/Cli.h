@@ -12,6 +12,14 @@ int Run(const std::vector<std::string>& args);
 /// True when `args` name a batch command (or ask for help).
 bool IsBatchCommand(const std::vector<std::string>& args);
 
+/// True when a lone argument is a file for the window to open: one that
+/// exists, or a name ending in ".ear" or ".log" (which the window then
+/// reports missing). Anything else is a mistyped command.
+bool NamesAFile(const std::string& word);
+
+/// Says that `word` is no command and shows the usage; the exit code, 2.
+int RefuseUnknownCommand(const std::string& word);
+
 // The commands, one file each. `args` excludes the command word.
 int RunConvert(const std::vector<std::string>& args);
 int RunReport(const std::vector<std::string>& args);

@@ -2,6 +2,7 @@
 
 #include "cli/BatchSession.h"
 #include "cli/Cli.h"
+#include "cli/Outputs.h"
 #include "earfiles/EarFile.h"
 #include "project/Store.h"
 
@@ -36,6 +37,10 @@ int RunConvert(const std::vector<std::string>& args) {
   }
   if (in.empty()) return Refuse("no input file");
   if (out.empty()) return Refuse("no output file (--out OUT.ear)");
+  if (const std::string why = OutputRefusal(out, "--out", in, true); !why.empty()) {
+    std::cerr << "convert: " << why << "; nothing was written.\n";
+    return 1;
+  }
 
   // Read as Open does, write as Save does (no question: OUT may exist).
   BatchSession session;

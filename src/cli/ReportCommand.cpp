@@ -8,6 +8,7 @@
 
 #include "cli/BatchSession.h"
 #include "cli/Cli.h"
+#include "cli/Outputs.h"
 #include "earfiles/EarFile.h"
 #include "geopak/LogParser.h"
 #include "geopak/OpenGeopakLog.h"
@@ -17,6 +18,8 @@
 #include "printing/qt/QtPageSurface.h"
 #include "project/Errors.h"
 #include "project/FileIO.h"
+#include "project/FileKinds.h"
+#include "project/Paths.h"
 #include "project/Text.h"
 #include "reports/EndAreaReport.h"
 #include "reports/GeopakLogReport.h"
@@ -91,8 +94,14 @@ std::optional<ReportOptions> ParseReportArgs(const std::vector<std::string>& arg
   return o;
 }
 
-bool IsLogPath(const std::string& path) {
-  return Contains(Upper(path), ".LOG");
+/// Why the outputs may not be written, or "" when they may.
+std::string OutputsRefusal(const ReportOptions& o) {
+  if (!o.out.empty() && !o.pdf.empty() && (o.out == o.pdf || SameFile(o.out, o.pdf))) {
+    return "--out and --pdf name the same file " + o.out;
+  }
+  std::string why = OutputRefusal(o.out, "--out", o.input, false);
+  if (why.empty()) why = OutputRefusal(o.pdf, "--pdf", o.input, false);
+  return why;
 }
 
 /// The .log branch: the log is read into group 0 as the open command reads
@@ -138,7 +147,7 @@ bool WriteEndAreaReports(ProgramState& state, const ReportOptions& options) {
 
 bool CopyReport(const std::string& report, const std::string& target) {
   try {
-    WriteFileAtomically(target, ReadWholeFile(report));
+    CopyFileAtomically(report, target);
     return true;
   } catch (const std::exception& e) {
     std::cerr << e.what() << "\n";
@@ -188,13 +197,22 @@ int RunReport(const std::vector<std::string>& args) {
     std::cerr << error << "\n" << kReportUsage;
     return 1;
   }
+  if (const std::string why = OutputsRefusal(*options); !why.empty()) {
+    std::cerr << why << "; nothing was written.\n";
+    return 1;
+  }
   BatchSession session;
   ProgramState& state = session.state;
-  const int written = IsLogPath(options->input) ? ReportFromLog(session, *options)
-                                                : ReportFromEar(session, *options);
+  const int written = InputKindOf(options->input) == InputKind::Log
+                          ? ReportFromLog(session, *options)
+                          : ReportFromEar(session, *options);
   if (written != 0) return written;
+  // The run's own report outlives the run in the report folder, replaced
+  // whole: a run at the same time never leaves a mixture of two reports.
+  const std::string published = ReportDirectory() + StripFile(state.Report.ReportFileName);
+  if (!CopyReport(state.Report.ReportFileName, published)) return 1;
   if (!options->out.empty() && !CopyReport(state.Report.ReportFileName, options->out)) return 1;
-  std::cout << "Report: " << state.Report.ReportFileName << "\n"
+  std::cout << "Report: " << published << "\n"
             << "Pages: " << state.Report.PageCount << "\n";
   if (!options->out.empty()) std::cout << "Copied to: " << options->out << "\n";
   if (!options->pdf.empty() && !PrintPdf(state, options->pdf)) return 1;

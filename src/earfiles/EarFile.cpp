@@ -7,6 +7,7 @@
 #include "earfiles/EarReading.h"
 #include "project/Errors.h"
 #include "project/FileIO.h"
+#include "project/FileKinds.h"
 #include "project/Format.h"
 #include "project/Text.h"
 
@@ -63,24 +64,21 @@ enum class Compatibility { Readable, NotCompatible, Unreadable };
 Compatibility TestCompatibility(ProgramState& state, const std::string& path) {
   Compatibility result = Compatibility::Unreadable;
   Trap(state.dialogs, " Program Error: ", "(CheckFileCompatibility(NewFileIO))", [&] {
-    const std::string bytes = ReadWholeFile(path);
-    const std::string first = bytes.substr(0, bytes.find_first_of("\r\n"));
-    result = Compatibility::NotCompatible;
-    if (first.empty()) return;
-    if (first[0] == '[') {
-      const size_t close = first.find(']');
-      if (close == std::string::npos) return;
-      const std::string tag = first.substr(1, close - 1);
-      if (tag == "VERSION 2002") {
+    const EarFirstLine first = ClassifyEarFirstLine(ReadFirstLine(path));
+    result = Compatibility::Readable;
+    switch (first) {
+      case EarFirstLine::Version2002:
         state.Project.FileVersion = 0;
-        result = Compatibility::Readable;
-      } else if (tag == "VERSION 97.1") {
+        break;
+      case EarFirstLine::Version971:
         state.Project.FileVersion = 1;
         state.Project.DataChanged = 1;
-        result = Compatibility::Readable;
-      }
-    } else if (StartsWith(first, "00000")) {
-      result = Compatibility::Readable;
+        break;
+      case EarFirstLine::Oldest:
+        break;
+      case EarFirstLine::NotEar:
+        result = Compatibility::NotCompatible;
+        break;
     }
   });
   return result;
@@ -95,6 +93,12 @@ void WriteEarFile(ProgramState& state, const std::string& path) {
 std::string BuildEarFileText(ProjectStore& store) {
   std::string text;
   auto line = [&text](const std::string& content) {
+    // A line the reader refuses would make the whole file unreadable.
+    if (content.size() > kMaxLineLength) {
+      throw ProgramError("The text " + ear::QuoteLine(content) + " is " +
+                         std::to_string(content.size()) + " characters long; a line of the file" +
+                         " holds at most " + std::to_string(kMaxLineLength));
+    }
     text += OneLine(content);
     text += "\r\n";
   };
@@ -228,14 +232,14 @@ int16_t ReadFileVersion2002(ProgramState& state) {
   Trap(state.dialogs, "Program Error: ", "(ReadFileVersion2002(NewFileIO))", [&] {
     ProjectStore& store = state.Project;
     const std::string path = store.CurrentFileName;
-    const std::vector<std::string> lines = SplitLines(ReadWholeFile(path));
-    if (!ear::FitsTheStore(state, lines, ear::Reading::Open, path)) return;
+    const std::string bytes = ear::ReadEarBytes(path);
+    if (!ear::FitsTheStore(state, bytes, ear::Reading::Open, path)) return;
 
     store.GroupCount = static_cast<int16_t>(store.CurrentGroup + 1);
     store.HeaderFields = {};
     ear::StartGroupSlot(store.Current());
     ear::StoreSink sink(state, ear::Reading::Open);
-    const int lineCounter = ear::ClassifyEarLines(lines, ear::Reading::Open, sink, path);
+    const int lineCounter = ear::ClassifyEarLines(bytes, ear::Reading::Open, sink, path);
 
     state.view.UpDateGroupTab();
     store.CurrentGroup = 0;
@@ -243,6 +247,7 @@ int16_t ReadFileVersion2002(ProgramState& state) {
     SetMesurementSyste(state);
     state.view.TopRowVisible(lineCounter);
     state.view.UpDateUnits();
+    sink.TellSkipped(path);
     result = 0;
   });
   return result;
@@ -332,11 +337,15 @@ class LimitSink : public LineSink {
 
 }  // namespace
 
-bool FitsTheStore(ProgramState& state, const std::vector<std::string>& lines, Reading reading,
+std::string ReadEarBytes(const std::string& path) {
+  return ReadTextFile(path, kMaxEarFileBytes);
+}
+
+bool FitsTheStore(ProgramState& state, std::string_view bytes, Reading reading,
                   const std::string& path) {
   const bool open = reading == Reading::Open;
   LimitSink count(open);
-  ClassifyEarLines(lines, reading, count, path);
+  ClassifyEarLines(bytes, reading, count, path);
   if (count.badFlagLine_ != 0) {
     throw ProgramError("Overflow in line " + std::to_string(count.badFlagLine_) + " of " + path +
                        ": the embankment flag " + count.badFlag_ + " does not fit its field");
@@ -394,6 +403,24 @@ void StoreSink::Row(const std::string& line, int lineCounter, int rowIndex, size
   std::string text = line;
   int16_t rowsStored = 0;
   StoreStationValue(state_, text, lineCounter, rowIndex, rowsStored);
+}
+
+void StoreSink::Skipped(size_t lineNumber, const std::string& line, const std::string& why) {
+  skipped_.push_back({lineNumber, line, why});
+}
+
+void StoreSink::TellSkipped(const std::string& path) const {
+  if (skipped_.empty()) return;
+  constexpr size_t kListed = 10;
+  std::string text = "Not every line of " + path + " was read:";
+  for (size_t i = 0; i < skipped_.size() && i < kListed; ++i) {
+    const SkippedLine& s = skipped_[i];
+    text += "\nline " + std::to_string(s.number) + " " + QuoteLine(s.line) + ": " + s.why + ".";
+  }
+  if (skipped_.size() > kListed) {
+    text += "\nand " + std::to_string(skipped_.size() - kListed) + " more lines.";
+  }
+  state_.dialogs.MessageBox(text, Buttons::Ok, Icon::Exclamation);
 }
 
 void StoreSink::Factor(const std::string& text) {

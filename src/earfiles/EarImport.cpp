@@ -67,15 +67,16 @@ void ImportEarIntoGroups(ProgramState& state) {
     if (!Contains(Upper(path), ".EAR")) return;
     refresh = false;
     if (CheckFileCompatibility(state, path) != 0) return;
-    const std::vector<std::string> lines = SplitLines(ReadWholeFile(path));
-    if (!ear::FitsTheStore(state, lines, ear::Reading::Import, path)) {
+    const std::string bytes = ear::ReadEarBytes(path);
+    if (!ear::FitsTheStore(state, bytes, ear::Reading::Import, path)) {
       undo();
       return;
     }
     store.CurrentGroup = static_cast<int16_t>(store.GroupCount - 1);
     store.DataChanged = 1;
     ear::StoreSink sink(state, ear::Reading::Import);
-    lineCounter = ear::ClassifyEarLines(lines, ear::Reading::Import, sink, path);
+    lineCounter = ear::ClassifyEarLines(bytes, ear::Reading::Import, sink, path);
+    sink.TellSkipped(path);
     refresh = true;
   });
   if (!finished) {

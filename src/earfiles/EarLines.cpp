@@ -1,6 +1,7 @@
 #include "earfiles/EarLines.h"
 
 #include "project/Errors.h"
+#include "project/FileIO.h"
 #include "project/Format.h"
 #include "project/Text.h"
 
@@ -33,12 +34,15 @@ std::string QuoteLine(const std::string& line) {
   return "\"" + line.substr(0, kShown) + "...\"";
 }
 
-int ClassifyEarLines(const std::vector<std::string>& lines, Reading reading, LineSink& sink,
+int ClassifyEarLines(std::string_view bytes, Reading reading, LineSink& sink,
                      const std::string& path) {
   const bool open = reading == Reading::Open;
+  LineCursor cursor(bytes);
+  std::string_view view;
   // A file that begins with a version tag has its three header fields right
   // after the unit line, whatever they hold.
-  const bool versioned = !lines.empty() && StartsWith(lines[0], "[VERSION");
+  const bool versioned = cursor.Next(view) && StartsWith(view, "[VERSION");
+  cursor.Rewind();
   int lineCounter = 0;
   int rowIndex = 0;
   int hashCounter = 0;
@@ -58,9 +62,12 @@ int ClassifyEarLines(const std::vector<std::string>& lines, Reading reading, Lin
   // project's own last group.
   const auto groupLinesApply = [&] { return open || groupUnderWay; };
 
-  for (size_t i = 0; i < lines.size(); ++i) {
-    const std::string& line = lines[i];
-    const size_t lineNumber = i + 1;
+  const auto skip = [&](const std::string& line, const std::string& why) {
+    sink.Skipped(cursor.LineNumber(), line, why);
+  };
+  while (cursor.Next(view)) {
+    const std::string line(view);
+    const size_t lineNumber = cursor.LineNumber();
     if (headerLinesLeft > 0) {
       --headerLinesLeft;
       if (open) sink.Description(line, lineCounter);
@@ -93,12 +100,21 @@ int ClassifyEarLines(const std::vector<std::string>& lines, Reading reading, Lin
         rowIndex = 0;
       } else if (first == "LAST") {
         if (groupLinesApply()) sink.EndGroup(rowIndex);
+        while (cursor.Next(view)) {
+          if (!TrimView(view).empty()) skip(std::string(view), "it comes after [LAST RECORD]");
+        }
         return lineCounter;
+      } else if (!StartsWith(tag, "VERSION")) {
+        skip(line, "the tag [" + tag + "] is not known");
       }
-    } else if (Contains(line, "#")) {
+    } else if (StartsWith(TrimLeft(line), "#")) {
       ++hashCounter;
       lineCounter = 0;
       rowIndex = 0;
+    } else if (Contains(line, "#")) {
+      // Such a line is no tag line, and taking it for one would also start
+      // the rows after it over (an area written "1.#INF" by a spreadsheet).
+      skip(line, "it holds \"#\" but does not begin with it");
     } else if (Contains(line, "+")) {
       if (!open && !groupUnderWay) beginGroup("");
       groupUnderWay = true;
@@ -108,24 +124,33 @@ int ClassifyEarLines(const std::vector<std::string>& lines, Reading reading, Lin
       lineCounter = 0;
       rowIndex = 0;
     } else if (const auto number = ParseNumber(line)) {
-      if (groupLinesApply()) {
-        if (hashCounter == 1) {
-          // The shortest text of a very large or small factor takes an
-          // exponent (1E-05), which no reader takes for a number: such a
-          // factor keeps the digits of its line.
-          const std::string shortest = ShortestText(*number);
-          sink.Factor(Contains(shortest, "E") ? Trim(line) : shortest);
-        } else if (hashCounter == 2) {
-          sink.Flag(*number, lineNumber);
-        }
+      if (groupLinesApply() && hashCounter == 1) {
+        // The shortest text of a very large or small factor takes an
+        // exponent (1E-05), which no reader takes for a number: such a
+        // factor keeps the digits of its line.
+        const std::string shortest = ShortestText(*number);
+        sink.Factor(Contains(shortest, "E") ? Trim(line) : shortest);
+      } else if (groupLinesApply() && hashCounter == 2) {
+        sink.Flag(*number, lineNumber);
+      } else if (!inGroups && hashCounter == 0 && lineCounter >= 1 && lineCounter <= 3) {
+        // A numeric header field (a project number) of a file without a
+        // version tag; an import keeps the project's own.
+        if (open) sink.Description(line, lineCounter);
+      } else {
+        skip(line, "a number stands where no balance factor or embankment flag belongs");
       }
     } else if (inGroups && hashCounter == 1 && lineCounter == 1 && groupLinesApply()) {
       // A factor line that is not a number is kept as it stands: silently
       // computing with 1.00 instead would change the quantities, while the
       // kept text is saved again and the report names it.
       sink.Factor(line);
-    } else if (open && !inGroups) {
-      sink.Description(line, lineCounter);
+    } else if (!inGroups && lineCounter >= 1 && lineCounter <= 3) {
+      // A header field (an import keeps the project's own).
+      if (open) sink.Description(line, lineCounter);
+    } else if (open && !inGroups && lineCounter < 1) {
+      sink.Description(line, lineCounter);  // says itself why it is not stored
+    } else if (!TrimView(line).empty()) {
+      skip(line, "it is no row line, tag, number or header field");
     }
     ++lineCounter;
   }

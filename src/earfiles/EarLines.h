@@ -2,7 +2,7 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
+#include <string_view>
 
 // Line classification of EarFiles, shared by Open and Import and by the
 // count that checks a file against the store's limits before anything is
@@ -28,11 +28,15 @@ class LineSink {
   /// The balance factor as it is to be stored ("" for an empty factor line).
   virtual void Factor(const std::string& text) = 0;
   virtual void Flag(double value, size_t lineNumber) = 0;
+  /// A line that holds something but is not stored, and why.
+  virtual void Skipped(size_t /*lineNumber*/, const std::string& /*line*/,
+                       const std::string& /*why*/) {}
 };
 
-/// Walks the lines of an EarFile and tells `sink` what they mean. Returns
-/// the final line counter. Raises ProgramError for a tag line without "]".
-int ClassifyEarLines(const std::vector<std::string>& lines, Reading reading, LineSink& sink,
+/// Walks the lines of an EarFile's bytes and tells `sink` what they mean.
+/// Returns the final line counter. Raises ProgramError for a tag line
+/// without "]".
+int ClassifyEarLines(std::string_view bytes, Reading reading, LineSink& sink,
                      const std::string& path);
 
 /// The group name of a group header tag: the tag without its first three

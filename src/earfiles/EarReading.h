@@ -15,8 +15,12 @@ namespace earthwork::ear {
 /// checks the embankment flags. Returns false, after telling the user, when
 /// the file exceeds the store's limits; raises ProgramError for a flag that
 /// does not fit its field. Stores nothing.
-bool FitsTheStore(ProgramState& state, const std::vector<std::string>& lines, Reading reading,
+bool FitsTheStore(ProgramState& state, std::string_view bytes, Reading reading,
                   const std::string& path);
+
+/// The bytes of an EarFile to be read: refused (ProgramError) when the file
+/// is larger than any project or holds a line longer than any reader takes.
+std::string ReadEarBytes(const std::string& path);
 
 /// Stores what the lines of a file mean into the project.
 class StoreSink : public LineSink {
@@ -29,11 +33,21 @@ class StoreSink : public LineSink {
   void Row(const std::string& line, int lineCounter, int rowIndex, size_t lineNumber) override;
   void Factor(const std::string& text) override;
   void Flag(double value, size_t lineNumber) override;
+  void Skipped(size_t lineNumber, const std::string& line, const std::string& why) override;
+
+  /// Tells the user which lines of `path` were not stored, if any.
+  void TellSkipped(const std::string& path) const;
 
  private:
+  struct SkippedLine {
+    size_t number;
+    std::string line;
+    std::string why;
+  };
   ProgramState& state_;
   Reading reading_;
   std::string name_;  // of the group under way
+  std::vector<SkippedLine> skipped_;
 };
 
 /// The name an imported group gets: when it matches the name of a group

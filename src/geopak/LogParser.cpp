@@ -61,21 +61,21 @@ bool IsBlankLine(std::string_view s) {
 /// The lines of the log in memory, read one after the other by each pass.
 class LogLines {
  public:
-  explicit LogLines(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+  explicit LogLines(std::string_view bytes) : lines_(bytes) {}
   std::string_view Next() {
-    if (next_ >= lines_.size()) throw EndOfLog{};
-    return lines_[next_++];
+    std::string_view line;
+    if (!lines_.Next(line)) throw EndOfLog{};
+    return line;
   }
   std::string_view NextNonBlank() {
     std::string_view line = Next();
     while (IsBlankLine(line)) line = Next();
     return line;
   }
-  void Rewind() { next_ = 0; }
+  void Rewind() { lines_.Rewind(); }
 
  private:
-  std::vector<std::string> lines_;
-  size_t next_ = 0;
+  LineCursor lines_;
 };
 
 LogGroup& CurrentLogGroup(ProgramState& state) {
@@ -335,29 +335,36 @@ double Operand(const std::string& cell, bool emptyIsZero) {
 
 }  // namespace
 
-void ReadGeopakLog(ProgramState& state) {
+bool ReadGeopakLog(ProgramState& state) {
   LogCounters& c = state.Counters;
   c.SubLine = 0;
   c.SectionStationCount = 0;
   c.PointCount = 0;
   bool finished = false;
   bool copied = false;
+  // The group starts empty: tokens, flags or entries left by an earlier
+  // log would pass for this one's (a stale column 6 marks a balance point
+  // as done, a stale flag claims accumulated quantities).
+  LogGroup& group = CurrentLogGroup(state);
+  for (LogTable* table :
+       {&group.SectionTable, &group.AdjustmentTable, &group.PointTable, &group.SummaryTable}) {
+    table->Clear();
+  }
+  std::string bytes;
+  if (!Trap(state.dialogs, " Program Error: ", " occured in ReadGeopakLog",
+            [&] { bytes = ReadTextFile(state.Project.CurrentFileName, kMaxLogFileBytes); })) {
+    KeepCounts(state);
+    return false;
+  }
   try {
-    // The group starts empty: tokens, flags or entries left by an earlier
-    // log would pass for this one's (a stale column 6 marks a balance point
-    // as done, a stale flag claims accumulated quantities).
-    LogGroup& group = CurrentLogGroup(state);
-    for (LogTable* table :
-         {&group.SectionTable, &group.AdjustmentTable, &group.PointTable, &group.SummaryTable}) {
-      table->Clear();
-    }
-    state.Report.ReportFileName = GeopakReportFileName(state.Project.CurrentFileName);
-    LogLines lines(SplitLines(ReadWholeFile(state.Project.CurrentFileName)));
+    LogLines lines(bytes);
     // The report writer rewrites this file right after the import, so a
     // report folder that cannot be written must not cost the log's data:
     // the lines are then not copied, and the report writer says why.
     std::optional<ReportFileWriter> out;
     try {
+      state.Report.ReportFileName =
+          state.Report.Folder.Path() + GeopakReportName(state.Project.CurrentFileName);
       out.emplace(state.Report.ReportFileName, false);
     } catch (const ProgramError&) {
     }
@@ -372,9 +379,10 @@ void ReadGeopakLog(ProgramState& state) {
     // Silently: what was stored stays, and the report that follows shows it.
   }
   KeepCounts(state);
-  if (!finished) return;
+  if (!finished) return true;
   WriteIncrementalValue(state);
   if (copied) CountNumberOfPages(state);
+  return true;
 }
 
 void Parse_Station_String(ProgramState& state, std::string_view line, int16_t& /*subLine*/,

@@ -14,7 +14,9 @@ namespace earthwork {
 /// turns the balance points into increments and recounts the pages. The
 /// end of the log ends the pass in progress; any other failure ends the
 /// import silently, keeping what was stored.
-void ReadGeopakLog(ProgramState& state);
+/// False when the file could not be read at all (too large, a line too
+/// long, unreadable): that is shown, and the tables stay empty.
+[[nodiscard]] bool ReadGeopakLog(ProgramState& state);
 
 // The line parsers. Each writes into the tables of the current group; a
 // record or sub-line beyond the tables is not stored.

@@ -10,7 +10,9 @@ bool ImportGeopakLog(ProgramState& state, const std::string& path, const NameLog
   ProjectStore& store = state.Project;
   store.CurrentFileName = path;
   store.DataChanged = 0;
-  if (CheckWhetherItIsLogFile(state, path) != 1) {
+  const LogKind kind = RecognizeLogFile(state);
+  if (kind == LogKind::Unreadable) return false;  // the reason has been shown
+  if (kind == LogKind::NotALog) {
     state.dialogs.MessageBox(" The file selected is not a Geopak Earthwork log file");
     return false;
   }
@@ -19,7 +21,7 @@ bool ImportGeopakLog(ProgramState& state, const std::string& path, const NameLog
   // The report shown on opening is the log's own kind: accumulated only
   // when the log holds accumulated quantities, whatever was shown before.
   state.Report.AccumulatedReport = 0;
-  ReadGeopakLog(state);
+  if (!ReadGeopakLog(state)) return false;
   store.LogFileMode = 1;
   if (nameTab) nameTab(state, "BASELINE: " + state.Report.BaselineName);
   return true;

@@ -25,7 +25,8 @@ constexpr const char* kNavigationSuffix = " (form1(NextPage_Click)).";
 
 PrinterFactory DefaultPrinterFactory() {
   return [](ProgramState& state) -> std::unique_ptr<PageSurface> {
-    return qt::QtPageSurface::ForPrinter(state.Report.ReportFileName);
+    return qt::QtPageSurface::ForPrinter(
+        qt::QtPageSurface::PdfInsteadOfPrinter(state.Report.ReportFileName));
   };
 }
 

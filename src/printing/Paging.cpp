@@ -52,6 +52,10 @@ bool LineSplitter::Feed(std::string_view bytes, const Visit& visit) {
     }
     const std::string_view piece = bytes.substr(i, end - i);
     if (end == n) {  // the line goes on in the next piece
+      if (partial_.size() + piece.size() > kMaxLineLength) {
+        throw LineTooLong("A line longer than " + std::to_string(kMaxLineLength) +
+                          " characters was found");
+      }
       partial_ += piece;
       inLine_ = true;
       return true;
@@ -99,24 +103,19 @@ int64_t CountDisplayLines(std::string_view bytes) {
 }
 
 void ForEachReportLine(const std::string& path, const LineSplitter::Visit& visit) {
-  std::error_code ec;
-  std::FILE* file =
-      std::filesystem::is_regular_file(path, ec) ? std::fopen(path.c_str(), "rb") : nullptr;
-  if (!file) {
-    ReadWholeFile(path);  // raises the reason: missing, a folder, no permission, ...
-    throw ProgramError("Cannot read " + path);
-  }
+  InputFile file(path);
   LineSplitter splitter;
   std::vector<char> buffer(1 << 16);
   bool more = true;
-  size_t got = 0;
-  while (more && (got = std::fread(buffer.data(), 1, buffer.size(), file)) > 0) {
-    more = splitter.Feed(std::string_view(buffer.data(), got), visit);
+  try {
+    while (more) {
+      const size_t got = file.Read(buffer.data(), buffer.size());
+      if (got == 0) break;
+      more = splitter.Feed(std::string_view(buffer.data(), got), visit);
+    }
+  } catch (const LineTooLong& e) {
+    throw ProgramError(std::string(e.what()) + " in " + path);
   }
-  const bool failed = std::ferror(file) != 0;
-  const int error = errno;
-  std::fclose(file);
-  if (failed) throw ProgramError("Cannot read " + path + ": " + std::strerror(error));
   if (more) splitter.Finish(visit);
 }
 

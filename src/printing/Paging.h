@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "project/Errors.h"
 #include "project/ProgramState.h"
 
 namespace earthwork {
@@ -29,9 +30,17 @@ int LinesOnPage(int page);
 /// line. Throws ProgramError ("File not found: <path>", ...) on failure.
 std::vector<std::string> ReadReportLines(const std::string& path);
 
+/// Raised for a report line longer than kMaxLineLength, which no report
+/// holds: such a file is refused rather than held in memory.
+class LineTooLong : public ProgramError {
+ public:
+  using ProgramError::ProgramError;
+};
+
 /// Splits report text fed to it in pieces of any size into lines, as
 /// ReadReportLines does: CR LF, LF and a lone CR end a line; a last line
-/// without an end is a line too.
+/// without an end is a line too. A line longer than kMaxLineLength raises
+/// LineTooLong.
 class LineSplitter {
  public:
   using Visit = std::function<bool(std::string_view line)>;

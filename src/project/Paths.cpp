@@ -1,9 +1,101 @@
 #include "project/Paths.h"
 
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "project/Errors.h"
+
 namespace earthwork {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+/// The report folder and whether it lies in a place other users share.
+struct ReportPlace {
+  std::string dir;
+  bool shared = false;
+};
+
+std::string WithSeparator(std::string dir) {
+  if (dir.empty() || dir.back() != '/') dir += '/';
+  return dir;
+}
+
+std::string Env(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+ReportPlace FindReportPlace() {
+  if (std::string dir = Env("EARTHWORK_REPORT_DIR"); !dir.empty()) return {WithSeparator(dir)};
+  std::string cache = Env("XDG_CACHE_HOME");
+  if (cache.empty() || cache[0] != '/') {
+    const std::string home = Env("HOME");
+    if (!home.empty() && home[0] == '/') cache = home + "/.cache";
+  }
+  if (!cache.empty()) return {WithSeparator(cache) + "earthwork/"};
+  std::error_code ec;
+  const fs::path tmp = fs::temp_directory_path(ec);
+  return {WithSeparator((ec ? fs::path("/tmp") : tmp).string()) + "earthwork-" +
+              std::to_string(::getuid()) + "/",
+          true};
+}
+
+[[noreturn]] void CannotWrite(const std::string& dir, const std::string& why) {
+  throw ProgramError("Cannot write " + dir + ": " + why);
+}
+
+/// Makes the report folder when it is missing. In a shared place it must be
+/// the user's own: a link or a folder that another user made there first is
+/// refused, never followed.
+void MakeReportFolder(const ReportPlace& place) {
+  const std::string dir = place.dir.substr(0, place.dir.size() - 1);
+  std::error_code ec;
+  fs::create_directories(fs::path(dir).parent_path(), ec);
+  if (::mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) CannotWrite(dir, std::strerror(errno));
+  struct stat st {};
+  if ((place.shared ? ::lstat(dir.c_str(), &st) : ::stat(dir.c_str(), &st)) != 0) {
+    CannotWrite(dir, std::strerror(errno));
+  }
+  if (!S_ISDIR(st.st_mode)) CannotWrite(dir, std::strerror(ENOTDIR));
+  if (place.shared && (st.st_uid != ::getuid() || (st.st_mode & 022) != 0)) {
+    CannotWrite(dir, "the folder belongs to another user or others may write in it");
+  }
+}
+
+constexpr std::string_view kRunPrefix = "run-";
+
+/// The process of a run folder "run-<pid>-<n>", or 0 for any other name.
+pid_t RunOwner(const std::string& name) {
+  if (!name.starts_with(kRunPrefix)) return 0;
+  pid_t pid = 0;
+  size_t i = kRunPrefix.size();
+  for (; i < name.size() && i < kRunPrefix.size() + 9 && name[i] >= '0' && name[i] <= '9'; ++i) {
+    pid = pid * 10 + (name[i] - '0');
+  }
+  return i < name.size() && name[i] == '-' ? pid : 0;
+}
+
+/// Removes the run folders of runs that no longer run. Best effort.
+void RemoveStaleRunFolders(const std::string& parent) {
+  std::error_code ec;
+  for (fs::directory_iterator it(parent, ec), end; !ec && it != end; it.increment(ec)) {
+    const pid_t owner = RunOwner(it->path().filename().string());
+    if (owner <= 0 || owner == ::getpid()) continue;
+    if (::kill(owner, 0) == 0 || errno != ESRCH) continue;
+    std::error_code ignored;
+    fs::remove_all(it->path(), ignored);
+  }
+}
+
+}  // namespace
 
 std::string StripFile(std::string_view path) {
 #ifdef _WIN32
@@ -18,17 +110,57 @@ std::string ReportDirectory() {
 #ifdef _WIN32
   return "c:\\temp\\";
 #else
-  std::string dir;
-  if (const char* env = std::getenv("EARTHWORK_REPORT_DIR"); env && *env) {
-    dir = env;
-  } else {
-    std::error_code ec;
-    auto tmp = std::filesystem::temp_directory_path(ec);
-    dir = ((ec ? std::filesystem::path("/tmp") : tmp) / "earthwork").string();
-  }
-  if (dir.back() != '/') dir += '/';
-  return dir;
+  return FindReportPlace().dir;
 #endif
+}
+
+RunReportFolder::~RunReportFolder() {
+  Remove();
+}
+
+RunReportFolder::RunReportFolder(RunReportFolder&& other) noexcept
+    : parent_(std::move(other.parent_)), path_(std::move(other.path_)) {
+  other.parent_.clear();
+  other.path_.clear();
+}
+
+RunReportFolder& RunReportFolder::operator=(RunReportFolder&& other) noexcept {
+  if (this != &other) {
+    Remove();
+    parent_ = std::move(other.parent_);
+    path_ = std::move(other.path_);
+    other.parent_.clear();
+    other.path_.clear();
+  }
+  return *this;
+}
+
+const std::string& RunReportFolder::Path() {
+  const ReportPlace place = FindReportPlace();
+  if (!path_.empty() && parent_ == place.dir && fs::is_directory(path_)) return path_;
+  Remove();
+  MakeReportFolder(place);
+  RemoveStaleRunFolders(place.dir);
+  static unsigned counter = 0;
+  for (;;) {
+    const std::string name =
+        std::string(kRunPrefix) + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+    const std::string path = place.dir + name;
+    if (::mkdir(path.c_str(), 0700) == 0) {
+      parent_ = place.dir;
+      path_ = path + "/";
+      return path_;
+    }
+    if (errno != EEXIST) CannotWrite(place.dir, std::strerror(errno));
+  }
+}
+
+void RunReportFolder::Remove() {
+  if (path_.empty()) return;
+  std::error_code ignored;
+  fs::remove_all(path_, ignored);
+  path_.clear();
+  parent_.clear();
 }
 
 }  // namespace earthwork

@@ -9,9 +9,36 @@ namespace earthwork {
 /// Windows, after its last "/" too).
 std::string StripFile(std::string_view path);
 
-/// The folder that stands for "c:\temp\", ending in a separator. On Windows
-/// that folder itself; elsewhere $EARTHWORK_REPORT_DIR, or "earthwork" under
-/// the user's temporary directory. Not created here.
+/// The user's report folder (the one that stands for "c:\temp\"), ending in
+/// a separator. On Windows that folder itself; elsewhere
+/// $EARTHWORK_REPORT_DIR, else "earthwork" in the user's cache folder
+/// ($XDG_CACHE_HOME, else ~/.cache), else "earthwork-<user id>" in the
+/// temporary folder. Not created here.
 std::string ReportDirectory();
+
+/// This run's own folder under the report folder, where its reports are
+/// written, so that runs at the same time never write into one another's
+/// report. Made on first use (with the report folder); removed with its
+/// files when the object ends. The folders of runs that ended without
+/// removing theirs (killed) are removed when a new one is made.
+class RunReportFolder {
+ public:
+  RunReportFolder() = default;
+  ~RunReportFolder();
+  RunReportFolder(RunReportFolder&& other) noexcept;
+  RunReportFolder& operator=(RunReportFolder&& other) noexcept;
+  RunReportFolder(const RunReportFolder&) = delete;
+  RunReportFolder& operator=(const RunReportFolder&) = delete;
+
+  /// The folder, ending in a separator; it follows a change of the report
+  /// folder. Raises ProgramError ("Cannot write <folder>: <reason>") when it
+  /// cannot be made or the report folder is not safe to use.
+  const std::string& Path();
+
+ private:
+  void Remove();
+  std::string parent_;  // the report folder it was made in
+  std::string path_;
+};
 
 }  // namespace earthwork

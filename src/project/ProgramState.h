@@ -2,11 +2,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "platform/ports/Dialogs.h"
 #include "platform/ports/MainView.h"
 #include "project/LogStore.h"
+#include "project/Paths.h"
 #include "project/ProjectStore.h"
 
 namespace earthwork {
@@ -32,6 +34,9 @@ struct ReportState {
   double PageHeight = 0;
   std::string BaselineName;    // from the last log read
   std::string ReportFileName;  // path of the ReportFile
+  RunReportFolder Folder;      // where this run writes its reports
+  /// Station tables not written beside their logs, said once each.
+  std::set<std::string> StationTablesNotWritten;
 };
 
 /// All program-wide state: created once in main (or once per test) and

@@ -456,7 +456,7 @@ void WriteGrandSummary(Run& run) {
 }
 
 void WriteReport(ProgramState& state, bool& opened) {
-  const std::string path = EndAreaReportPath(state.Project);
+  const std::string path = state.Report.Folder.Path() + EndAreaReportName(state.Project);
   state.Report.ReportFileName = path;
   ReportFileWriter out(path, state.Report.AppendToReport == 1);
   opened = true;
@@ -477,13 +477,13 @@ void WriteReport(ProgramState& state, bool& opened) {
 
 }  // namespace
 
-std::string EndAreaReportPath(const ProjectStore& store) {
+std::string EndAreaReportName(const ProjectStore& store) {
   const std::string name = StripFile(store.CurrentFileName);
   const size_t dot = name.find('.');
   if (dot == std::string::npos) {
     throw ProgramError("The file name \"" + name + "\" has no \".\" to form the report name from");
   }
-  return ReportDirectory() + name.substr(0, dot) + ".rpt";
+  return name.substr(0, dot) + ".rpt";
 }
 
 double GetStation(const ProgramState& state, int16_t row) {

@@ -32,10 +32,10 @@ enum class PageRecount { AfterRun, ByCaller };
 /// when it was refused or stopped by an error.
 int CreateTempRptFile(ProgramState& state, PageRecount recount = PageRecount::AfterRun);
 
-/// The ReportFile path of the project: the report folder, the file-name part
-/// of CurrentFileName up to its first ".", and ".rpt". Throws ProgramError
+/// The ReportFile name of the project: the file-name part of
+/// CurrentFileName up to its first ".", and ".rpt". Throws ProgramError
 /// when the name has no ".".
-std::string EndAreaReportPath(const ProjectStore& store);
+std::string EndAreaReportName(const ProjectStore& store);
 
 /// The station of data row `row` of the current group as a number.
 double GetStation(const ProgramState& state, int16_t row);

@@ -2,13 +2,15 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
+#include <filesystem>
 #include <optional>
 #include <utility>
 #include <vector>
 
 #include "printing/Paging.h"
 #include "project/Errors.h"
+#include "project/FileIO.h"
+#include "project/FileKinds.h"
 #include "project/Format.h"
 #include "project/Paths.h"
 #include "project/Station.h"
@@ -33,14 +35,49 @@ std::string BeforeLogSuffix(std::string_view name) {
   return std::string(name.substr(0, std::min(LogSuffix(name), name.size())));
 }
 
-/// True when `path` is an existing EarFile (its first line is its version
-/// line): the station table must never overwrite a user's data.
-bool HoldsEarthworkData(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  char head[7] = {};
-  in.read(head, sizeof head);
-  return in.gcount() == 7 && std::string_view(head, 7) == "VERSION";
+/// A station table of the largest log is well under 1 MB.
+constexpr uint64_t kMaxStationTableBytes = uint64_t{16} << 20;
+
+/// Why the station table must not replace what stands at `path` (for the
+/// message after "The station table was not written: "), or "" when it
+/// may: nothing is there, or a station table that this program wrote. A
+/// project file, of any version, and anything else are the user's.
+std::string StationTableRefusal(const std::string& path) {
+  std::error_code ec;
+  if (!std::filesystem::exists(std::filesystem::symlink_status(path, ec))) return "";
+  std::string bytes;
+  try {
+    bytes = ReadWholeFile(path, kMaxStationTableBytes);
+  } catch (const ProgramError& e) {
+    return e.what();
+  }
+  LineCursor lines(bytes);
+  std::string_view line;
+  if (lines.Next(line) && ClassifyEarFirstLine(line) != EarFirstLine::NotEar) {
+    return path + " holds earthwork data";
+  }
+  for (lines.Rewind(); lines.Next(line);) {
+    if (!IsStationTableLine(line)) return path + " is not a station table";
+  }
+  return "";
+}
+
+/// Writes the station table beside the log, unless that would replace a
+/// file of the user's or the folder refuses it; either is said once per
+/// table and run, and the report goes on without it.
+void WriteStationTable(ProgramState& state, const std::string& path, const std::string& text) {
+  std::string refusal = StationTableRefusal(path);
+  if (refusal.empty()) {
+    try {
+      WriteFileAtomically(path, text);
+      return;
+    } catch (const ProgramError& e) {
+      refusal = e.what();
+    }
+  }
+  if (state.Report.StationTablesNotWritten.insert(path).second) {
+    state.dialogs.MessageBox("The station table was not written: " + refusal);
+  }
 }
 
 const LogGroup& CurrentLogGroup(const ProgramState& state) {
@@ -212,7 +249,7 @@ std::string StationField(const std::string& label, size_t width) {
 class LogReportWriter {
  public:
   LogReportWriter(ProgramState& state, const LogGroup& group, ReportFileWriter& out,
-                  ReportFileWriter* companion)
+                  std::string& companion)
       : state_(state),
         group_(group),
         out_(out),
@@ -339,13 +376,13 @@ class LogReportWriter {
   }
 
   void WriteCompanionLine(const LogRecord& r) {
-    if (!companion_) return;
     const std::string_view fill = TrimView(r.Tokens.at(2, 2));
     const Fields fields = {"-", TrimView(r.Tokens.at(1, 2)), "0.00", fill.empty() ? "0.00" : fill,
                            "0.00"};
     std::string line = StationField(r.Label, 8);
     for (size_t i = 0; i < 5; ++i) line += "  " + RightAlign(fields[i], 9);
-    companion_->WriteLine(line);
+    companion_ += line;
+    companion_ += "\r\n";
   }
 
   void WriteBalancePoint(const LogRecord& p) {
@@ -375,7 +412,7 @@ class LogReportWriter {
   ProgramState& state_;
   const LogGroup& group_;
   ReportFileWriter& out_;
-  ReportFileWriter* companion_;
+  std::string& companion_;
   bool accumulated_;
   bool embankment_;
   int sectionCount_;
@@ -388,8 +425,8 @@ class LogReportWriter {
 
 }  // namespace
 
-std::string GeopakReportFileName(std::string_view logPath) {
-  return ReportDirectory() + BeforeLogSuffix(StripFile(logPath)) + ".rpt";
+std::string GeopakReportName(std::string_view logPath) {
+  return BeforeLogSuffix(StripFile(logPath)) + ".rpt";
 }
 
 std::string CompanionTableName(std::string_view logPath) {
@@ -401,28 +438,22 @@ std::string CompanionTableName(std::string_view logPath) {
 }
 
 int16_t CreateGeopakLogReport(ProgramState& state) {
+  std::string companion;
+  bool stationsDone = false;
+  const std::string logPath = state.Project.CurrentFileName;
   const bool done = Trap(state.dialogs, "Error: ", " occured in CreateGeopakLogReport", [&] {
     const LogGroup& group = CurrentLogGroup(state);
-    const std::string& logPath = state.Project.CurrentFileName;
-    state.Report.ReportFileName = GeopakReportFileName(logPath);
+    state.Report.ReportFileName = state.Report.Folder.Path() + GeopakReportName(logPath);
     ReportFileWriter out(state.Report.ReportFileName, state.Report.AppendToReport == 1);
-
-    const std::string companionPath = CompanionTableName(logPath);
-    std::optional<ReportFileWriter> companion;
-    if (HoldsEarthworkData(companionPath)) {
-      state.dialogs.MessageBox("The station table was not written: " + companionPath +
-                               " holds earthwork data");
-    } else {
-      companion.emplace(companionPath, false);
-    }
-
     WriteReportHeader(out, state);
-    LogReportWriter writer(state, group, out, companion ? &*companion : nullptr);
+    LogReportWriter writer(state, group, out, companion);
     writer.WriteStations();
+    stationsDone = true;
     writer.WriteGrandSummary();
     out.Close();
-    if (companion) companion->Close();
   });
+  // The table is the log's stations; it does not depend on the report file.
+  if (stationsDone) WriteStationTable(state, CompanionTableName(logPath), companion);
   if (!done) return 1;
   state.Report.AppendToReport = 0;
   CountNumberOfPages(state);

@@ -8,9 +8,9 @@
 
 namespace earthwork {
 
-/// The ReportFile of a log: the report folder joined with the log's file
-/// name cut before its first ".LOG" (in any case) and ".rpt".
-std::string GeopakReportFileName(std::string_view logPath);
+/// The ReportFile name of a log: the log's file name cut before its first
+/// ".LOG" (in any case), and ".rpt".
+std::string GeopakReportName(std::string_view logPath);
 
 /// The companion station table beside the log: its path with ".ear" in
 /// place of ".LOG" (and what follows it) in the file-name part.
@@ -18,7 +18,8 @@ std::string CompanionTableName(std::string_view logPath);
 
 /// Writes the earthwork report of the current group from its log tables
 /// into the ReportFile (appending while AppendToReport is 1), writes the
-/// companion station table, clears AppendToReport and recounts the pages.
+/// companion station table (never over a file of the user's: that is said
+/// once), clears AppendToReport and recounts the pages.
 /// 0 when done, 1 when a failure ended it (the message has been shown).
 int16_t CreateGeopakLogReport(ProgramState& state);
 

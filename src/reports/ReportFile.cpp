@@ -2,27 +2,32 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 
 #include "project/Errors.h"
 
 namespace earthwork {
 
 ReportFileWriter::ReportFileWriter(const std::string& path, bool append) : path_(path) {
-  const std::filesystem::path parent = std::filesystem::path(path).parent_path();
-  std::error_code ec;
-  if (!parent.empty()) std::filesystem::create_directories(parent, ec);
   out_.open(path, std::ios::binary | (append ? std::ios::app : std::ios::trunc));
   if (!out_) throw ProgramError("Cannot write " + path + ": " + std::strerror(errno));
 }
 
 void ReportFileWriter::WriteLine(std::string_view line) {
+  // A line with a "#" is never shown, printed or counted. Every piece broken
+  // off such a line keeps a "#" (put before a piece without one), so that a
+  // long header text does not turn up as a report line.
+  const bool hidden = line.find('#') != std::string_view::npos;
   size_t start = 0;
   do {
-    const std::string_view piece = line.substr(start, kReportLineWidth);
+    std::string_view piece = line.substr(start, kReportLineWidth);
+    const bool mark = hidden && piece.find('#') == std::string_view::npos;
+    if (mark) {
+      piece = piece.substr(0, kReportLineWidth - 1);
+      out_.put('#');
+    }
     out_.write(piece.data(), static_cast<std::streamsize>(piece.size()));
     out_.write("\r\n", 2);
-    start += kReportLineWidth;
+    start += piece.size();
   } while (start < line.size());
   if (!out_) throw ProgramError("Cannot write " + path_ + ": " + std::strerror(errno));
 }

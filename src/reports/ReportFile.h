@@ -11,8 +11,8 @@ namespace earthwork {
 constexpr size_t kReportLineWidth = 200;
 
 /// Writes the ReportFile: one line per call, CR LF ended, a line longer than
-/// 200 characters broken after every 200. Opening creates the report folder
-/// when it is missing. Failures raise ProgramError with the path and reason.
+/// 200 characters broken after every 200 (the pieces of a line with a "#"
+/// each keep one). Failures raise ProgramError with the path and reason.
 class ReportFileWriter {
  public:
   ReportFileWriter(const std::string& path, bool append);

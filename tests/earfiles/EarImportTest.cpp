@@ -160,7 +160,11 @@ TEST_F(EarImportTest, EveryGroupHeaderIsAGroupAndStrayRowsGetOneToo) {
             " [00+00.000      ][-              ][1.00][0.00][2.00][0.00]\n");
   EXPECT_EQ(store.Group(0).BalanceFactor, "1.15");  // lines before any group touch no group
   EXPECT_EQ(dialogs.Texts(), (Texts{"Program Error: Row line has fewer than 6 fields: \"+\" "
-                                    "occured in GetParameters(NewFileIO)."}));
+                                    "occured in GetParameters(NewFileIO).",
+                                    "Not every line of " + path +
+                                        " was read:\nline 7 \"1.7\": a "
+                                        "number stands where no balance factor or embankment flag "
+                                        "belongs."}));
 
   // The oldest layout has no group headers at all.
   BuildProject();

@@ -39,12 +39,17 @@ convert --out "$work/b.ear" "$data/v971.ear"
 check "older version converts" test "$status" -eq 0
 check "older version bytes" cmp -s "$work/b.ear" "$data/v971_saved.ear"
 
-# A converted file converts to itself; OUT may exist and is replaced.
+# A converted file converts to itself; OUT may exist and is replaced, but
+# never when it is the input itself.
 check "demo exists" test -s "$examples/demo.ear"
 cp "$examples/demo.ear" "$work/demo.ear"
+convert "$work/demo.ear" --out "$work/copy.ear"
+check "demo converts" test "$status" -eq 0
+check "demo is a fixed point" cmp -s "$work/copy.ear" "$examples/demo.ear"
 convert "$work/demo.ear" --out "$work/demo.ear"
-check "demo converts onto itself" test "$status" -eq 0
-check "demo is a fixed point" cmp -s "$work/demo.ear" "$examples/demo.ear"
+check "onto itself: refused" test "$status" -eq 1
+check "onto itself: says why" said "--out names the input file $work/demo.ear"
+check "onto itself: input kept" cmp -s "$work/demo.ear" "$examples/demo.ear"
 
 # Refusals: exit 1, a message, and no output file.
 refused() {  # name, expected message, arguments...
@@ -67,6 +72,8 @@ printf 'not an earthwork file\r\n' >"$work/text.ear"
 refused "incompatible input" "FILE IS NOT COMPATIBLE WITH PRESENT VERSION OF THE PROGRAM." "$work/text.ear" --out "$work/out.ear"
 printf '[VERSION 2002]\r\n[ENGLISH]\r\n\r\n\r\n\r\n[END AREA 1 A]\r\n#S\r\n12+34.500 BK 10.00\r\n[LAST RECORD]\r\n' >"$work/short.ear"
 refused "input with errors" "Row line has fewer than 6 fields" "$work/short.ear" --out "$work/out.ear"
+printf '[VERSION 2002]\r\n[ENGLISH]\r\n\r\n\r\n\r\n[END AREA 1 A]\r\n#S\r\n10+00 - 1 0 2 0\r\n11+00 - 1.#INF 0 2 0\r\n12+00 - 1 0 2 0\r\n[LAST RECORD]\r\n' >"$work/hash.ear"
+refused "row line with #" 'line 9 "11+00 - 1.#INF 0 2 0": it holds "#" but does not begin with it.' "$work/hash.ear" --out "$work/out.ear"
 {
   printf '[VERSION 2002]\r\n[ENGLISH]\r\n\r\n\r\n\r\n[END AREA 1 A]\r\n#S\r\n'
   for ((r = 0; r < 1801; r++)); do printf '%d+00 - 0 0 0 0\r\n' "$r"; done

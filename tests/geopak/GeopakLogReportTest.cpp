@@ -19,7 +19,7 @@ class GeopakLogReportTest : public GeopakTest {
     ProgramState fresh(dialogs, view);
     fresh.Project.HeaderFields = state.Project.HeaderFields;
     fresh.Project.CurrentFileName = Sample(log);
-    ReadGeopakLog(fresh);
+    EXPECT_TRUE(ReadGeopakLog(fresh));
     fresh.Report.AccumulatedReport = accumulated;
     view.embankment = embankment;
     view.tabCaptions = {"BASELINE: " + fresh.Report.BaselineName};
@@ -150,9 +150,9 @@ TEST_F(GeopakLogReportTest, BalancePointsAndAdjustmentsBetweenStations) {
 TEST_F(GeopakLogReportTest, FailuresAreShownAndLoseNothing) {
   // The station table never overwrites an earthwork data file.
   const std::string ear = logs.Path("ramp1.ear");
-  WriteBytes(ear, "VERSION 2002\r\nrows\r\n");
+  WriteBytes(ear, "[VERSION 2002]\r\nrows\r\n");
   ReportOf("ramp1.log", 0, false);
-  EXPECT_EQ(ReadBytes(ear), "VERSION 2002\r\nrows\r\n");
+  EXPECT_EQ(ReadBytes(ear), "[VERSION 2002]\r\nrows\r\n");
   EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"The station table was not written: " + ear +
                                                       " holds earthwork data"});
   // A report that cannot be written.
@@ -163,22 +163,21 @@ TEST_F(GeopakLogReportTest, FailuresAreShownAndLoseNothing) {
   EXPECT_EQ(CreateGeopakLogReport(state), 1);
   EXPECT_EQ(state.Report.AppendToReport, 1);
   const std::string text = dialogs.Texts().back();
-  EXPECT_EQ(text.rfind("Error: Cannot write " + notAFolder + "/ramp1.rpt", 0), 0u) << text;
+  EXPECT_EQ(text.rfind("Error: Cannot write " + notAFolder, 0), 0u) << text;
   EXPECT_TRUE(text.ends_with(" occured in CreateGeopakLogReport")) << text;
 }
 
 TEST(GeopakFileNames, ReportAndCompanionNames) {
-  setenv("EARTHWORK_REPORT_DIR", "/r", 1);
   const char* cases[][3] = {
       // log, report, companion table
-      {"/jobs/ramp1.log", "/r/ramp1.rpt", "/jobs/ramp1.ear"},
-      {"/jobs/old.logs/Ramp1.Log", "/r/Ramp1.rpt", "/jobs/old.logs/Ramp1.ear"},
-      {"d:\\jobs\\ramp1.LOG", "/r/ramp1.rpt", "d:\\jobs\\ramp1.ear"},
-      {"/jobs/a.log.log", "/r/a.rpt", "/jobs/a.ear"},
-      {"/jobs/ramp1", "/r/ramp1.rpt", "/jobs/ramp1.ear"},
+      {"/jobs/ramp1.log", "ramp1.rpt", "/jobs/ramp1.ear"},
+      {"/jobs/old.logs/Ramp1.Log", "Ramp1.rpt", "/jobs/old.logs/Ramp1.ear"},
+      {"d:\\jobs\\ramp1.LOG", "ramp1.rpt", "d:\\jobs\\ramp1.ear"},
+      {"/jobs/a.log.log", "a.rpt", "/jobs/a.ear"},
+      {"/jobs/ramp1", "ramp1.rpt", "/jobs/ramp1.ear"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(GeopakReportFileName(c[0]), c[1]);
+    EXPECT_EQ(GeopakReportName(c[0]), c[1]);
     EXPECT_EQ(CompanionTableName(c[0]), c[2]);
   }
 }

@@ -17,7 +17,7 @@ class LogParserTest : public GeopakTest {
   }
   void Read(const std::string& path) {
     state.Project.CurrentFileName = path;
-    ReadGeopakLog(state);
+    EXPECT_TRUE(ReadGeopakLog(state));
   }
 };
 
@@ -176,7 +176,7 @@ TEST_F(LogParserTest, SampleLogsFillTheTablesOfTheCurrentGroup) {
   EXPECT_EQ(state.Counters.PointCount, 5);
   EXPECT_EQ(state.Report.BaselineName, " RAMP1");
   EXPECT_EQ(state.Project.UnitSystem, 0);
-  EXPECT_EQ(state.Report.ReportFileName, ReportDirectory() + "ramp1.rpt");
+  EXPECT_EQ(state.Report.ReportFileName, state.Report.Folder.Path() + "ramp1.rpt");
   EXPECT_GT(state.Report.PageCount, 0);
   EXPECT_EQ(Token(g.SectionTable, 0, 2, 1), "(unadjusted)");        // before the first station
   EXPECT_EQ(Token(g.SectionTable, 10, 8, 0).substr(0, 4), "----");  // a page heading's underline
@@ -222,7 +222,7 @@ TEST_F(LogParserTest, LogCutOffInsideABlockEndsThatPass) {
     ASSERT_NE(at, std::string::npos);
     ProgramState fresh(dialogs, view);
     fresh.Project.CurrentFileName = WriteLog("cut.log", whole.substr(0, whole.find('\n', at) + 1));
-    ReadGeopakLog(fresh);
+    EXPECT_TRUE(ReadGeopakLog(fresh));
     const LogGroup& g = std::as_const(fresh.Log).Group(0);
     EXPECT_EQ(fresh.Counters.SectionStationCount, c.sections);
     EXPECT_EQ(fresh.Counters.PointCount, c.points);

@@ -136,10 +136,11 @@ TEST_F(PdfTest, AnUnwritablePdfIsReportedAndNothingIsLeft) {
   EXPECT_FALSE(std::filesystem::exists(dir.Path("missing")));
 }
 
-TEST_F(PdfTest, WithoutAPrinterThePrintGoesBesideTheReport) {
+TEST_F(PdfTest, WithoutAPrinterThePrintGoesIntoTheReportFolder) {
   if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "a default printer exists";
   WriteReport();
-  const auto surface = qt::QtPageSurface::ForPrinter(state.Report.ReportFileName);
+  const auto surface = qt::QtPageSurface::ForPrinter(
+      qt::QtPageSurface::PdfInsteadOfPrinter(state.Report.ReportFileName));
   EXPECT_EQ(surface->DeviceName(), dir.Path("reports/route 9.pdf"));
   ASSERT_EQ(mnuRptPrint_click(state, *surface, clock), 0);
   EXPECT_EQ(PdfPages(surface->DeviceName()), 4);

@@ -4,6 +4,7 @@
 // input crashes the program, loses the user's data or fails silently.
 
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -16,6 +17,7 @@
 #include "RecordingPageSurface.h"
 #include "earfiles/EarFile.h"
 #include "earfiles/FileCommands.h"
+#include "geopak/LogRecognition.h"
 #include "printing/PagePrint.h"
 #include "printing/Paging.h"
 #include "project/ProgramState.h"
@@ -40,10 +42,9 @@ struct World {
   ScriptedDialogs dialogs;
   RecordingMainView view;
   ProgramState state{dialogs, view};
-  std::string path;     // the input
-  std::string folder;   // the temporary folder holding it
-  std::string reports;  // the report folder
-  std::string reason;   // why a read-only target refuses writing
+  std::string path;    // the input
+  std::string folder;  // the temporary folder holding it
+  std::string reason;  // why a read-only target refuses writing
   std::function<void()> cleanup = [] {};
 };
 
@@ -52,7 +53,8 @@ using Check = std::function<void(const World&)>;
 struct Case {
   std::string name;  // a file under tests/data/bad unless `make` makes the input
   Op op;
-  /// Exact texts; "{path}", "{reports}" and "{reason}" stand for those of the World.
+  /// Exact texts; "{path}", "{folder}", "{run}" (the run's report folder) and
+  /// "{reason}" stand for those of the World.
   std::vector<std::string> messages;
   Check check;
   /// Makes the input at w.path; false when this machine cannot (the case is skipped).
@@ -164,6 +166,80 @@ std::string LogOfPoints(int points) {
   return log + "   Balance point computation COMPLETE\r\n";
 }
 
+/// The project file a station table must never replace.
+const std::string kProject = kHead + "10+00.000 - 1.00 0.00 2.00 0.00\r\n" + kLast;
+
+/// Copies the sample log ramp1.log to w.path.
+bool SampleLog(World& w) {
+  fs::create_directories(fs::path(w.path).parent_path());
+  fs::copy_file(DataPath("geopak/ramp1.log"), w.path);
+  return true;
+}
+
+/// The sample log, with a project of the same name beside it.
+bool LogBesideProject(World& w) {
+  SampleLog(w);
+  WriteBytes(fs::path(w.path).replace_extension(".ear").string(), kProject);
+  return true;
+}
+
+/// The sample log in a folder that refuses writing.
+bool LogInReadOnlyFolder(World& w) {
+  const fs::path folder = fs::path(w.path).parent_path();
+  fs::create_directories(folder);
+  if (::geteuid() != 0) {
+    SampleLog(w);
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+    w.reason = std::strerror(EACCES);
+    w.cleanup = [folder] { fs::permissions(folder, fs::perms::owner_all); };
+    return true;
+  }
+  if (::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=1m") != 0) return false;
+  w.cleanup = [folder] { ::umount2(folder.c_str(), MNT_DETACH); };
+  SampleLog(w);
+  if (::mount("tmpfs", folder.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=1m") != 0) {
+    return false;
+  }
+  w.reason = std::strerror(EROFS);
+  return true;
+}
+
+bool Fifo(World& w) {
+  return ::mkfifo(w.path.c_str(), 0600) == 0;
+}
+
+/// Makes the input a link to `target`.
+std::function<bool(World&)> LinkTo(std::string target) {
+  return [target = std::move(target)](World& w) {
+    fs::create_symlink(target, w.path);
+    return true;
+  };
+}
+
+/// The input is a link to "target.ear" beside it, which holds a project.
+bool LinkToProject(World& w) {
+  WriteBytes(w.folder + "/target.ear", kProject);
+  fs::create_symlink("target.ear", w.path);
+  return true;
+}
+
+/// The input is a project with a second name.
+bool HardLinked(World& w) {
+  WriteBytes(w.path, kProject);
+  fs::create_hard_link(w.path, w.folder + "/other-name.ear");
+  return true;
+}
+
+/// The input is `head` followed by zero bytes up to `size` bytes in all,
+/// made sparse so that it costs no disk.
+std::function<bool(World&)> Sized(std::string head, uintmax_t size) {
+  return [head = std::move(head), size](World& w) {
+    WriteBytes(w.path, head);
+    fs::resize_file(w.path, size);
+    return true;
+  };
+}
+
 /// Makes the input by writing these bytes.
 std::function<bool(World&)> Writes(std::string bytes) {
   return [bytes = std::move(bytes)](World& w) {
@@ -182,13 +258,27 @@ bool Folder(World& w) {
 
 const std::vector<Case>& Catalogue() {
   static const std::vector<Case> catalogue = [] {
+    const std::string row = "10+00.000 - 1.00 0.00 2.00 0.00\r\n";
     const std::string rows1801 = kHead + Rows("10+00.000 - 1.00 0.00 2.00 0.00", 1801) + kLast;
     const std::string rows1800 = kHead + Rows("10+00.000 - 1.00 0.00 2.00 0.00", 1800) + kLast;
     const std::string longLine = kHead + "10+00.000 - " + std::string(size_t{10} << 20, '7') +
                                  " 0.00 0.00 0.00 0.00\r\n" + kLast;
+    const std::string hashRow = kHead + row + "11+00.000 - 1.#INF 0.00 2.00 0.00\r\n" +
+                                "12+00.000 - 1.00 0.00 2.00 0.00\r\n" + kLast;
+    const std::string blankLines = kHead + row + std::string(size_t{50} << 20, '\n') + row + kLast;
+    const std::string longName = "[VERSION 2002]\r\n[ENGLISH]\r\n\r\n\r\n\r\n[END AREA 1 " +
+                                 std::string(size_t{1} << 20, 'N') + "]\r\n" + row + kLast;
     const std::string readError = "(ReadFileVersion2002(NewFileIO))";
+    const std::string notRegular =
+        " Program Error: Not a regular file: {path}"
+        "(CheckFileCompatibility(NewFileIO))";
+    const std::string notRegularLog =
+        " Error: Not a regular file: {path} occured in "
+        "CheckWhetherItIsLogFile";
     const std::string saveError = "Program Error: Cannot save {path}: ";
     const std::string saved = " occured in Write2002VersionFile";
+    const std::string overwrite = " OVERWRITE EXISTING FILE {path} ?";
+    const std::string tableNotWritten = "The station table was not written: ";
     // clang-format off
     return std::vector<Case>{
         // Files that are no EarFile at all: refused, the new project stays empty.
@@ -237,9 +327,23 @@ const std::vector<Case>& Catalogue() {
            EXPECT_EQ(Cell(w, 1, Code), "-" + std::string(14, ' '));
            EXPECT_EQ(w.state.Project.DataChanged, 1);  // an older file is offered for saving
          }},
-        {"long-line.ear", Op::Open, {}, ReadAs(1, [](const World& w) {
-           EXPECT_EQ(Cell(w, 0, Cut).size(), size_t{10} << 20);
-         }), Writes(longLine)},
+        {"hash-row.ear", Op::Open, {"Not every line of {path} was read:\nline 12 \"11+00.000 - "
+         "1.#INF 0.00 2.00 0.00\": it holds \"#\" but does not begin with it."}, ReadAs(2, [](const World& w) {
+           EXPECT_EQ(Cell(w, 1, Station), "12+00.000" + std::string(6, ' '));
+         }), Writes(hashRow)},
+        // Files of a size or a line length out of all proportion: refused with
+        // the size, or read in memory of the size of what they hold.
+        {"long-line.ear", Op::Open, {"Program Error: Line 11 of {path} is 10485792 characters long; "
+         "a line holds at most 65536" + readError}, EmptyProject, Writes(longLine)},
+        {"long-name.ear", Op::Open, {"Program Error: Line 6 of {path} is 1048589 characters long; "
+         "a line holds at most 65536" + readError}, EmptyProject, Writes(longName)},
+        {"blank-lines.ear", Op::Open, {}, ReadAs(2), Writes(blankLines)},
+        {"too-large.ear", Op::Open, {"Program Error: The file {path} is too large to read: 64.1 MB, "
+         "at most 64.0 MB" + readError}, EmptyProject, Sized(kHead, (uintmax_t{64} << 20) + 100000)},
+        // Files that are no regular file: refused at once, nothing waits on them.
+        {"fifo.ear", Op::Open, {notRegular}, EmptyProject, Fifo},
+        {"device.ear", Op::Open, {notRegular}, EmptyProject, LinkTo("/dev/null")},
+        {"link.ear", Op::Open, {}, ReadAs(1), LinkToProject},
         // Files larger than the store: refused whole, with the limit named.
         {"27-groups.ear", Op::Open, {"The file {path} holds 27 groups; a project holds at most 26 "
          "groups. Nothing was read."}, EmptyProject},
@@ -279,6 +383,23 @@ const std::vector<Case>& Catalogue() {
         {"log-utf16.log", Op::Open, {kNotALog}, NoLog},
         {"log-signature-trailing-blank.log", Op::Open, {kNotALog}, NoLog},
         {"log-signature-only.log", Op::Open, {kNotALog}, NoLog},
+        {"fifo.log", Op::Open, {notRegularLog}, NoLog, Fifo},
+        {"zero.log", Op::Open, {notRegularLog}, NoLog, LinkTo("/dev/zero")},
+        {"too-large.log", Op::Open, {" Program Error: The file {path} is too large to read: 256.1 MB, "
+         "at most 256.0 MB occured in ReadGeopakLog"}, NoLog,
+         Sized(std::string(kLogSignature) + "\r\n", (uintmax_t{256} << 20) + 100000)},
+        // The station table beside a log never replaces the user's file, and a
+        // folder that refuses it costs only the table.
+        {"road.log", Op::Open, {tableNotWritten + "{folder}/road.ear holds earthwork data"},
+         [](const World& w) {
+           LogRead(33, 5)(w);
+           EXPECT_EQ(ReadBytes(w.folder + "/road.ear"), kProject);
+         }, LogBesideProject},
+        {"read-only/ramp1.log", Op::Open, {tableNotWritten + "Cannot save {folder}/read-only/ramp1.ear: "
+         "{reason}"}, [](const World& w) {
+           LogRead(33, 5)(w);
+           EXPECT_FALSE(fs::exists(w.folder + "/read-only/ramp1.ear"));
+         }, LogInReadOnlyFolder},
         // Logs cut short in each table: what stands before the cut is read.
         {"log-cut-in-adjustment.log", Op::Open, {}, LogRead(0, 0)},
         {"log-cut-in-sections.log", Op::Open, {}, LogRead(2, 0)},
@@ -303,9 +424,26 @@ const std::vector<Case>& Catalogue() {
          "NO FILE IS SELECTED"}, SaveRefused, NoFile},
         {"read-only/road.ear", Op::Save, {saveError + "{reason}" + saved, "NO FILE IS SELECTED"},
          SaveRefused, ReadOnlyFolder},
+        {"fifo-target.ear", Op::Save, {overwrite, saveError + "Not a regular file" + saved,
+         "NO FILE IS SELECTED"}, [](const World& w) {
+           SaveRefused(w);
+           EXPECT_TRUE(fs::is_fifo(w.path));
+         }, Fifo},
+        {"hard-linked.ear", Op::Save, {overwrite, saveError + "the file has 2 names (hard links) and "
+         "saving would leave the others with the old content; save it under another name" + saved,
+         "NO FILE IS SELECTED"}, [](const World& w) {
+           SaveRefused(w);
+           EXPECT_EQ(ReadBytes(w.path), kProject);
+         }, HardLinked},
+        // A link is saved through: the file it names gets the project.
+        {"link-target.ear", Op::Save, {overwrite, "FILE : {path} IS SAVED SUCCESSFULLY"},
+         [](const World& w) {
+           EXPECT_TRUE(fs::is_symlink(w.path));
+           EXPECT_NE(ReadBytes(w.folder + "/target.ear").find("11+00.000"), std::string::npos);
+         }, LinkToProject},
         // A report file gone before its pages are shown or counted.
-        {"vanished.ear", Op::Pages, {" System Error : File not found: {reports}/vanished.rpt "
-         "(form1(PrintOneByOne)).", " Program Error: File not found: {reports}/vanished.rpt "
+        {"vanished.ear", Op::Pages, {" System Error : File not found: {run}vanished.rpt "
+         "(form1(PrintOneByOne)).", " Program Error: File not found: {run}vanished.rpt "
          "occured in CountNumberOfPages"}, [](const World& w) {
            EXPECT_EQ(w.state.Report.PageCount, 1);
          }, [](World& w) {
@@ -318,9 +456,11 @@ const std::vector<Case>& Catalogue() {
   return catalogue;
 }
 
-std::string Expand(const std::string& text, const World& w) {
-  return ReplaceAll(ReplaceAll(ReplaceAll(text, "{path}", w.path), "{reports}", w.reports),
-                    "{reason}", w.reason);
+std::string Expand(const std::string& text, World& w) {
+  std::string out = ReplaceAll(text, "{path}", w.path);
+  if (out.find("{run}") != std::string::npos)
+    out = ReplaceAll(out, "{run}", w.state.Report.Folder.Path());
+  return ReplaceAll(ReplaceAll(out, "{folder}", w.folder), "{reason}", w.reason);
 }
 
 void RunOperation(const Case& c, World& w) {
@@ -379,7 +519,6 @@ TEST(BadInputs, EachGivesItsMessagesAndKeepsTheProjectSound) {
     World w;
     w.folder = dir.Root().string();
     w.path = dir.Path(c.name);
-    w.reports = reports.Root().string();
     if (!c.make) {
       fs::copy_file(DataPath("bad/" + c.name), w.path);
     } else if (!c.make(w)) {

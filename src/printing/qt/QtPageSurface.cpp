@@ -12,6 +12,7 @@
 #include "platform/qt/Cp1252.h"
 #include "project/Errors.h"
 #include "project/FileIO.h"
+#include "project/Paths.h"
 
 namespace earthwork::qt {
 
@@ -69,11 +70,14 @@ std::unique_ptr<QtPageSurface> QtPageSurface::ForPdf(const std::string& path) {
   return std::unique_ptr<QtPageSurface>(new QtPageSurface(factory, path, path));
 }
 
-std::unique_ptr<QtPageSurface> QtPageSurface::ForPrinter(const std::string& reportPath) {
+std::string QtPageSurface::PdfInsteadOfPrinter(const std::string& reportPath) {
+  return ReportDirectory() +
+         std::filesystem::path(StripFile(reportPath)).replace_extension(".pdf").string();
+}
+
+std::unique_ptr<QtPageSurface> QtPageSurface::ForPrinter(const std::string& pdfPath) {
   const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-  if (info.isNull()) {
-    return ForPdf(std::filesystem::path(reportPath).replace_extension(".pdf").string());
-  }
+  if (info.isNull()) return ForPdf(pdfPath);
   auto factory = [info](QIODevice*) -> std::unique_ptr<QPagedPaintDevice> {
     auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     printer->setDocName(kDocumentName);

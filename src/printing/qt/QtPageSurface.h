@@ -28,10 +28,13 @@ class QtPageSurface : public PageSurface {
  public:
   /// Prints into the PDF file `path`.
   static std::unique_ptr<QtPageSurface> ForPdf(const std::string& path);
-  /// Prints on the system's default printer; where there is none, into a
-  /// PDF file beside the report (its name with ".pdf"), whose path is then
-  /// the device name.
-  static std::unique_ptr<QtPageSurface> ForPrinter(const std::string& reportPath);
+  /// Prints on the system's default printer; where there is none, into the
+  /// PDF file `pdfPath`, whose path is then the device name.
+  static std::unique_ptr<QtPageSurface> ForPrinter(const std::string& pdfPath);
+
+  /// Where a print goes without a printer: the report's name with ".pdf" in
+  /// the user's report folder (this run's own folder goes with the run).
+  static std::string PdfInsteadOfPrinter(const std::string& reportPath);
 
   ~QtPageSurface() override;
 

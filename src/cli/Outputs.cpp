@@ -1,0 +1,27 @@
+#include "cli/Outputs.h"
+
+#include "geopak/LogRecognition.h"
+#include "project/Errors.h"
+#include "project/FileIO.h"
+#include "project/FileKinds.h"
+
+namespace earthwork::cli {
+
+std::string OutputRefusal(const std::string& output, const std::string& option,
+                          const std::string& input, bool writesProjects) {
+  if (output.empty()) return "";
+  if (output == input || SameFile(output, input)) {
+    return option + " names the input file " + input;
+  }
+  // A file that cannot be read here is left to the writer, which says why.
+  try {
+    if (!writesProjects && ClassifyEarFirstLine(ReadFirstLine(output)) != EarFirstLine::NotEar) {
+      return option + " names " + output + ", which holds earthwork data";
+    }
+    if (HasLogSignature(output)) return option + " names " + output + ", which is an earthwork log";
+  } catch (const ProgramError&) {
+  }
+  return "";
+}
+
+}  // namespace earthwork::cli
