@@ -13,6 +13,11 @@ std::string OutputRefusal(const std::string& output, const std::string& option,
   if (output == input || SameFile(output, input)) {
     return option + " names the input file " + input;
   }
+  try {
+    CheckSaveTarget(output);
+  } catch (const ProgramError& e) {
+    return e.what();
+  }
   // A file that cannot be read here is left to the writer, which says why.
   try {
     if (!writesProjects && ClassifyEarFirstLine(ReadFirstLine(output)) != EarFirstLine::NotEar) {

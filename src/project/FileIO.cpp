@@ -100,6 +100,9 @@ SaveTarget ResolveSaveTarget(const std::string& path) {
     }
     if (S_ISDIR(st.st_mode)) refuse(Reason(EISDIR));
     if (!S_ISREG(st.st_mode)) refuse("Not a regular file");
+    // A file the user may not write is theirs to protect, even though the
+    // rename would be allowed by the folder.
+    if (::access(file.c_str(), W_OK) != 0 && errno == EACCES) refuse(Reason(EACCES));
     if (st.st_nlink > 1) {
       refuse("the file has " + std::to_string(st.st_nlink) +
              " names (hard links) and saving would leave the others with the old content;"
@@ -108,7 +111,13 @@ SaveTarget ResolveSaveTarget(const std::string& path) {
     return {file.string(), file.parent_path().empty() ? fs::path(".") : file.parent_path(), true,
             st.st_mode};
   }
-  return {file.string(), file.parent_path().empty() ? fs::path(".") : file.parent_path(), false, 0};
+  // A new file: its folder must take it.
+  const fs::path folder = file.parent_path().empty() ? fs::path(".") : file.parent_path();
+  struct stat st {};
+  if (::stat(folder.c_str(), &st) != 0) refuse(Reason(errno));
+  if (!S_ISDIR(st.st_mode)) refuse(Reason(ENOTDIR));
+  if (::access(folder.c_str(), W_OK) != 0 && errno == EACCES) refuse(Reason(EACCES));
+  return {file.string(), folder, false, 0};
 }
 
 /// Writes what `produce` puts into the open temporary file (returning 0, or
@@ -293,6 +302,10 @@ void CopyFileAtomically(const std::string& from, const std::string& path) {
     }
     return 0;
   });
+}
+
+void CheckSaveTarget(const std::string& path) {
+  ResolveSaveTarget(path);
 }
 
 bool SameFile(const std::string& a, const std::string& b) {

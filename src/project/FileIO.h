@@ -89,6 +89,12 @@ class LineCursor {
 ///   in the folder are removed first.
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
 
+/// Raises the ProgramError that WriteFileAtomically would raise for `path`
+/// before writing anything (a folder, device, pipe, a file with other
+/// names or one the user may not write), so that a command can refuse
+/// before it writes any of its outputs.
+void CheckSaveTarget(const std::string& path);
+
 /// WriteFileAtomically with the content of the file `from`, copied in
 /// pieces. Raises "Cannot save <path>: ..." also when `from` cannot be read.
 void CopyFileAtomically(const std::string& from, const std::string& path);

@@ -1,5 +1,6 @@
 #include "support/TestFiles.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cstdio>
@@ -123,9 +124,10 @@ int PdfPages(const std::string& path) {
 }
 
 ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
-                      const std::string& folder, const std::string& reports) {
+                      const std::string& folder, const std::string& reports,
+                      const std::string& prefix) {
   std::string command = "cd " + ShellQuoted(folder) +
-                        " && EARTHWORK_REPORT_DIR=" + ShellQuoted(reports) + " " +
+                        " && EARTHWORK_REPORT_DIR=" + ShellQuoted(reports) + " " + prefix + " " +
                         ShellQuoted(program);
   for (const std::string& a : args) command += " " + ShellQuoted(a);
   command += " >stdout.txt 2>stderr.txt";
@@ -133,6 +135,30 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
   const std::filesystem::path dir(folder);
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes((dir / "stdout.txt").string()),
           ReadBytes((dir / "stderr.txt").string())};
+}
+
+std::map<std::string, std::string> FolderSnapshot(const std::string& folder,
+                                                  const std::vector<std::string>& skip) {
+  namespace fs = std::filesystem;
+  std::map<std::string, std::string> entries;
+  const fs::path root(folder);
+  for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
+       ++it) {
+    const std::string relative = fs::relative(it->path(), root).string();
+    if (std::find(skip.begin(), skip.end(), relative) != skip.end()) {
+      if (it->is_directory() && !it->is_symlink()) it.disable_recursion_pending();
+      continue;
+    }
+    const fs::file_status status = it->symlink_status();
+    if (fs::is_symlink(status)) {
+      entries[relative] = "link:" + fs::read_symlink(it->path()).string();
+    } else if (fs::is_regular_file(status)) {
+      entries[relative] = "file:" + ReadBytes(it->path().string());
+    } else {
+      entries[relative] = fs::is_directory(status) ? "folder" : "other";
+    }
+  }
+  return entries;
 }
 
 std::string ReplaceAll(std::string text, const std::string& key, const std::string& value) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -60,9 +61,18 @@ struct ProgramRun {
 };
 
 /// Runs `program` with `args` in `folder` (its outputs caught in files
-/// there), the report folder pointed at `reports`.
+/// there), the report folder pointed at `reports`. `prefix` is put before
+/// the program in the shell command (a variable setting, `timeout 20`).
 ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
-                      const std::string& folder, const std::string& reports);
+                      const std::string& folder, const std::string& reports,
+                      const std::string& prefix = "");
+
+/// What a folder holds, for telling what a command changed: each entry's
+/// path relative to `folder`, and its kind and content ("file:" and the
+/// bytes, "link:" and the target, "folder", "other"). Links are not
+/// followed; entries under the relative paths in `skip` are left out.
+std::map<std::string, std::string> FolderSnapshot(const std::string& folder,
+                                                  const std::vector<std::string>& skip = {});
 
 /// `text` in single quotes for the shell.
 std::string ShellQuoted(const std::string& text);
