@@ -6,6 +6,7 @@
 
 #include "FuzzSupport.h"
 #include "earfiles/EarFile.h"
+#include "project/FileIO.h"
 #include "project/Format.h"
 #include "project/Text.h"
 #include "support/TestFiles.h"
@@ -68,9 +69,42 @@ std::string SaveAndReopen(FuzzWorld& world, const std::string& name, std::string
   return Describe(state.Project);
 }
 
+/// The rows a project holds, in all its groups.
+int StoredRows(const ProjectStore& store) {
+  int rows = 0;
+  for (int g = 0; g < store.GroupCount; ++g) rows += store.Group(g).Cells.DataRowCount();
+  return rows;
+}
+
+/// Lines that can only be rows: they hold a "+", no "#", and are no tag.
+/// In a file with a version line and its unit line, lines 3 to 5 are the
+/// header fields; a file whose unit line is elsewhere is not counted (-1).
+int RowLikeLines(const std::string& bytes) {
+  const std::vector<std::string> lines = SplitLines(bytes);
+  const bool versioned = !lines.empty() && StartsWith(lines[0], "[VERSION");
+  if (versioned && (lines.size() < 2 || (lines[1] != "[ENGLISH]" && lines[1] != "[METRIC]"))) {
+    return -1;
+  }
+  int rows = 0;
+  for (size_t i = versioned ? 5 : 0; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
+    rows += !line.empty() && line[0] != '[' && !Contains(line, "#") && Contains(line, "+");
+  }
+  return rows;
+}
+
 void OpenThenRoundTrip(FuzzWorld& world, const std::string& input) {
   ProgramState& state = world.Fresh();
-  if (!OpenEarFile(state, input)) {
+  const bool opened = OpenEarFile(state, input);
+  // Every line that is not stored is reported: without a message, no row is missing.
+  if (opened && world.dialogs.shown.empty()) {
+    const int expected = RowLikeLines(testing::ReadBytes(input));
+    if (expected >= 0 && StoredRows(state.Project) != expected) {
+      Fail("rows were dropped without a word: " + std::to_string(expected) + " row lines, " +
+           std::to_string(StoredRows(state.Project)) + " stored");
+    }
+  }
+  if (!opened) {
     // Nothing read: the new project is left as it was.
     CheckStoreLimits(state.Project, "a refused open");
     if (state.Project.GroupCount != 1) Fail("a refused open changed the group count");

@@ -3,7 +3,8 @@
 // added volumes from zero to far past the 32-bit range, any balance factor.
 // The writer must not crash, every line of the file must fit the report's
 // width, a finished report must end with its closing line, and the page
-// count must describe the file; its pages must render.
+// count must describe the file; its pages must render. Header texts of any
+// length never turn into report lines.
 
 #include <array>
 
@@ -15,6 +16,7 @@
 #include "project/FileIO.h"
 #include "project/Format.h"
 #include "reports/EndAreaReport.h"
+#include "support/TestFiles.h"
 
 namespace earthwork::fuzz {
 namespace {
@@ -135,7 +137,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   GroupRecord& group = store.Current();
   group.Name = in.Text(24);
   group.BalanceFactor = in.Pick(4) == 0 ? in.Text(12) : kFactors[in.Pick(kFactors.size())];
-  for (std::string& field : store.HeaderFields) field = in.Text(20);
+  for (std::string& field : store.HeaderFields) {
+    // Now and then longer than a report line.
+    field = in.Pick(4) == 0 ? std::string(in.Byte() * 3u, 'x') + in.Text(20) : in.Text(20);
+  }
 
   int rows = 0;
   double station = in.Word();
@@ -156,5 +161,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (state.Report.AppendToReport != 0) Fail("AppendToReport was left set");
   CheckReport(state, result);
+  // The same report without header texts shows the same lines.
+  if (result != 0) return 0;
+  const int64_t shown = CountDisplayLines(testing::ReadBytes(state.Report.ReportFileName));
+  store.HeaderFields = {};
+  CreateTempRptFile(state);
+  if (CountDisplayLines(testing::ReadBytes(state.Report.ReportFileName)) != shown) {
+    Fail("a header text became a report line");
+  }
   return 0;
 }

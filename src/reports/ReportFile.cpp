@@ -13,6 +13,15 @@ ReportFileWriter::ReportFileWriter(const std::string& path, bool append) : path_
 }
 
 void ReportFileWriter::WriteLine(std::string_view line) {
+  // A line end inside a text (a header field, a name, a cell) would start a
+  // line of its own, without the "#" of the line it came from.
+  if (line.find_first_of("\r\n") != std::string_view::npos) {
+    std::string oneLine(line);
+    for (char& c : oneLine) {
+      if (c == '\r' || c == '\n') c = ' ';
+    }
+    return WriteLine(oneLine);
+  }
   // A line with a "#" is never shown, printed or counted. Every piece broken
   // off such a line keeps a "#" (put before a piece without one), so that a
   // long header text does not turn up as a report line.
