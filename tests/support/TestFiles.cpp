@@ -144,7 +144,7 @@ std::map<std::string, std::string> FolderSnapshot(const std::string& folder,
   const fs::path root(folder);
   for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
        ++it) {
-    const std::string relative = fs::relative(it->path(), root).string();
+    const std::string relative = it->path().lexically_relative(root).string();
     if (std::find(skip.begin(), skip.end(), relative) != skip.end()) {
       if (it->is_directory() && !it->is_symlink()) it.disable_recursion_pending();
       continue;
