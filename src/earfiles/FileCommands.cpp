@@ -167,6 +167,23 @@ void RadingTheFile(ProgramState& state, ReadingCaller caller) {
   if (chosen && !path.empty()) ReadChosenFile(state, path, caller);
 }
 
+bool SaveChangesBefore(ProgramState& state, const std::string& action) {
+  ProjectStore& store = state.Project;
+  if (store.DataChanged != 1) return true;
+  const Answer answer = state.dialogs.MessageBox(
+      "Wish to save : " + store.CurrentFileName + " before " + action + " ?", Buttons::YesNoCancel,
+      Icon::Question);
+  if (answer == Answer::Cancel) {
+    state.dialogs.MessageBox("File : " + store.CurrentFileName + " was not saved");
+    return false;
+  }
+  if (answer == Answer::No) return true;
+  store.CurrentFileName = IfUntitled(state, 1);
+  if (IsUntitled(store.CurrentFileName) || SavingTheFile(state) != 0) return false;
+  state.view.SetCaption(EarCaption(store.CurrentFileName));
+  return true;
+}
+
 int16_t SaveItBeforeExit(ProgramState& state) {
   int16_t stay = 0;
   Trap(state.dialogs, " Program Error: ", "(SaveItBeforeExit(formRelated))", [&] {
@@ -255,21 +272,10 @@ void Openfile(ProgramState& state) {
     MainView& view = state.view;
     view.EnableEditing(true);
     view.ShowBalanceFactor(true);
-    bool reset = false;
-    if (store.DataChanged == 1 && store.ImportDone != 1) {
-      const Answer answer = state.dialogs.MessageBox(
-          "Wish to save : " + store.CurrentFileName + " before opening other file ?",
-          Buttons::YesNoCancel, Icon::Question);
-      if (answer == Answer::Cancel) {
-        state.dialogs.MessageBox("File : " + store.CurrentFileName + " was not saved");
-        return;
-      }
-      if (answer == Answer::Yes) {
-        store.CurrentFileName = IfUntitled(state, 1);
-        if (IsUntitled(store.CurrentFileName) || SavingTheFile(state) != 0) return;
-      }
-      reset = true;
-    }
+    const bool reset = store.DataChanged == 1;
+    // Imported groups are unsaved like any other change, so an import does
+    // not spare the question.
+    if (!SaveChangesBefore(state, "opening other file")) return;
     // The project is given up only once a file has been chosen: a cancelled
     // dialog leaves it whole, groups and all.
     const std::string remembered = store.CurrentFileName;

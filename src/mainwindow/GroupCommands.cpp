@@ -208,14 +208,19 @@ void mnuGroupRename(ProgramState& state, GroupWindow& window) {
 void mnuFileImport(ProgramState& state, const std::string& caption) {
   ProjectStore& store = state.Project;
   try {
+    if (caption != kImportLog) {
+      // The imported groups join the project's unsaved changes; the user may
+      // first save the project as it stands.
+      if (!SaveChangesBefore(state, "importing other file")) return;
+      store.ImportDone = 1;
+      // The import marks the project as changed once it has stored groups,
+      // which are then edited and saved like the project's own.
+      ImportEarIntoGroups(state);
+      return;
+    }
     state.view.EnableEditing(false);
     state.view.ShowBalanceFactor(false);
     store.ImportDone = 1;
-    if (caption != kImportLog) {
-      ImportEarIntoGroups(state);
-      store.DataChanged = 0;
-      return;
-    }
     if (store.GroupCount >= kGroupSlots) {
       state.dialogs.MessageBox(kTooManyGroups, Buttons::Ok, Icon::Exclamation);
       return;
@@ -229,7 +234,9 @@ void mnuFileImport(ProgramState& state, const std::string& caption) {
     store.CurrentGroup = groups;
     state.FileDialog.FilterIndex = 2;
     store.LogFileMode = 1;
-    store.DataChanged = 0;
+    // A log's tab is read only: it adds nothing to save, and reading it must
+    // not pass for a save either.
+    const int16_t changed = store.DataChanged;
     LogCounters& counters = state.Counters;
     if (counters.SectionStationCount > counters.LargestSectionStationCount) {
       counters.LargestSectionStationCount = counters.SectionStationCount;
@@ -241,7 +248,7 @@ void mnuFileImport(ProgramState& state, const std::string& caption) {
       store.GroupCount = groups;
       store.CurrentGroup = current;
     }
-    store.DataChanged = 0;
+    store.DataChanged = changed;
   } catch (const std::exception&) {
     state.dialogs.MessageBox(" eRROR OCCURED WHILE IMPORTING A FILE");
   }

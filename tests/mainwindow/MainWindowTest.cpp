@@ -292,7 +292,7 @@ void MainWindowTest::unitChoice() {
   auto* button = h.Child<QRadioButton>(option.toLatin1());
   QTest::mouseClick(button, Qt::LeftButton);
   QCOMPARE(int{h.Store().UnitSystem}, unitSystem);
-  QCOMPARE(h.Store().DataChanged, int16_t{0});
+  QCOMPARE(h.Store().DataChanged, int16_t{1});  // "42" is still unsaved
   QVERIFY(!h.Child<QGroupBox>("fraUnits")->isVisible());
   QVERIFY(h.Child<QLabel>("Label5")->isVisible());
   QCOMPARE(h.Child<QLabel>("Label5")->text(), button->text());
