@@ -41,6 +41,12 @@ void EmptyGroup(GroupRecord& group) {
   group.Cells.at(0, Station) = kEndOfRows;
 }
 
+/// Inserting, deleting or renaming a group is an edit like any other: the
+/// project then differs from its file, and Exit, New and Open ask to save.
+void MarkChanged(ProgramState& state) {
+  state.Project.DataChanged = 1;
+}
+
 /// A name asked for in an input box, cut to 20 characters; empty when the
 /// user gave none or cancelled.
 std::string AskName(ProgramState& state, const char* prompt, const char* title,
@@ -60,6 +66,7 @@ void RenameSingleGroup(ProgramState& state, GroupWindow& window, bool clear) {
   store.CurrentGroup = 0;
   store.GroupCount = 1;
   store.Group(0).Name = name;
+  MarkChanged(state);
   if (!clear) return;
   PutBalanceFactor(state, "1.000");
   window.SetEmbankmentBox(store.Group(0).MeasuredInEmbankment == 1);
@@ -146,6 +153,7 @@ void mnuGroupInsert(ProgramState& state, GroupWindow& window) {
     PutBalanceFactor(state, "1.000");
     group.MeasuredInEmbankment = 0;
     group.BalanceFactor = BalanceBoxValue(state);
+    MarkChanged(state);
     for (int tab = 0; tab < n; ++tab) window.SelectTab(tab);
     // The grid shows the new, empty group, so that what is typed next is
     // seen where it goes.
@@ -175,6 +183,7 @@ void mnuGroupDelete(ProgramState& state, GroupWindow& window) {
     window.RemoveTab(k);
     CloseGap(store, k);
     --store.GroupCount;
+    MarkChanged(state);
     // The first group is shown with its rows, matching the selected tab.
     store.CurrentGroup = 0;
     state.view.ResetMainForm();
@@ -202,6 +211,7 @@ void mnuGroupRename(ProgramState& state, GroupWindow& window) {
     window.InsertTab(tab, name);
     window.SelectTab(tab);
     store.Group(tab).Name = name;
+    MarkChanged(state);
   });
 }
 

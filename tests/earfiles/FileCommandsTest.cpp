@@ -563,6 +563,13 @@ TEST_F(FileCommandsTest, EveryCommandThatWouldLoseEditsAsksAndANewProjectStartsE
        {"Ramp C"}},
       {"import, then open asks", {ImportEar, Open}, {no, cancel}, {"+"}, {},
        {sameName, openQ, notSaved}, 1, "@", {}, {"Ramp C"}},
+      {"rename, exit asks", {Rename, Exit}, {yes, yes}, {}, {"Ramp X"},
+       {exitQ, Overwrite("@"), " " + Saved("@")}, 1, "@", {"[END AREA 2 Ramp X]"}, {}},
+      {"insert, new asks", {Insert, New}, {cancel}, {}, {"Ramp D"},
+       {"Wish to save : ' @ ' before opening new file ?", "File : ' @ ' was not saved"}, 1, "@",
+       {}, {"Ramp D"}},
+      {"delete, open asks", {Delete, Open}, {yes, cancel}, {}, {},
+       {"Do you wish to delete the selected group ? ", openQ, notSaved}, 1, "", {}, {}},
   };
   // clang-format on
   for (const Case& c : cases) {
