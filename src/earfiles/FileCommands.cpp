@@ -29,12 +29,21 @@ bool FileExists(const std::string& path) {
   return !path.empty() && std::filesystem::exists(path, ec);
 }
 
-/// The counts a New or Open that goes ahead starts from. They are set only
-/// once the command goes ahead, so a cancelled command keeps the project's
-/// own groups (a later Save would otherwise write only the first).
-void StartFromOneGroup(ProjectStore& store) {
+/// Where a New or Open that goes ahead starts: one empty group in the grid
+/// view, with nothing of the project before (the reset forgets its header
+/// fields and groups). Only done once the command goes ahead, so a cancelled
+/// command keeps the project whole.
+void StartEmptyProject(ProgramState& state) {
+  ProjectStore& store = state.Project;
   store.CurrentGroup = 0;
   store.GroupCount = 1;
+  ResetallAttributes(state);
+  store.LogFileMode = 0;
+  MainView& view = state.view;
+  view.ShowGridView();
+  view.SetImportItem(kImportEar);
+  view.EnableEditing(true);
+  view.ShowBalanceFactor(true);
 }
 
 /// Step 4 of the dispatcher: an EarFile into the grid view.
@@ -237,8 +246,6 @@ void NewFile(ProgramState& state) {
   Trap(state.dialogs, " Program Error: ", "(NewFile(FileMenu))", [&] {
     ProjectStore& store = state.Project;
     MainView& view = state.view;
-    view.EnableEditing(true);
-    view.ShowBalanceFactor(true);
     if (store.DataChanged == 1) {
       const Answer answer = state.dialogs.MessageBox(
           "Wish to save : ' " + store.CurrentFileName + " ' before opening new file ?",
@@ -252,12 +259,10 @@ void NewFile(ProgramState& state) {
         if (store.CurrentFileName == kUntitled) return;
         if (SavingTheFile(state) != 0) return;
       }
-      StartFromOneGroup(store);
-      ResetallAttributes(state);
-    } else {
-      StartFromOneGroup(store);
-      if (!IsUntitled(store.CurrentFileName)) ResetallAttributes(state);
     }
+    // Also an unchanged project is reset: what it left in the store would
+    // otherwise be saved and reported with the new one.
+    StartEmptyProject(state);
     store.CurrentFileName = kUntitled;
     view.SetCaption(EarCaption(kUntitled));
     store.Group(store.CurrentGroup).Cells.at(0, Station) = kEndOfRows;
@@ -269,10 +274,6 @@ void NewFile(ProgramState& state) {
 void Openfile(ProgramState& state) {
   Trap(state.dialogs, " Program Error: ", "(Openfile(FileMenu))", [&] {
     ProjectStore& store = state.Project;
-    MainView& view = state.view;
-    view.EnableEditing(true);
-    view.ShowBalanceFactor(true);
-    const bool reset = store.DataChanged == 1;
     // Imported groups are unsaved like any other change, so an import does
     // not spare the question.
     if (!SaveChangesBefore(state, "opening other file")) return;
@@ -284,8 +285,7 @@ void Openfile(ProgramState& state) {
       store.CurrentFileName = remembered;
       return;
     }
-    StartFromOneGroup(store);
-    if (reset) ResetallAttributes(state);
+    StartEmptyProject(state);
     ReadChosenFile(state, path);
   });
 }

@@ -245,13 +245,12 @@ TEST_F(FileCommandsTest, NewStartsAnEmptyUntitledProject) {
     int16_t changed;
     std::deque<Answer> answers;
     Files files;
-    bool reset;  // the whole-project reset ran
   };
   const Case cases[] = {
-      {"unchanged, untitled", "UNTITLED", 0, {}, {}, false},
-      {"unchanged, named", path, 0, {}, {}, true},
-      {"changed, not saved", path, 1, {Answer::No}, {}, true},
-      {"changed, saved", "UNTITLED", 1, {Answer::Yes}, {path}, true},
+      {"unchanged, untitled", "UNTITLED", 0, {}, {}},
+      {"unchanged, named", path, 0, {}, {}},
+      {"changed, not saved", path, 1, {Answer::No}, {}},
+      {"changed, saved", "UNTITLED", 1, {Answer::Yes}, {path}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -267,7 +266,8 @@ TEST_F(FileCommandsTest, NewStartsAnEmptyUntitledProject) {
     EXPECT_EQ(store.GroupCount, 1);
     EXPECT_EQ(store.CurrentGroup, 0);
     EXPECT_EQ(store.Group(0).Cells.at(0, Station), kEndOfRows);
-    EXPECT_EQ(Called(view, "ShowUnitChoice"), c.reset);
+    EXPECT_TRUE(Called(view, "ShowUnitChoice"));
+    EXPECT_TRUE(Called(view, "ShowGridView"));
     EXPECT_EQ(Exists(path), !c.files.empty());
     EXPECT_TRUE(Called(view, "SetStatusText(New File)"));
     EXPECT_EQ(view.calls.back(), "FocusDesigner");
@@ -570,6 +570,12 @@ TEST_F(FileCommandsTest, EveryCommandThatWouldLoseEditsAsksAndANewProjectStartsE
        {}, {"Ramp D"}},
       {"delete, open asks", {Delete, Open}, {yes, cancel}, {}, {},
        {"Do you wish to delete the selected group ? ", openQ, notSaved}, 1, "", {}, {}},
+      {"new forgets header, names and factor", {New, SaveAs}, {}, {"&"}, {}, {Saved("&")}, 0,
+       "&", {"[END AREA 1 ]\r\n#BALANCE FACTOR\r\n1.00\r\n"}, {"J. Doe", "Main line", "1.15"}},
+      {"a log's report has no header of the project before", {Open}, {}, {"%"}, {}, {}, 0,
+       "report", {"#Designer= \r\n"}, {"J. Doe", "P-17", "C-9"}},
+      {"new after a log saves an empty project", {Open, New, SaveAs}, {}, {"%", "&"}, {},
+       {Saved("&")}, 0, "&", {"[END AREA 1 ]"}, {"J. Doe", "Main line"}},
   };
   // clang-format on
   for (const Case& c : cases) {
