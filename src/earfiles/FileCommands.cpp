@@ -18,6 +18,8 @@ namespace {
 constexpr const char* kUntitled = "UNTITLED";
 constexpr const char* kImportEar = "Import EAR File";
 constexpr const char* kImportLog = "Import any other Log File";
+constexpr const char* kLogIsReadOnly =
+    "A Geopak Earthwork log is read only: it cannot be saved as an Earthwork file.";
 constexpr size_t kTabNameLength = 20;
 
 std::string EarCaption(const std::string& name) {
@@ -87,6 +89,8 @@ void ReadLogFile(ProgramState& state, const std::string& path, ReadingCaller cal
   MainView& view = state.view;
   const bool read = OpenGeopakLog(state, path, [&](ProgramState& s, const std::string&) {
     view.ShowBalanceFactor(false);
+    // A log is read only: there is nothing to save or to edit.
+    view.EnableEditing(false);
     view.ShowLogView();
     view.SetImportItem(kImportLog);
     NameLogTab(s);
@@ -293,6 +297,10 @@ void Openfile(ProgramState& state) {
 void SaveFile(ProgramState& state) {
   Trap(state.dialogs, " Program Error: ", "(SaveFile(FileMenu))", [&] {
     ProjectStore& store = state.Project;
+    if (store.LogFileMode == 1) {
+      state.dialogs.MessageBox(kLogIsReadOnly);
+      return;
+    }
     if (store.GroupCount < 1) return;
     if (store.DataChanged != 1) {
       state.dialogs.MessageBox("FILE WAS NOT CHANGED SINCE LAST SAVE EVENT");
@@ -308,6 +316,12 @@ void SaveFile(ProgramState& state) {
 void SaveAsFile(ProgramState& state) {
   Trap(state.dialogs, " Program Error: ", "(SaveAsFile(FileMenu))", [&] {
     ProjectStore& store = state.Project;
+    // A log's baselines are no groups of the store: writing the store would
+    // save what the window does not show.
+    if (store.LogFileMode == 1) {
+      state.dialogs.MessageBox(kLogIsReadOnly);
+      return;
+    }
     if (store.GroupCount < 1) {
       state.dialogs.MessageBox("No data exists to save as a file");
       return;

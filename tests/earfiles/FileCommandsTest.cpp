@@ -574,6 +574,8 @@ TEST_F(FileCommandsTest, EveryCommandThatWouldLoseEditsAsksAndANewProjectStartsE
        "&", {"[END AREA 1 ]\r\n#BALANCE FACTOR\r\n1.00\r\n"}, {"J. Doe", "Main line", "1.15"}},
       {"a log's report has no header of the project before", {Open}, {}, {"%"}, {}, {}, 0,
        "report", {"#Designer= \r\n"}, {"J. Doe", "P-17", "C-9"}},
+      {"save and save as refused while a log is shown", {Open, SaveAs, Save}, {}, {"%"}, {},
+       {readOnly, readOnly}, 0, "", {}, {}},
       {"new after a log saves an empty project", {Open, New, SaveAs}, {}, {"%", "&"}, {},
        {Saved("&")}, 0, "&", {"[END AREA 1 ]"}, {"J. Doe", "Main line"}},
   };

@@ -265,6 +265,7 @@ void MainWindowTest::openOfALogShowsItsReport() {
   QVERIFY(!h.Child<QLineEdit>("txtShrinkFactor")->isVisible());
   QCOMPARE(h.Action("mnuFileImport")->text(), QString("Import any other Log File"));
   QCOMPARE(h.Store().LogFileMode, int16_t{1});
+  QVERIFY(!h.Action("mnuFileSaveAs")->isEnabled());
 
   // This log carries no accumulated quantities.
   h.Trigger("mnuFilePrintAccumulated");
