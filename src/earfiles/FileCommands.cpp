@@ -18,6 +18,8 @@ namespace {
 constexpr const char* kUntitled = "UNTITLED";
 constexpr const char* kImportEar = "Import EAR File";
 constexpr const char* kImportLog = "Import any other Log File";
+constexpr const char* kLogIsReadOnly =
+    "A Geopak Earthwork log is read only: it cannot be saved as an Earthwork file.";
 constexpr size_t kTabNameLength = 20;
 
 std::string EarCaption(const std::string& name) {
@@ -29,12 +31,21 @@ bool FileExists(const std::string& path) {
   return !path.empty() && std::filesystem::exists(path, ec);
 }
 
-/// The counts a New or Open that goes ahead starts from. They are set only
-/// once the command goes ahead, so a cancelled command keeps the project's
-/// own groups (a later Save would otherwise write only the first).
-void StartFromOneGroup(ProjectStore& store) {
+/// Where a New or Open that goes ahead starts: one empty group in the grid
+/// view, with nothing of the project before (the reset forgets its header
+/// fields and groups). Only done once the command goes ahead, so a cancelled
+/// command keeps the project whole.
+void StartEmptyProject(ProgramState& state) {
+  ProjectStore& store = state.Project;
   store.CurrentGroup = 0;
   store.GroupCount = 1;
+  ResetallAttributes(state);
+  store.LogFileMode = 0;
+  MainView& view = state.view;
+  view.ShowGridView();
+  view.SetImportItem(kImportEar);
+  view.EnableEditing(true);
+  view.ShowBalanceFactor(true);
 }
 
 /// Step 4 of the dispatcher: an EarFile into the grid view.
@@ -78,6 +89,8 @@ void ReadLogFile(ProgramState& state, const std::string& path, ReadingCaller cal
   MainView& view = state.view;
   const bool read = OpenGeopakLog(state, path, [&](ProgramState& s, const std::string&) {
     view.ShowBalanceFactor(false);
+    // A log is read only: there is nothing to save or to edit.
+    view.EnableEditing(false);
     view.ShowLogView();
     view.SetImportItem(kImportLog);
     NameLogTab(s);
@@ -167,6 +180,23 @@ void RadingTheFile(ProgramState& state, ReadingCaller caller) {
   if (chosen && !path.empty()) ReadChosenFile(state, path, caller);
 }
 
+bool SaveChangesBefore(ProgramState& state, const std::string& action) {
+  ProjectStore& store = state.Project;
+  if (store.DataChanged != 1) return true;
+  const Answer answer = state.dialogs.MessageBox(
+      "Wish to save : " + store.CurrentFileName + " before " + action + " ?", Buttons::YesNoCancel,
+      Icon::Question);
+  if (answer == Answer::Cancel) {
+    state.dialogs.MessageBox("File : " + store.CurrentFileName + " was not saved");
+    return false;
+  }
+  if (answer == Answer::No) return true;
+  store.CurrentFileName = IfUntitled(state, 1);
+  if (IsUntitled(store.CurrentFileName) || SavingTheFile(state) != 0) return false;
+  state.view.SetCaption(EarCaption(store.CurrentFileName));
+  return true;
+}
+
 int16_t SaveItBeforeExit(ProgramState& state) {
   int16_t stay = 0;
   Trap(state.dialogs, " Program Error: ", "(SaveItBeforeExit(formRelated))", [&] {
@@ -220,8 +250,6 @@ void NewFile(ProgramState& state) {
   Trap(state.dialogs, " Program Error: ", "(NewFile(FileMenu))", [&] {
     ProjectStore& store = state.Project;
     MainView& view = state.view;
-    view.EnableEditing(true);
-    view.ShowBalanceFactor(true);
     if (store.DataChanged == 1) {
       const Answer answer = state.dialogs.MessageBox(
           "Wish to save : ' " + store.CurrentFileName + " ' before opening new file ?",
@@ -235,12 +263,10 @@ void NewFile(ProgramState& state) {
         if (store.CurrentFileName == kUntitled) return;
         if (SavingTheFile(state) != 0) return;
       }
-      StartFromOneGroup(store);
-      ResetallAttributes(state);
-    } else {
-      StartFromOneGroup(store);
-      if (!IsUntitled(store.CurrentFileName)) ResetallAttributes(state);
     }
+    // Also an unchanged project is reset: what it left in the store would
+    // otherwise be saved and reported with the new one.
+    StartEmptyProject(state);
     store.CurrentFileName = kUntitled;
     view.SetCaption(EarCaption(kUntitled));
     store.Group(store.CurrentGroup).Cells.at(0, Station) = kEndOfRows;
@@ -252,24 +278,9 @@ void NewFile(ProgramState& state) {
 void Openfile(ProgramState& state) {
   Trap(state.dialogs, " Program Error: ", "(Openfile(FileMenu))", [&] {
     ProjectStore& store = state.Project;
-    MainView& view = state.view;
-    view.EnableEditing(true);
-    view.ShowBalanceFactor(true);
-    bool reset = false;
-    if (store.DataChanged == 1 && store.ImportDone != 1) {
-      const Answer answer = state.dialogs.MessageBox(
-          "Wish to save : " + store.CurrentFileName + " before opening other file ?",
-          Buttons::YesNoCancel, Icon::Question);
-      if (answer == Answer::Cancel) {
-        state.dialogs.MessageBox("File : " + store.CurrentFileName + " was not saved");
-        return;
-      }
-      if (answer == Answer::Yes) {
-        store.CurrentFileName = IfUntitled(state, 1);
-        if (IsUntitled(store.CurrentFileName) || SavingTheFile(state) != 0) return;
-      }
-      reset = true;
-    }
+    // Imported groups are unsaved like any other change, so an import does
+    // not spare the question.
+    if (!SaveChangesBefore(state, "opening other file")) return;
     // The project is given up only once a file has been chosen: a cancelled
     // dialog leaves it whole, groups and all.
     const std::string remembered = store.CurrentFileName;
@@ -278,8 +289,7 @@ void Openfile(ProgramState& state) {
       store.CurrentFileName = remembered;
       return;
     }
-    StartFromOneGroup(store);
-    if (reset) ResetallAttributes(state);
+    StartEmptyProject(state);
     ReadChosenFile(state, path);
   });
 }
@@ -287,6 +297,10 @@ void Openfile(ProgramState& state) {
 void SaveFile(ProgramState& state) {
   Trap(state.dialogs, " Program Error: ", "(SaveFile(FileMenu))", [&] {
     ProjectStore& store = state.Project;
+    if (store.LogFileMode == 1) {
+      state.dialogs.MessageBox(kLogIsReadOnly);
+      return;
+    }
     if (store.GroupCount < 1) return;
     if (store.DataChanged != 1) {
       state.dialogs.MessageBox("FILE WAS NOT CHANGED SINCE LAST SAVE EVENT");
@@ -302,6 +316,12 @@ void SaveFile(ProgramState& state) {
 void SaveAsFile(ProgramState& state) {
   Trap(state.dialogs, " Program Error: ", "(SaveAsFile(FileMenu))", [&] {
     ProjectStore& store = state.Project;
+    // A log's baselines are no groups of the store: writing the store would
+    // save what the window does not show.
+    if (store.LogFileMode == 1) {
+      state.dialogs.MessageBox(kLogIsReadOnly);
+      return;
+    }
     if (store.GroupCount < 1) {
       state.dialogs.MessageBox("No data exists to save as a file");
       return;

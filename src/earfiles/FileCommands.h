@@ -36,6 +36,11 @@ void RadingTheFile(ProgramState& state, ReadingCaller caller = ReadingCaller::Op
 void ReadChosenFile(ProgramState& state, const std::string& path,
                     ReadingCaller caller = ReadingCaller::Open);
 
+/// Before a command that replaces the project or adds to it: when there are
+/// unsaved changes, asks "Wish to save : <name> before <action> ?". Yes saves
+/// first, No goes on, Cancel stops. True when the command may go on.
+bool SaveChangesBefore(ProgramState& state, const std::string& action);
+
 /// The exit question. 0 = the program ends, 1 = it stays.
 int16_t SaveItBeforeExit(ProgramState& state);
 /// Closes the main window; nothing is written.

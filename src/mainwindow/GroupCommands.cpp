@@ -41,6 +41,12 @@ void EmptyGroup(GroupRecord& group) {
   group.Cells.at(0, Station) = kEndOfRows;
 }
 
+/// Inserting, deleting or renaming a group is an edit like any other: the
+/// project then differs from its file, and Exit, New and Open ask to save.
+void MarkChanged(ProgramState& state) {
+  state.Project.DataChanged = 1;
+}
+
 /// A name asked for in an input box, cut to 20 characters; empty when the
 /// user gave none or cancelled.
 std::string AskName(ProgramState& state, const char* prompt, const char* title,
@@ -60,6 +66,7 @@ void RenameSingleGroup(ProgramState& state, GroupWindow& window, bool clear) {
   store.CurrentGroup = 0;
   store.GroupCount = 1;
   store.Group(0).Name = name;
+  MarkChanged(state);
   if (!clear) return;
   PutBalanceFactor(state, "1.000");
   window.SetEmbankmentBox(store.Group(0).MeasuredInEmbankment == 1);
@@ -146,6 +153,7 @@ void mnuGroupInsert(ProgramState& state, GroupWindow& window) {
     PutBalanceFactor(state, "1.000");
     group.MeasuredInEmbankment = 0;
     group.BalanceFactor = BalanceBoxValue(state);
+    MarkChanged(state);
     for (int tab = 0; tab < n; ++tab) window.SelectTab(tab);
     // The grid shows the new, empty group, so that what is typed next is
     // seen where it goes.
@@ -175,6 +183,7 @@ void mnuGroupDelete(ProgramState& state, GroupWindow& window) {
     window.RemoveTab(k);
     CloseGap(store, k);
     --store.GroupCount;
+    MarkChanged(state);
     // The first group is shown with its rows, matching the selected tab.
     store.CurrentGroup = 0;
     state.view.ResetMainForm();
@@ -202,20 +211,26 @@ void mnuGroupRename(ProgramState& state, GroupWindow& window) {
     window.InsertTab(tab, name);
     window.SelectTab(tab);
     store.Group(tab).Name = name;
+    MarkChanged(state);
   });
 }
 
 void mnuFileImport(ProgramState& state, const std::string& caption) {
   ProjectStore& store = state.Project;
   try {
+    if (caption != kImportLog) {
+      // The imported groups join the project's unsaved changes; the user may
+      // first save the project as it stands.
+      if (!SaveChangesBefore(state, "importing other file")) return;
+      store.ImportDone = 1;
+      // The import marks the project as changed once it has stored groups,
+      // which are then edited and saved like the project's own.
+      ImportEarIntoGroups(state);
+      return;
+    }
     state.view.EnableEditing(false);
     state.view.ShowBalanceFactor(false);
     store.ImportDone = 1;
-    if (caption != kImportLog) {
-      ImportEarIntoGroups(state);
-      store.DataChanged = 0;
-      return;
-    }
     if (store.GroupCount >= kGroupSlots) {
       state.dialogs.MessageBox(kTooManyGroups, Buttons::Ok, Icon::Exclamation);
       return;
@@ -229,7 +244,9 @@ void mnuFileImport(ProgramState& state, const std::string& caption) {
     store.CurrentGroup = groups;
     state.FileDialog.FilterIndex = 2;
     store.LogFileMode = 1;
-    store.DataChanged = 0;
+    // A log's tab is read only: it adds nothing to save, and reading it must
+    // not pass for a save either.
+    const int16_t changed = store.DataChanged;
     LogCounters& counters = state.Counters;
     if (counters.SectionStationCount > counters.LargestSectionStationCount) {
       counters.LargestSectionStationCount = counters.SectionStationCount;
@@ -241,7 +258,7 @@ void mnuFileImport(ProgramState& state, const std::string& caption) {
       store.GroupCount = groups;
       store.CurrentGroup = current;
     }
-    store.DataChanged = 0;
+    store.DataChanged = changed;
   } catch (const std::exception&) {
     state.dialogs.MessageBox(" eRROR OCCURED WHILE IMPORTING A FILE");
   }

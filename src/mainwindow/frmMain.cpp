@@ -183,12 +183,10 @@ QWidget* frmMain::BuildHeaderArea() {
   unitLayout->addWidget(optEnglish_);
   unitLayout->addWidget(optMetric_);
   connect(optMetric_, &QRadioButton::clicked, this, [this] {
-    Trap(state_.dialogs, "Program Error: ", "occured in Option1_click",
-         [&] { ChooseUnit(1, true); });
+    Trap(state_.dialogs, "Program Error: ", "occured in Option1_click", [&] { ChooseUnit(1); });
   });
   connect(optEnglish_, &QRadioButton::clicked, this, [this] {
-    Trap(state_.dialogs, "Program Error: ", " occured in Option2_click",
-         [&] { ChooseUnit(0, true); });
+    Trap(state_.dialogs, "Program Error: ", " occured in Option2_click", [&] { ChooseUnit(0); });
   });
   Label5_ = new QLabel(area);
   Label5_->setObjectName("Label5");
@@ -503,18 +501,17 @@ std::string frmMain::TabCaption(int group) const {
 
 void frmMain::SetMesurementSyste(int unitSystem) {
   Trap(state_.dialogs, "Program Error : ", " occured in SetMesurementSyste",
-       [&] { ChooseUnit(unitSystem != 0 ? 1 : 0, false); });
+       [&] { ChooseUnit(unitSystem != 0 ? 1 : 0); });
 }
 
-void frmMain::ChooseUnit(int unitSystem, bool byUser) {
+void frmMain::ChooseUnit(int unitSystem) {
   QRadioButton* option = unitSystem == 1 ? optMetric_ : optEnglish_;
   option->setChecked(true);
   Label5_->setText(option->text());
   Label5_->setVisible(true);
   fraUnits_->setVisible(false);
   state_.Project.UnitSystem = static_cast<int16_t>(unitSystem);
-  // A file being read keeps its own unsaved-changes state.
-  if (byUser) state_.Project.DataChanged = 0;
+  // Choosing the units saves nothing: what was typed before stays unsaved.
   UpDateUnits();
 }
 
@@ -652,8 +649,11 @@ void frmMain::StoreHeaderField(int index) {
 }
 
 void frmMain::HeaderFieldChanged() {
-  Trap(state_.dialogs, "Program Error: ", " occured in txtDescri_Change",
-       [&] { state_.Project.DataChanged = state_.Project.LogFileMode == 1 ? 0 : 1; });
+  Trap(state_.dialogs, "Program Error: ", " occured in txtDescri_Change", [&] {
+    // A log's header is not saved anywhere, but typing it must not hide
+    // changes that are.
+    if (state_.Project.LogFileMode != 1) state_.Project.DataChanged = 1;
+  });
 }
 
 void frmMain::ShrinkFactorChanged() {

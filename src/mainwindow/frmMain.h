@@ -125,7 +125,7 @@ class frmMain : public QMainWindow, public MainView {
   void Form_Unload();
   void ResizeGrid();
   void BlankUnitLabels();
-  void ChooseUnit(int unitSystem, bool byUser);
+  void ChooseUnit(int unitSystem);
   void StoreHeaderField(int index);
   void HeaderFieldChanged();
   void ShrinkFactorChanged();

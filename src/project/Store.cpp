@@ -76,16 +76,40 @@ void ResetAttribs(ProgramState& state) {
   });
 }
 
+namespace {
+
+/// What a project leaves in the store beyond its rows: the header fields and
+/// every slot's name, factor and flag. Kept, they would be saved, reported
+/// and printed with the next project without ever being shown.
+void ForgetProject(ProjectStore& store) {
+  store.HeaderFields = {};
+  for (int g = 0; g < kGroupSlots; ++g) {
+    GroupRecord& group = store.Group(g);
+    group.Name.clear();
+    group.MeasuredInEmbankment = 0;
+    group.BalanceFactor = FormatArea("1.000");
+    group.Cells.at(0, Station) = kEndOfRows;
+  }
+}
+
+}  // namespace
+
 void ResetallAttributes(ProgramState& state) {
   Trap(state.dialogs, "Program Error: ", " Occured in ResetallAttributes", [&] {
     ResetMemory(state);
+    ForgetProject(state.Project);
     state.view.ResetMainForm();
+    // ResetAttribs takes the factor from the box, which a group measured in
+    // embankment may have left locked.
+    state.view.SetBalanceBox(state.Project.Current().BalanceFactor, true);
     ResetAttribs(state);
     state.view.ClearTabStrip();
     state.Project.UnitSystem = 0;
     state.view.UpDateUnits();
     state.view.ShowUnitChoice();
     state.view.SetCaption("EARTHWORK: " + state.Project.CurrentFileName);
+    // The header boxes show the emptied fields.
+    state.view.FillMainForm();
   });
 }
 

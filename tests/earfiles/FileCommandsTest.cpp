@@ -1,12 +1,15 @@
 #include "earfiles/FileCommands.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 
 #include <gmock/gmock.h>
 
 #include "EarTestSupport.h"
 #include "earfiles/EarFile.h"
+#include "mainwindow/GroupCommands.h"
 #include "project/Text.h"
 
 namespace earthwork::testing {
@@ -34,6 +37,25 @@ std::string Saved(const std::string& path) {
 std::string Overwrite(const std::string& path) {
   return " OVERWRITE EXISTING FILE " + path + " ?";
 }
+
+/// The tab strip of the recording view as the group commands see it.
+class RecordingGroupWindow : public GroupWindow {
+ public:
+  explicit RecordingGroupWindow(RecordingMainView& view) : view_(view) {}
+  int SelectedTab() const override { return selected; }
+  void SelectTab(int index) override { selected = index; }
+  void InsertTab(int index, const std::string& caption) override {
+    auto& tabs = view_.tabCaptions;
+    tabs.insert(tabs.begin() + std::min<std::ptrdiff_t>(index, std::ssize(tabs)), caption);
+  }
+  void RemoveTab(int index) override { view_.tabCaptions.erase(view_.tabCaptions.begin() + index); }
+  void SetEmbankmentBox(bool checked) override { view_.embankment = checked; }
+  void PopupReportMenu() override {}
+  int selected = 0;
+
+ private:
+  RecordingMainView& view_;
+};
 
 /// A window and project as the program starts them: one empty group, no
 /// file yet.
@@ -223,13 +245,12 @@ TEST_F(FileCommandsTest, NewStartsAnEmptyUntitledProject) {
     int16_t changed;
     std::deque<Answer> answers;
     Files files;
-    bool reset;  // the whole-project reset ran
   };
   const Case cases[] = {
-      {"unchanged, untitled", "UNTITLED", 0, {}, {}, false},
-      {"unchanged, named", path, 0, {}, {}, true},
-      {"changed, not saved", path, 1, {Answer::No}, {}, true},
-      {"changed, saved", "UNTITLED", 1, {Answer::Yes}, {path}, true},
+      {"unchanged, untitled", "UNTITLED", 0, {}, {}},
+      {"unchanged, named", path, 0, {}, {}},
+      {"changed, not saved", path, 1, {Answer::No}, {}},
+      {"changed, saved", "UNTITLED", 1, {Answer::Yes}, {path}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -245,7 +266,8 @@ TEST_F(FileCommandsTest, NewStartsAnEmptyUntitledProject) {
     EXPECT_EQ(store.GroupCount, 1);
     EXPECT_EQ(store.CurrentGroup, 0);
     EXPECT_EQ(store.Group(0).Cells.at(0, Station), kEndOfRows);
-    EXPECT_EQ(Called(view, "ShowUnitChoice"), c.reset);
+    EXPECT_TRUE(Called(view, "ShowUnitChoice"));
+    EXPECT_TRUE(Called(view, "ShowGridView"));
     EXPECT_EQ(Exists(path), !c.files.empty());
     EXPECT_TRUE(Called(view, "SetStatusText(New File)"));
     EXPECT_EQ(view.calls.back(), "FocusDesigner");
@@ -487,6 +509,111 @@ TEST_F(FileCommandsTest, OnlyAClosingByTheUserAsks) {
   EXPECT_EQ(Form_QueryUnload(state, UnloadMode::ControlMenu), 1);
   EXPECT_THAT(dialogs.Texts(),
               ElementsAre("WISH TO SAVE FILE BEFORE EXITING ?", " FILE : UNTITLED WAS NOT SAVED"));
+}
+
+// ---- Nothing unsaved is lost, nothing old is carried over -----------------
+
+TEST_F(FileCommandsTest, EveryCommandThatWouldLoseEditsAsksAndANewProjectStartsEmpty) {
+  RecordingGroupWindow window(view);
+  using Step = std::function<void()>;
+  const Step Edit = [&] {  // typed into the Project No. box
+    store.HeaderFields[1] = "42";
+    store.DataChanged = 1;
+  };
+  const Step ImportEar = [&] { mnuFileImport(state, "Import EAR File"); };
+  const Step Open = [&] { Openfile(state); };
+  const Step New = [&] { NewFile(state); };
+  const Step Save = [&] { SaveFile(state); };
+  const Step SaveAs = [&] { SaveAsFile(state); };
+  const Step Exit = [&] { mnuFileExit(state); };
+  const Step Insert = [&] { mnuGroupInsert(state, window); };
+  const Step Delete = [&] { mnuGroupDelete(state, window); };
+  const Step Rename = [&] { mnuGroupRename(state, window); };
+  struct Case {
+    const char* name;
+    std::vector<Step> steps;
+    std::deque<Answer> answers;
+    std::vector<std::string> files;  // "@" the project, "&" other.ear, "%" a log, "+" an import
+    std::deque<std::optional<std::string>> inputs;
+    Texts texts;
+    int16_t changed;   // afterwards
+    std::string file;  // then read: "@", "&" or "report"; other.ear exists only when read
+    Texts holds, lacks;
+  };
+  const std::string other = dir.Path("other.ear");
+  const std::string log = dir.Path("ramp1.log");
+  std::filesystem::copy_file(DataPath("geopak/ramp1.log"), log);
+  const std::string importQ = "Wish to save : @ before importing other file ?";
+  const std::string openQ = "Wish to save : @ before opening other file ?";
+  const std::string notSaved = "File : @ was not saved";
+  const std::string exitQ = "WISH TO SAVE FILE BEFORE EXITING ?";
+  const std::string sameName =
+      " Just a warning that you are importing same named tab or a group. Do you want to change it?";
+  const std::string readOnly =
+      "A Geopak Earthwork log is read only: it cannot be saved as an Earthwork file.";
+  const Answer yes = Answer::Yes, no = Answer::No, cancel = Answer::Cancel;
+  // clang-format off
+  const Case cases[] = {
+      {"edit, import, exit asks", {Edit, ImportEar, Exit}, {no, no, cancel}, {"+"}, {},
+       {importQ, sameName, exitQ, " FILE : @ WAS NOT SAVED"}, 1, "@", {}, {"42", "Ramp C"}},
+      {"edit, import: yes saves the edit first", {Edit, ImportEar}, {yes, yes, no}, {"+"}, {},
+       {importQ, Overwrite("@"), Saved("@"), sameName}, 1, "@", {"42"}, {"Ramp C"}},
+      {"edit, import cancelled: nothing imported", {Edit, ImportEar, Exit}, {cancel, yes, yes},
+       {}, {}, {importQ, notSaved, exitQ, Overwrite("@"), " " + Saved("@")}, 1, "@", {"42"},
+       {"Ramp C"}},
+      {"import, then open asks", {ImportEar, Open}, {no, cancel}, {"+"}, {},
+       {sameName, openQ, notSaved}, 1, "@", {}, {"Ramp C"}},
+      {"rename, exit asks", {Rename, Exit}, {yes, yes}, {}, {"Ramp X"},
+       {exitQ, Overwrite("@"), " " + Saved("@")}, 1, "@", {"[END AREA 2 Ramp X]"}, {}},
+      {"insert, new asks", {Insert, New}, {cancel}, {}, {"Ramp D"},
+       {"Wish to save : ' @ ' before opening new file ?", "File : ' @ ' was not saved"}, 1, "@",
+       {}, {"Ramp D"}},
+      {"delete, open asks", {Delete, Open}, {yes, cancel}, {}, {},
+       {"Do you wish to delete the selected group ? ", openQ, notSaved}, 1, "", {}, {}},
+      {"new forgets header, names and factor", {New, SaveAs}, {}, {"&"}, {}, {Saved("&")}, 0,
+       "&", {"[END AREA 1 ]\r\n#BALANCE FACTOR\r\n1.00\r\n"}, {"J. Doe", "Main line", "1.15"}},
+      {"a log's report has no header of the project before", {Open}, {}, {"%"}, {}, {}, 0,
+       "report", {"#Designer= \r\n"}, {"J. Doe", "P-17", "C-9"}},
+      {"save and save as refused while a log is shown", {Open, SaveAs, Save}, {}, {"%"}, {},
+       {readOnly, readOnly}, 0, "", {}, {}},
+      {"new after a log saves an empty project", {Open, New, SaveAs}, {}, {"%", "&"}, {},
+       {Saved("&")}, 0, "&", {"[END AREA 1 ]"}, {"J. Doe", "Main line"}},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove(other);
+    // A saved, unchanged project whose second group is shown.
+    store.LogFileMode = 0;
+    store.ImportDone = 0;
+    store.HeaderFields = {"J. Doe", "P-17", "C-9"};
+    SavedProject();
+    store.DataChanged = 0;
+    store.Group(2).BalanceFactor = "1.00";  // the slot once held a group
+    store.CurrentGroup = 1;
+    window.selected = 1;
+    view.tabCaptions = {"Main line", "Ramp"};
+    view.balanceBox = "1.15";
+    Fresh();
+    dialogs.answers = c.answers;
+    dialogs.inputs = c.inputs;
+    for (const std::string& f : c.files) {
+      dialogs.files.push_back(f == "@"   ? path
+                              : f == "&" ? other
+                              : f == "%" ? log
+                                         : DataPath("ear/import_two.ear"));
+    }
+    for (const Step& step : c.steps) step();
+    EXPECT_EQ(dialogs.Texts(), ReplaceAll(ReplaceAll(c.texts, "@", path), "&", other));
+    EXPECT_EQ(store.DataChanged, c.changed);
+    EXPECT_EQ(Exists(other), c.file == "&");
+    if (c.file.empty()) continue;
+    const std::string text = ReadBytes(c.file == "@"   ? path
+                                       : c.file == "&" ? other
+                                                       : state.Report.ReportFileName);
+    for (const std::string& h : c.holds) EXPECT_TRUE(Contains(text, h)) << h;
+    for (const std::string& l : c.lacks) EXPECT_FALSE(Contains(text, l)) << l;
+  }
 }
 
 // ---- Report commands ------------------------------------------------------

@@ -277,11 +277,12 @@ void GroupsTest::importEarAppendsItsGroups() {
            (QStringList{"Main line", "Main line", "Ramp C"}));
   QCOMPARE(store.Group(0).Cells.DataRowCount(), 3);
   QCOMPARE(store.Group(1).Cells.DataRowCount(), 2);
-  QCOMPARE(store.DataChanged, int16_t{0});
+  QCOMPARE(store.DataChanged, int16_t{1});
   QCOMPARE(store.ImportDone, 1);
   QCOMPARE(store.UnitSystem, int16_t{1});
-  QVERIFY(!h.Action("mnuFileSave")->isEnabled());
-  QVERIFY(!h.Child<QLineEdit>("txtShrinkFactor")->isVisible());
+  // The imported groups are the project's own: they are saved and edited as such.
+  QVERIFY(h.Action("mnuFileSave")->isEnabled());
+  QVERIFY(h.Child<QLineEdit>("txtShrinkFactor")->isVisible());
   // The grid shows the last group imported.
   QCOMPARE(h.window->Grid().CellText(2, 0), QString("05+00.000"));
 }

@@ -265,6 +265,7 @@ void MainWindowTest::openOfALogShowsItsReport() {
   QVERIFY(!h.Child<QLineEdit>("txtShrinkFactor")->isVisible());
   QCOMPARE(h.Action("mnuFileImport")->text(), QString("Import any other Log File"));
   QCOMPARE(h.Store().LogFileMode, int16_t{1});
+  QVERIFY(!h.Action("mnuFileSaveAs")->isEnabled());
 
   // This log carries no accumulated quantities.
   h.Trigger("mnuFilePrintAccumulated");
@@ -292,7 +293,7 @@ void MainWindowTest::unitChoice() {
   auto* button = h.Child<QRadioButton>(option.toLatin1());
   QTest::mouseClick(button, Qt::LeftButton);
   QCOMPARE(int{h.Store().UnitSystem}, unitSystem);
-  QCOMPARE(h.Store().DataChanged, int16_t{0});
+  QCOMPARE(h.Store().DataChanged, int16_t{1});  // "42" is still unsaved
   QVERIFY(!h.Child<QGroupBox>("fraUnits")->isVisible());
   QVERIFY(h.Child<QLabel>("Label5")->isVisible());
   QCOMPARE(h.Child<QLabel>("Label5")->text(), button->text());

@@ -87,16 +87,29 @@ TEST_F(StoreTest, ResetallAttributesResetsTheFileAndShowsTheUnitChoice) {
   state.Project.CurrentFileName = "c:\\jobs\\a.ear";
   state.Project.HeaderFields[0] = "J. Doe";
   state.Project.Current().MeasuredInEmbankment = 1;
+  view.balanceBox = "1.15";  // the box still shows the last group
+  for (int g : {0, 25}) {
+    state.Project.Group(g).Name = "Ramp";
+    state.Project.Group(g).BalanceFactor = "1.15";
+    state.Project.Group(g).MeasuredInEmbankment = 1;
+    state.Project.Group(g).Cells.at(0, Station) = "01+00.000";
+  }
   ResetallAttributes(state);
   EXPECT_EQ(state.Project.UnitSystem, 0);
   EXPECT_EQ(state.Project.DataChanged, 0);
   EXPECT_EQ(state.Project.CurrentFileName, "Untitled");
-  EXPECT_EQ(state.Project.Current().BalanceFactor, "1.00");
-  EXPECT_EQ(state.Project.Current().MeasuredInEmbankment, 0);
-  EXPECT_EQ(state.Project.HeaderFields[0], "J. Doe");  // header fields are not cleared
+  EXPECT_EQ(state.Project.HeaderFields, (std::array<std::string, 3>{}));
+  for (int g : {0, 25}) {
+    const GroupRecord& group = state.Project.Group(g);
+    EXPECT_EQ(group.Name, "");
+    EXPECT_EQ(group.BalanceFactor, "1.00");
+    EXPECT_EQ(group.MeasuredInEmbankment, 0);
+    EXPECT_EQ(group.Cells.at(0, Station), kEndOfRows);
+  }
   EXPECT_EQ(view.calls, (std::vector<std::string>{
-                            "ResetMainForm", "SetCaption(EARTHWORK: Untitled)", "ClearTabStrip",
-                            "UpDateUnits", "ShowUnitChoice", "SetCaption(EARTHWORK: Untitled)"}));
+                            "ResetMainForm", "SetBalanceBox(1.00,enabled)",
+                            "SetCaption(EARTHWORK: Untitled)", "ClearTabStrip", "UpDateUnits",
+                            "ShowUnitChoice", "SetCaption(EARTHWORK: Untitled)", "FillMainForm"}));
 }
 
 TEST_F(StoreTest, ResetAttribsWithAnEmptyBalanceBoxGivesAnEmptyFactor) {
