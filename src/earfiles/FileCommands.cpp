@@ -6,6 +6,7 @@
 #include "geopak/LogParser.h"
 #include "geopak/OpenGeopakLog.h"
 #include "project/Errors.h"
+#include "project/FileKinds.h"
 #include "project/Store.h"
 #include "project/Text.h"
 #include "reports/EndAreaReport.h"
@@ -159,12 +160,11 @@ int16_t SavingTheFile(ProgramState& state) {
 void ReadChosenFile(ProgramState& state, const std::string& path, ReadingCaller caller) {
   Trap(state.dialogs, " Program Error: ", "(RadingTheFile(FileMenu))", [&] {
     state.Project.CurrentFileName = path;
-    const std::string upper = Upper(path);
     if (!FileExists(path)) {
       state.dialogs.MessageBox("NO FILE EXIST BY THE NAME : " + path);
-    } else if (Contains(upper, ".EAR")) {
+    } else if (InputKindOf(path) == InputKind::Ear) {
       ReadEarFile(state, path);
-    } else if (Contains(upper, ".LOG")) {
+    } else {
       ReadLogFile(state, path, caller);
     }
   });

@@ -310,9 +310,14 @@ TEST_F(FileCommandsTest, OpenOfAMissingOrUnknownFile) {
   WriteBytes(dir.Path("notes.txt"), "hello\r\n");
   WriteBytes(dir.Path("plain.log"), "just a log\r\n");
   WriteBytes(dir.Path("future.ear"), "[VERSION 2003]\r\n");
+  std::filesystem::create_directory(dir.Path("old.ear"));
+  WriteBytes(dir.Path("old.ear/plain.log"), "just a log\r\n");
   const std::pair<const char*, Texts> cases[] = {
       {"gone.ear", {"NO FILE EXIST BY THE NAME : @"}},
-      {"notes.txt", {}},
+      // Neither name says: a file that is no project is tried as a log.
+      {"notes.txt", {" The file selected is not a Geopak Earthwork log file"}},
+      // Only the file's own name counts, not its folder's.
+      {"old.ear/plain.log", {" The file selected is not a Geopak Earthwork log file"}},
       {"plain.log", {" The file selected is not a Geopak Earthwork log file"}},
       {"future.ear", {"FILE IS NOT COMPATIBLE WITH PRESENT VERSION OF THE PROGRAM."}},
   };
