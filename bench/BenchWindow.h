@@ -58,10 +58,12 @@ struct BenchWindow {
   BenchWindow() {
     ::setenv("EARTHWORK_REPORT_DIR", QDir(dir.path()).filePath("reports").toLocal8Bit(), 1);
     settings = qt::QtSettings::AtFile(QDir(dir.path()).filePath("settings.ini"));
-    window = std::make_unique<frmMain>(dialogs, *settings, clock);
+    window = std::make_unique<frmMain>(state, view, *settings, clock);
   }
   QTemporaryDir dir;
   QuietDialogs dialogs;
+  MainViewRelay view;
+  ProgramState state{dialogs, view};
   std::unique_ptr<qt::QtSettings> settings;
   qt::QtClock clock;
   std::unique_ptr<frmMain> window;

@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "BenchWindow.h"
-#include "mainwindow/GroupCommands.h"
+#include "commands/GroupCommands.h"
 #include "mainwindow/MainFormEditor.h"
 #include "mainwindow/StationGrid.h"
 #include "platform/qt/QtClock.h"
@@ -20,19 +20,12 @@ namespace {
 using namespace earthwork;
 
 /// Two groups of 1800 rows, group 0 shown.
-struct Window : bench::BenchWindow, GroupWindow {
+struct Window : bench::BenchWindow {
   Window() {
     bench::FillStore(window->State().Project, 2);
-    window->UpDateGroupTab();
-    window->FillMainForm();
+    ShowReadProject(window->State(), 0);
     editor = &window->findChild<MainFormEditor*>("MainFormEditor")->Editor();
   }
-  int SelectedTab() const override { return 0; }
-  void SelectTab(int) override {}
-  void InsertTab(int, const std::string&) override {}
-  void RemoveTab(int) override {}
-  void SetEmbankmentBox(bool) override {}
-  void PopupReportMenu() override {}
 
   GridEditor* editor = nullptr;
 };
@@ -62,7 +55,7 @@ void BM_SwitchTabFullGroups(benchmark::State& state) {
   int tab = 0;
   for (auto _ : state) {
     tab = 1 - tab;
-    TabStripMouseUp(w.window->State(), w, tab, MouseButton::Left);
+    TabStripMouseUp(w.window->State(), tab, MouseButton::Left);
   }
 }
 BENCHMARK(BM_SwitchTabFullGroups)->Unit(benchmark::kMillisecond);

@@ -120,7 +120,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   store.UnitSystem = flags & 1;
   state.Report.AccumulatedReport = (flags & 2) != 0 ? 1 : 0;
   if ((flags & 0x30) == 0x30) state.Report.AccumulatedReport = 2;  // writes no data lines
-  world.view.embankment = (flags & 4) != 0;
+  world.state.Window.Embankment = (flags & 4) != 0;
   switch (in.Pick(8)) {
     case 0:
       store.CurrentFileName = "UNTITLED";

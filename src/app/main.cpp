@@ -31,7 +31,9 @@ int main(int argc, char** argv) {
   qt::QtDialogs dialogs(kApplicationTitle);
   qt::QtSettings settings(kApplicationTitle);
   qt::QtClock clock;
-  frmMain window(dialogs, settings, clock);
+  MainViewRelay view;
+  ProgramState state(dialogs, view);
+  frmMain window(state, view, settings, clock);
   dialogs.SetParent(&window);
   window.show();
   if (!args.empty() && !args[0].empty()) {

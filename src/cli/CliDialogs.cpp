@@ -35,43 +35,4 @@ std::optional<std::string> CliDialogs::SaveFileDialog(const FileDialogSettings&)
   return std::nullopt;
 }
 
-int HeadlessMainView::GridRowCount() const {
-  // The grid shows the current group's rows plus two header rows and the
-  // empty last line.
-  int rows = 0;
-  try {
-    rows = store_.Current().Cells.DataRowCount();
-  } catch (...) {
-    rows = kMaxDataRows;
-  }
-  return rows + 3;
-}
-
-bool HeadlessMainView::EmbankmentChecked() const {
-  return store_.Current().MeasuredInEmbankment == 1;
-}
-
-std::string HeadlessMainView::HeaderBoxText(int index) const {
-  return store_.HeaderFields.at(static_cast<size_t>(index));
-}
-
-void HeadlessMainView::UpDateGroupTab() {
-  ApplyDefaultGroupNames(store_);
-}
-
-std::string HeadlessMainView::TabCaption(int group) const {
-  if (group >= 0 && group < static_cast<int>(tabCaptions_.size()) &&
-      !tabCaptions_[static_cast<size_t>(group)].empty()) {
-    return tabCaptions_[static_cast<size_t>(group)];
-  }
-  const std::string& name = store_.Group(group).Name;
-  return name.empty() ? DefaultGroupName(group) : name;
-}
-
-void HeadlessMainView::SetTabCaption(int group, const std::string& caption) {
-  if (group >= static_cast<int>(tabCaptions_.size()))
-    tabCaptions_.resize(static_cast<size_t>(group) + 1);
-  tabCaptions_[static_cast<size_t>(group)] = caption;
-}
-
 }  // namespace earthwork::cli

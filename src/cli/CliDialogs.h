@@ -4,7 +4,6 @@
 
 #include "platform/ports/Dialogs.h"
 #include "platform/ports/MainView.h"
-#include "project/ProjectStore.h"
 
 namespace earthwork::cli {
 
@@ -22,41 +21,19 @@ class CliDialogs : public Dialogs {
   int MessageCount = 0;
 };
 
-/// The main window's part without a window: captions and tabs follow the
-/// store as the real window's do (empty group names become "Earthwork n").
-class HeadlessMainView : public MainView {
+/// The main window's part without a window: nothing is shown, so there is
+/// nothing to follow. What a window would show is kept in the program state
+/// by the same code for the window and the batch commands.
+class QuietMainView : public MainView {
  public:
-  explicit HeadlessMainView(ProjectStore& store) : store_(store) {}
-  void SetCaption(const std::string& caption) override { caption_ = caption; }
-  std::string Caption() const override { return caption_; }
-  int GridRowCount() const override;
-  int GridColumnCount() const override { return 6; }
-  std::string BalanceBoxText() const override { return balanceBox_; }
-  void SetBalanceBox(const std::string& text, bool) override { balanceBox_ = text; }
-  bool EmbankmentChecked() const override;
-  std::string HeaderBoxText(int index) const override;
-  void ClearTabStrip() override {}
-  void UpDateGroupTab() override;
-  void ResetMainForm() override {}
-  void FillMainForm() override {}
-  void UpDateUnits() override {}
-  void TopRowVisible(int) override {}
-  std::string TabCaption(int group) const override;
-  void SetMesurementSyste(int) override {}
-  void ShowUnitChoice() override {}
-  int TabCount() const override { return store_.GroupCount; }
-  void AddTab(int position, const std::string& caption) override {
-    SetTabCaption(position - 1, caption);
-  }
-
-  /// Tab captions that differ from the group names (log mode: "BASELINE: ...").
-  void SetTabCaption(int group, const std::string& caption);
-
- private:
-  ProjectStore& store_;
-  std::string caption_;
-  std::string balanceBox_ = "1.000";
-  std::vector<std::string> tabCaptions_;
+  void ProjectChanged() override {}
+  void GroupShown() override {}
+  void StateChanged() override {}
+  void ScrollTo(int) override {}
+  void ShowReportPreview() override {}
+  void PopupReportMenu() override {}
+  void FocusDesigner() override {}
+  void Close() override {}
 };
 
 }  // namespace earthwork::cli

@@ -9,6 +9,7 @@
 #include "cli/BatchSession.h"
 #include "cli/Cli.h"
 #include "cli/Outputs.h"
+#include "commands/FileCommands.h"
 #include "earfiles/EarFile.h"
 #include "geopak/LogParser.h"
 #include "geopak/OpenGeopakLog.h"
@@ -118,10 +119,8 @@ int ReportFromLog(BatchSession& session, const ReportOptions& options) {
     return 1;
   }
   state.Project.CurrentGroup = 0;
-  const bool read =
-      ImportGeopakLog(state, options.input, [&](ProgramState& s, const std::string& caption) {
-        session.view.SetTabCaption(s.Project.CurrentGroup, caption);
-      });
+  const bool read = ImportGeopakLog(state, options.input,
+                                    [](ProgramState& s, const std::string&) { NameLogTab(s); });
   if (!read) return 1;
   if (options.accumulated && !LogHasAccumulatedQuantities(state)) {
     state.dialogs.MessageBox("Present Log file has no Accumulated Quantities");
@@ -138,7 +137,9 @@ bool WriteEndAreaReports(ProgramState& state, const ReportOptions& options) {
   ProjectStore& store = state.Project;
   state.Report.AccumulatedReport = options.accumulated ? 1 : 0;
   if (!options.all) {
+    // As the window reports a tab: clicked first, so the boxes show its group.
     store.CurrentGroup = static_cast<int16_t>(options.tab - 1);
+    ShowCurrentGroup(state);
     state.Report.AppendToReport = 0;
     return CreateTempRptFile(state) == 0;
   }

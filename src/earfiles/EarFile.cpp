@@ -223,8 +223,10 @@ void StoreDescription(ProgramState& state, const std::string& text, int k) {
 }
 
 void SetMesurementSyste(ProgramState& state) {
-  Trap(state.dialogs, "Program Error : ", " occured in SetMesurementSyste",
-       [&] { state.view.SetMesurementSyste(state.Project.UnitSystem != 0 ? 1 : 0); });
+  Trap(state.dialogs, "Program Error : ", " occured in SetMesurementSyste", [&] {
+    state.Window.UnitChosen = true;
+    state.view.StateChanged();
+  });
 }
 
 int16_t ReadFileVersion2002(ProgramState& state) {
@@ -241,12 +243,9 @@ int16_t ReadFileVersion2002(ProgramState& state) {
     ear::StoreSink sink(state, ear::Reading::Open);
     const int lineCounter = ear::ClassifyEarLines(bytes, ear::Reading::Open, sink, path);
 
-    state.view.UpDateGroupTab();
     store.CurrentGroup = 0;
-    state.view.FillMainForm();
     SetMesurementSyste(state);
-    state.view.TopRowVisible(lineCounter);
-    state.view.UpDateUnits();
+    ShowReadProject(state, lineCounter);
     sink.TellSkipped(path);
     result = 0;
   });
@@ -280,7 +279,7 @@ bool OpenEarFile(ProgramState& state, const std::string& path) {
     keepEmptyGroupValid();
     return false;
   }
-  state.view.SetCaption("EARTHWORK :" + path);
+  SetCaption(state, "EARTHWORK :" + path);
   return true;
 }
 
@@ -436,7 +435,8 @@ void StoreSink::Flag(double value, size_t) {
   group.MeasuredInEmbankment = static_cast<int16_t>(RoundHalfEven(value));
   if (group.MeasuredInEmbankment == 1) {
     group.BalanceFactor = "01.000";
-    state_.view.SetBalanceBox("01.000", false);
+    state_.Window.BalanceBox = "01.000";
+    state_.Window.BalanceBoxEnabled = false;
   }
 }
 

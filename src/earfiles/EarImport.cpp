@@ -84,11 +84,8 @@ void ImportEarIntoGroups(ProgramState& state) {
     return;
   }
   if (!refresh) return;
-  state.view.UpDateGroupTab();
-  state.view.FillMainForm();
   SetMesurementSyste(state);
-  state.view.TopRowVisible(lineCounter);
-  state.view.UpDateUnits();
+  ShowReadProject(state, lineCounter);
 }
 
 }  // namespace earthwork

@@ -6,13 +6,10 @@
 #include <utility>
 #include <vector>
 
-#include "printing/Paging.h"
 #include "project/Errors.h"
 #include "project/FileIO.h"
 #include "project/Format.h"
 #include "project/Text.h"
-#include "reports/GeopakLogReport.h"
-#include "reports/ReportFile.h"
 
 namespace earthwork {
 
@@ -141,21 +138,15 @@ struct TableRoom {
 /// One import: the three passes over the log's lines.
 class LogImport {
  public:
-  LogImport(ProgramState& state, LogLines& lines, ReportFileWriter* out)
-      : state_(state), lines_(lines), out_(out), counters_(state.Counters) {}
+  LogImport(ProgramState& state, LogLines& lines)
+      : state_(state), lines_(lines), counters_(state.Counters) {}
 
   void SectionPass() {
-    bool inLine = false;
+    // The unit system the log's headings set is the one shown.
+    state_.Window.UnitChosen = true;
     try {
-      for (;;) {
-        const std::string_view line = lines_.Next();
-        inLine = true;
-        SectionLine(line);
-        state_.view.SetMesurementSyste(state_.Project.UnitSystem);
-        inLine = false;
-      }
+      for (;;) SectionLine(lines_.Next());
     } catch (const EndOfLog&) {
-      if (inLine) state_.view.SetMesurementSyste(state_.Project.UnitSystem);
     }
     TellDropped(sections_, "station lines in its cross-section tables", "stations");
   }
@@ -200,13 +191,11 @@ class LogImport {
       for (;;) {
         std::string_view line = lines_.NextNonBlank();
         if (!Contains(line, "G R A N D")) continue;
-        Copy(line);
         line = lines_.Next();
         while (!Contains(line, "B A L A N C E")) {
           const int headingLines = state_.Project.UnitSystem == 1 ? 5 : 4;
           for (int k = 0; k < headingLines; ++k) line = lines_.Next();
           while (!Contains(line, "S U M M A R Y")) {
-            Copy(line);
             ParseSummaryLine(state_, line, subLine);
             line = lines_.Next();
             Increment(subLine);
@@ -218,10 +207,6 @@ class LogImport {
   }
 
  private:
-  void Copy(std::string_view line) {
-    if (out_) out_->WriteLine(line);
-  }
-
   void SectionLine(std::string_view line) {
     std::string upper = Upper(line);
     if (Contains(upper, "ADJUSTMENT")) {
@@ -275,7 +260,6 @@ class LogImport {
       while (!Contains(line, "+")) {
         Increment(subLine);
         if (!sections_.Dropping()) ParseSectionDetailLine(state_, line, subLine, count);
-        Copy(line);
         line = lines_.NextNonBlank();
       }
       while (Contains(line, "+")) {
@@ -284,7 +268,6 @@ class LogImport {
           Increment(count);
           Parse_Station_String(state_, line, subLine, count);
         }
-        Copy(line);
         line = lines_.NextNonBlank();
       }
     } while (!Contains(line, kHyphens));
@@ -303,7 +286,6 @@ class LogImport {
 
   ProgramState& state_;
   LogLines& lines_;
-  ReportFileWriter* out_;
   LogCounters& counters_;
   int16_t adjustments_ = 0;
   TableRoom sections_;
@@ -341,7 +323,6 @@ bool ReadGeopakLog(ProgramState& state) {
   c.SectionStationCount = 0;
   c.PointCount = 0;
   bool finished = false;
-  bool copied = false;
   // The group starts empty: tokens, flags or entries left by an earlier
   // log would pass for this one's (a stale column 6 marks a balance point
   // as done, a stale flag claims accumulated quantities).
@@ -358,22 +339,10 @@ bool ReadGeopakLog(ProgramState& state) {
   }
   try {
     LogLines lines(bytes);
-    // The report writer rewrites this file right after the import, so a
-    // report folder that cannot be written must not cost the log's data:
-    // the lines are then not copied, and the report writer says why.
-    std::optional<ReportFileWriter> out;
-    try {
-      state.Report.ReportFileName =
-          state.Report.Folder.Path() + GeopakReportName(state.Project.CurrentFileName);
-      out.emplace(state.Report.ReportFileName, false);
-    } catch (const ProgramError&) {
-    }
-    LogImport import(state, lines, out ? &*out : nullptr);
+    LogImport import(state, lines);
     import.SectionPass();
     import.PointPass();
     import.SummaryPass();
-    if (out) out->Close();
-    copied = out.has_value();
     finished = true;
   } catch (const std::exception&) {
     // Silently: what was stored stays, and the report that follows shows it.
@@ -381,7 +350,6 @@ bool ReadGeopakLog(ProgramState& state) {
   KeepCounts(state);
   if (!finished) return true;
   WriteIncrementalValue(state);
-  if (copied) CountNumberOfPages(state);
   return true;
 }
 

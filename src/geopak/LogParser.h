@@ -8,12 +8,12 @@
 namespace earthwork {
 
 /// Reads the log named by CurrentFileName into the log tables of the
-/// current group, which start empty, in three passes (cross-section table, balance points,
-/// grand summary), takes the baseline name, the unit system and the
-/// accumulated marker, copies the table lines into the ReportFile, then
-/// turns the balance points into increments and recounts the pages. The
-/// end of the log ends the pass in progress; any other failure ends the
-/// import silently, keeping what was stored.
+/// current group, which start empty, in three passes (cross-section table,
+/// balance points, grand summary), takes the baseline name, the unit system
+/// and the accumulated marker, then turns the balance points into
+/// increments. It writes no report: its caller does. The end of the log
+/// ends the pass in progress; any other failure ends the import silently,
+/// keeping what was stored.
 /// False when the file could not be read at all (too large, a line too
 /// long, unreadable): that is shown, and the tables stay empty.
 [[nodiscard]] bool ReadGeopakLog(ProgramState& state);

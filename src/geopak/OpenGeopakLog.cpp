@@ -6,7 +6,7 @@
 
 namespace earthwork {
 
-bool ImportGeopakLog(ProgramState& state, const std::string& path, const NameLogTab& nameTab) {
+bool ImportGeopakLog(ProgramState& state, const std::string& path, const TabNamer& nameTab) {
   ProjectStore& store = state.Project;
   store.CurrentFileName = path;
   store.DataChanged = 0;
@@ -17,17 +17,22 @@ bool ImportGeopakLog(ProgramState& state, const std::string& path, const NameLog
     return false;
   }
   state.Report.PageCount = 0;
-  state.view.SetCaption("GEOPAK LOG FILE: " + path);
+  SetCaption(state, "GEOPAK LOG FILE: " + path);
   // The report shown on opening is the log's own kind: accumulated only
   // when the log holds accumulated quantities, whatever was shown before.
   state.Report.AccumulatedReport = 0;
   if (!ReadGeopakLog(state)) return false;
   store.LogFileMode = 1;
-  if (nameTab) nameTab(state, "BASELINE: " + state.Report.BaselineName);
+  const std::string caption = "BASELINE: " + state.Report.BaselineName;
+  if (nameTab) {
+    nameTab(state, caption);
+  } else {
+    SetLogTabCaption(state, store.CurrentGroup, caption);
+  }
   return true;
 }
 
-bool OpenGeopakLog(ProgramState& state, const std::string& path, const NameLogTab& nameTab) {
+bool OpenGeopakLog(ProgramState& state, const std::string& path, const TabNamer& nameTab) {
   if (!ImportGeopakLog(state, path, nameTab)) return false;
   CreateGeopakLogReport(state);
   state.Project.DataChanged = 0;

@@ -8,9 +8,10 @@
 namespace earthwork {
 
 /// Names the tab of the group a log went into, between the import and the
-/// report. It receives "BASELINE: " and the baseline name; the window may
-/// first ask about a tab of the same name, as the open command does.
-using NameLogTab = std::function<void(ProgramState& state, const std::string& caption)>;
+/// report. It receives "BASELINE: " and the baseline name; the open command
+/// first asks about a tab of the same name. Without one, the tab takes the
+/// caption as it is.
+using TabNamer = std::function<void(ProgramState& state, const std::string& caption)>;
 
 /// The log path of the open command without its window parts: the path
 /// becomes CurrentFileName; a file that is not an earthwork log is refused
@@ -20,10 +21,10 @@ using NameLogTab = std::function<void(ProgramState& state, const std::string& ca
 /// log holds accumulated quantities. True when the log was read, also when
 /// its report failed (that message has been shown); the caller shows the
 /// report.
-bool OpenGeopakLog(ProgramState& state, const std::string& path, const NameLogTab& nameTab = {});
+bool OpenGeopakLog(ProgramState& state, const std::string& path, const TabNamer& nameTab = {});
 
 /// OpenGeopakLog up to the report, for callers that choose the report kind
 /// themselves.
-bool ImportGeopakLog(ProgramState& state, const std::string& path, const NameLogTab& nameTab = {});
+bool ImportGeopakLog(ProgramState& state, const std::string& path, const TabNamer& nameTab = {});
 
 }  // namespace earthwork

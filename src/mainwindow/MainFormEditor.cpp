@@ -48,9 +48,9 @@ MainFormEditor::MainFormEditor(frmMain& window)
       connect(action, &QAction::triggered, this, command);
     }
   };
-  on("mnuGroupInsert", [this, &state] { mnuGroupInsert(state, *this); });
-  on("mnuGroupDelete", [this, &state] { mnuGroupDelete(state, *this); });
-  on("mnuGroupRename", [this, &state] { mnuGroupRename(state, *this); });
+  on("mnuGroupInsert", [&state] { mnuGroupInsert(state); });
+  on("mnuGroupDelete", [&state] { mnuGroupDelete(state); });
+  on("mnuGroupRename", [&state] { mnuGroupRename(state); });
   on("mnuRowInsert", [this] { editor_.InsertOrDeleteRow(0); });
   on("mnuRowDelete", [this] { editor_.InsertOrDeleteRow(1); });
   on("mnuFileImport",
@@ -77,7 +77,7 @@ bool MainFormEditor::eventFilter(QObject* watched, QEvent* event) {
                                : mouse->button() == Qt::RightButton ? MouseButton::Right
                                                                     : MouseButton::Other;
     // The tab strip selected the tab on the press already.
-    TabStripMouseUp(window_.State(), *this, index, button);
+    TabStripMouseUp(window_.State(), index, button);
     return false;
   }
   return QObject::eventFilter(watched, event);
@@ -192,36 +192,6 @@ void MainFormEditor::SetCursor(int row, int column) {
 
 void MainFormEditor::TakeFocus() {
   if (grid_.isVisible()) grid_.setFocus();
-}
-
-// ---- GroupWindow ----------------------------------------------------------
-
-int MainFormEditor::SelectedTab() const {
-  return tabs_.currentIndex();
-}
-
-void MainFormEditor::SelectTab(int index) {
-  tabs_.setCurrentIndex(index);
-  QCoreApplication::processEvents();
-}
-
-void MainFormEditor::InsertTab(int index, const std::string& caption) {
-  const QSignalBlocker block(&tabs_);
-  tabs_.insertTab(index, FromCp1252(caption));
-  tabs_.setVisible(true);
-}
-
-void MainFormEditor::RemoveTab(int index) {
-  const QSignalBlocker block(&tabs_);
-  tabs_.removeTab(index);
-}
-
-void MainFormEditor::SetEmbankmentBox(bool checked) {
-  if (auto* box = window_.findChild<QCheckBox*>("chkEmbankment")) box->setChecked(checked);
-}
-
-void MainFormEditor::PopupReportMenu() {
-  if (auto* menu = window_.findChild<QMenu*>("mnuFilePrintPreview")) menu->exec(QCursor::pos());
 }
 
 }  // namespace earthwork

@@ -3,8 +3,8 @@
 #include <QObject>
 #include <memory>
 
-#include "mainwindow/GridEditor.h"
-#include "mainwindow/GroupCommands.h"
+#include "commands/GridEditor.h"
+#include "commands/GroupCommands.h"
 
 class QComboBox;
 class QTabBar;
@@ -17,7 +17,7 @@ class StationGrid;
 /// Wires the grid editor and the group commands into the main window: the
 /// grid's keys and clicks, the Code drop-down, the tab strip's mouse
 /// buttons, Edit > Group and Row, and the File menu's import item.
-class MainFormEditor : public QObject, private GridSurface, private GroupWindow {
+class MainFormEditor : public QObject, private GridSurface {
   Q_OBJECT
  public:
   explicit MainFormEditor(frmMain& window);
@@ -44,14 +44,6 @@ class MainFormEditor : public QObject, private GridSurface, private GroupWindow 
   int CursorColumn() const override;
   void SetCursor(int row, int column) override;
   void TakeFocus() override;
-
-  // GroupWindow
-  int SelectedTab() const override;
-  void SelectTab(int index) override;
-  void InsertTab(int index, const std::string& caption) override;
-  void RemoveTab(int index) override;
-  void SetEmbankmentBox(bool checked) override;
-  void PopupReportMenu() override;
 
   frmMain& window_;
   StationGrid& grid_;

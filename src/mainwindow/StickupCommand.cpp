@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "commands/StickupCommand.h"
 #include "mainwindow/frmMain.h"
 #include "platform/os/SystemShell.h"
 #include "platform/qt/Cp1252.h"

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QGridLayout>
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -27,7 +29,7 @@
 #include <QVBoxLayout>
 
 #include "about/frmAbout.h"
-#include "earfiles/FileCommands.h"
+#include "commands/FileCommands.h"
 #include "mainwindow/MainFormEditor.h"
 #include "mainwindow/StationGrid.h"
 #include "mainwindow/frmPreview.h"
@@ -94,11 +96,13 @@ int ReadTwips(const Settings& settings, const char* key, int defaultTwips) {
 
 }  // namespace
 
-frmMain::frmMain(Dialogs& dialogs, Settings& settings, Clock& clock, QWidget* parent)
+frmMain::frmMain(ProgramState& state, MainViewRelay& relay, Settings& settings, Clock& clock,
+                 QWidget* parent)
     : QMainWindow(parent),
+      state_(state),
+      relay_(relay),
       settings_(settings),
       clock_(clock),
-      state_(dialogs, *this),
       shell_(std::make_unique<os::SystemShell>(os::DriveCFolder(settings),
                                                [] { QCoreApplication::processEvents(); })) {
   setObjectName("frmMain");
@@ -130,11 +134,13 @@ frmMain::frmMain(Dialogs& dialogs, Settings& settings, Clock& clock, QWidget* pa
   BuildMenus();
   BuildToolBar();
   BuildStatusBar();
+  relay_.Attach(this);
   Form_Load();
   new MainFormEditor(*this);  // the grid editor and the group commands
 }
 
 frmMain::~frmMain() {
+  relay_.Attach(nullptr);
   // A header box that loses the focus while the window is torn down would
   // store its text through a window that is no longer there.
   for (QLineEdit* box : txtDescri_) {
@@ -347,13 +353,13 @@ void frmMain::Form_Load() {
     store.CurrentGroup = 0;
     store.Group(0).Cells.at(0, Station) = kEndOfRows;
     store.Group(0).BalanceFactor = FormatArea("1.000");
-    txtShrinkFactor_->setText(FromCp1252(store.Group(0).BalanceFactor));
-    chkEmbankment_->setChecked(store.Group(0).MeasuredInEmbankment == 1);
     fraUnits_->setEnabled(true);
     store.GroupCount = 1;
     store.DataChanged = 0;
     store.CurrentFileName = "UNTITLED";
-    SetCaption("EARTHWORK :" + store.CurrentFileName);
+    state_.Window.Caption = "EARTHWORK :" + store.CurrentFileName;
+    FollowCurrentGroup(state_);
+    ProjectChanged();
   });
 }
 
@@ -367,12 +373,7 @@ void frmMain::ResizeGrid() {
       Grid1_->SetCellText(1, c, kGridColumns[static_cast<size_t>(c)].english);
       Grid1_->SetColumnWidthTwips(c, kGridColumns[static_cast<size_t>(c)].twips);
     }
-    BlankUnitLabels();
   });
-}
-
-void frmMain::BlankUnitLabels() {
-  for (int c : {0, 2, 3, 4, 5}) Grid1_->SetCellText(1, c, {});
 }
 
 void frmMain::OpenPath(const std::string& path) {
@@ -381,109 +382,120 @@ void frmMain::OpenPath(const std::string& path) {
 
 // ---- MainView -----------------------------------------------------------
 
-void frmMain::SetCaption(const std::string& caption) {
-  setWindowTitle(qt::FromCoreText(caption));
-  caption_ = caption;
-}
-
-std::string frmMain::Caption() const {
-  return caption_;
-}
-
-int frmMain::GridRowCount() const {
-  return Grid1_->GridRows();
-}
-
-int frmMain::GridColumnCount() const {
-  return Grid1_->columnCount();
-}
-
-std::string frmMain::BalanceBoxText() const {
-  return ToCp1252(txtShrinkFactor_->text());
-}
-
-void frmMain::SetBalanceBox(const std::string& text, bool enabled) {
-  txtShrinkFactor_->setText(FromCp1252(text));
-  txtShrinkFactor_->setEnabled(enabled);
-}
-
-bool frmMain::EmbankmentChecked() const {
-  return chkEmbankment_->isChecked();
-}
-
-std::string frmMain::HeaderBoxText(int index) const {
-  return ToCp1252(txtDescri_.at(static_cast<size_t>(index))->text());
-}
-
-void frmMain::ClearTabStrip() {
-  Trap(state_.dialogs, " Program Error: ", " ClearTabStrip(fileRelated)", [&] {
-    const QSignalBlocker block(TabStrip1_);
-    while (TabStrip1_->count() > 0) TabStrip1_->removeTab(TabStrip1_->count() - 1);
-  });
-}
-
-void frmMain::UpDateGroupTab() {
+void frmMain::ProjectChanged() {
   Trap(state_.dialogs, " Program Error: ", " UpDateGroupTab(formRelated)", [&] {
-    ClearTabStrip();
-    ProjectStore& store = state_.Project;
-    const QSignalBlocker block(TabStrip1_);
-    for (int g = 0; g < store.GroupCount; ++g) {
-      GroupRecord& group = store.Group(g);
-      if (group.Name.empty()) group.Name = DefaultGroupName(g);
-      TabStrip1_->addTab(FromCp1252(group.Name));
-    }
-    TabStrip1_->setVisible(true);
-  });
-}
-
-void frmMain::ResetMainForm() {
-  Trap(state_.dialogs, "Program Error: ", " occured in ResetMainForm(fileRelated)", [&] {
-    Grid1_->SetGridRows(3);
-    Grid1_->ClearRow(2);
-    chkEmbankment_->setChecked(false);
-    txtShrinkFactor_->setText(FromCp1252(FormatArea(state_.Project.Current().BalanceFactor)));
-  });
-}
-
-void frmMain::FillMainForm() {
-  Trap(state_.dialogs, "Program Error: ", "(FillMainForm(formRelated))", [&] {
-    const ProjectStore& store = state_.Project;
-    const GroupRecord& group = store.Current();
-    txtShrinkFactor_->setText(FromCp1252(FormatArea(group.BalanceFactor)));
-    chkEmbankment_->setChecked(group.MeasuredInEmbankment == 1);
-    // The box follows the group shown, not the last group a reader passed.
-    txtShrinkFactor_->setReadOnly(false);
-    txtShrinkFactor_->setEnabled(group.MeasuredInEmbankment != 1);
     for (size_t i = 0; i < txtDescri_.size(); ++i) {
-      txtDescri_[i]->setText(FromCp1252(store.HeaderFields[i]));
+      const QString text = FromCp1252(state_.Project.HeaderFields[i]);
+      if (txtDescri_[i]->text() != text) txtDescri_[i]->setText(text);
     }
-    int rows = 0;
-    while (rows <= kMaxDataRows && group.Cells.at(rows, Station) != kEndOfRows) ++rows;
-    if (rows > kMaxDataRows) SubscriptOutOfRange();
-    Grid1_->setUpdatesEnabled(false);
-    Grid1_->SetGridRows(rows + 3);
-    for (int r = 0; r < rows; ++r) {
-      for (int c = 0; c < StationGrid::kColumns; ++c) {
-        Grid1_->SetCellText(r + 2, c, FromCp1252(Trim(group.Cells.at(r, c))));
-      }
-    }
-    Grid1_->ClearRow(rows + 2);
-    Grid1_->setUpdatesEnabled(true);
-    txtDescri_[0]->setFocus();
+    StateChanged();
+    GroupShown();
   });
 }
 
-void frmMain::UpDateUnits() {
-  Trap(state_.dialogs, "Program Error: ", " occured in UpDateUnits", [&] {
-    const bool metric = state_.Project.UnitSystem == 1;
-    for (int c : {0, 2, 3, 4, 5}) {
-      const GridColumn& column = kGridColumns[static_cast<size_t>(c)];
-      Grid1_->SetCellText(1, c, metric ? column.metric : column.english);
-    }
+void frmMain::GroupShown() {
+  Trap(state_.dialogs, "Program Error: ", "(FillMainForm(formRelated))", [&] {
+    ShowTabs();
+    ShowBoxes();
+    if (state_.Project.LogFileMode != 1) FillGrid();
   });
 }
 
-void frmMain::TopRowVisible(int gridRow) {
+void frmMain::StateChanged() {
+  setWindowTitle(qt::FromCoreText(state_.Window.Caption));
+  sbStatus_->setText(FromCp1252(state_.Window.StatusText));
+  ShowTabs();
+  ShowMode();
+  ShowUnits();
+  ShowBoxes();
+}
+
+/// One tab per group, each with its caption, the current group's selected.
+void frmMain::ShowTabs() {
+  const QSignalBlocker block(TabStrip1_);
+  const int groups = state_.Project.GroupCount;
+  while (TabStrip1_->count() > groups) TabStrip1_->removeTab(TabStrip1_->count() - 1);
+  for (int g = 0; g < groups; ++g) {
+    const QString caption = FromCp1252(TabCaption(state_, g));
+    if (g == TabStrip1_->count()) {
+      TabStrip1_->addTab(caption);
+    } else if (TabStrip1_->tabText(g) != caption) {
+      TabStrip1_->setTabText(g, caption);
+    }
+  }
+  TabStrip1_->setCurrentIndex(state_.Project.CurrentGroup);
+  TabStrip1_->setVisible(true);
+}
+
+/// The grid and everything that edits (edit mode), or the log's help text
+/// with nothing to edit or save (log mode).
+void frmMain::ShowMode() {
+  const bool log = state_.Project.LogFileMode == 1;
+  Grid1_->setVisible(!log);
+  Grid1_->setEnabled(!log);
+  txtLogHelp_->setVisible(log);
+  txtLogHelp_->setEnabled(log);
+  lblShrinkFactor_->setVisible(!log);
+  txtShrinkFactor_->setVisible(!log);
+  for (QAction* item : {mnuFileSaveItem_, mnuFileSaveAsItem_, mnuEdit_->menuAction()}) {
+    item->setEnabled(!log);
+  }
+  mnuEdit_->setEnabled(!log);
+  mnuFileImport_->setText(FromCp1252(ImportItemCaption(state_.Project)));
+  mnuFileImport_->setEnabled(true);
+}
+
+/// The unit choice while it is offered, else the chosen unit system, with
+/// the grid's unit labels to match.
+void frmMain::ShowUnits() {
+  const bool chosen = state_.Window.UnitChosen;
+  const bool metric = state_.Project.UnitSystem == 1;
+  QRadioButton* option = metric ? optMetric_ : optEnglish_;
+  if (chosen) {
+    option->setChecked(true);
+    Label5_->setText(option->text());
+  } else {
+    for (QRadioButton* each : {optEnglish_, optMetric_}) {
+      each->setAutoExclusive(false);
+      each->setChecked(false);
+      each->setAutoExclusive(true);
+    }
+  }
+  Label5_->setVisible(chosen);
+  fraUnits_->setVisible(!chosen);
+  for (int c : {0, 2, 3, 4, 5}) {
+    const GridColumn& column = kGridColumns[static_cast<size_t>(c)];
+    Grid1_->SetCellText(1, c, !chosen ? "" : metric ? column.metric : column.english);
+  }
+}
+
+void frmMain::ShowBoxes() {
+  const WindowState& window = state_.Window;
+  const QString factor = FromCp1252(window.BalanceBox);
+  // While the user types, the box already shows what is stored.
+  if (txtShrinkFactor_->text() != factor) txtShrinkFactor_->setText(factor);
+  txtShrinkFactor_->setEnabled(window.BalanceBoxEnabled);
+  chkEmbankment_->setChecked(window.Embankment);
+}
+
+/// The current group's rows, then the empty last line.
+void frmMain::FillGrid() {
+  const GroupRecord& group = state_.Project.Current();
+  int rows = 0;
+  while (rows <= kMaxDataRows && group.Cells.at(rows, Station) != kEndOfRows) ++rows;
+  if (rows > kMaxDataRows) SubscriptOutOfRange();
+  Grid1_->setUpdatesEnabled(false);
+  Grid1_->SetGridRows(rows + 3);
+  for (int r = 0; r < rows; ++r) {
+    for (int c = 0; c < StationGrid::kColumns; ++c) {
+      Grid1_->SetCellText(r + 2, c, FromCp1252(Trim(group.Cells.at(r, c))));
+    }
+  }
+  Grid1_->ClearRow(rows + 2);
+  Grid1_->setUpdatesEnabled(true);
+}
+
+void frmMain::ScrollTo(int gridRow) {
   Trap(state_.dialogs, "Program Error: ", " occured in (TopRowVisible(GridRelated))", [&] {
     if (gridRow >= 14) {
       const int row = std::min(gridRow, Grid1_->GridRows() - 1);
@@ -493,81 +505,6 @@ void frmMain::TopRowVisible(int gridRow) {
   });
 }
 
-std::string frmMain::TabCaption(int group) const {
-  if (group >= 0 && group < TabStrip1_->count()) return ToCp1252(TabStrip1_->tabText(group));
-  const std::string& name = state_.Project.Group(group).Name;
-  return name.empty() ? DefaultGroupName(group) : name;
-}
-
-void frmMain::SetMesurementSyste(int unitSystem) {
-  Trap(state_.dialogs, "Program Error : ", " occured in SetMesurementSyste",
-       [&] { ChooseUnit(unitSystem != 0 ? 1 : 0); });
-}
-
-void frmMain::ChooseUnit(int unitSystem) {
-  QRadioButton* option = unitSystem == 1 ? optMetric_ : optEnglish_;
-  option->setChecked(true);
-  Label5_->setText(option->text());
-  Label5_->setVisible(true);
-  fraUnits_->setVisible(false);
-  state_.Project.UnitSystem = static_cast<int16_t>(unitSystem);
-  // Choosing the units saves nothing: what was typed before stays unsaved.
-  UpDateUnits();
-}
-
-void frmMain::ShowUnitChoice() {
-  Label5_->setVisible(false);
-  for (QRadioButton* option : {optEnglish_, optMetric_}) {
-    option->setAutoExclusive(false);
-    option->setChecked(false);
-    option->setAutoExclusive(true);
-  }
-  fraUnits_->setVisible(true);
-  BlankUnitLabels();
-}
-
-void frmMain::ShowGridView() {
-  txtLogHelp_->setEnabled(false);
-  txtLogHelp_->setVisible(false);
-  Grid1_->setVisible(true);
-  Grid1_->setEnabled(true);
-}
-
-void frmMain::ShowLogView() {
-  Grid1_->setVisible(false);
-  Grid1_->setEnabled(false);
-  txtLogHelp_->setVisible(true);
-  txtLogHelp_->setEnabled(true);
-  txtLogHelp_->setReadOnly(true);
-}
-
-void frmMain::ShowBalanceFactor(bool visible) {
-  lblShrinkFactor_->setVisible(visible);
-  txtShrinkFactor_->setVisible(visible);
-}
-
-void frmMain::EnableEditing(bool enabled) {
-  mnuFileSaveItem_->setEnabled(enabled);
-  mnuFileSaveAsItem_->setEnabled(enabled);
-  mnuEdit_->setEnabled(enabled);
-  mnuEdit_->menuAction()->setEnabled(enabled);
-}
-
-void frmMain::SetImportItem(const std::string& caption) {
-  mnuFileImport_->setText(FromCp1252(caption));
-  mnuFileImport_->setEnabled(true);
-}
-
-int frmMain::TabCount() const {
-  return TabStrip1_->count();
-}
-
-void frmMain::AddTab(int position, const std::string& caption) {
-  const QSignalBlocker block(TabStrip1_);
-  TabStrip1_->insertTab(std::clamp(position - 1, 0, TabStrip1_->count()), FromCp1252(caption));
-  TabStrip1_->setVisible(true);
-}
-
 void frmMain::ShowReportPreview() {
   Trap(state_.dialogs, "Program Error: ", "occured in form_load", [&] {
     frmPreview preview(state_, clock_, this, openPrinter_);
@@ -575,15 +512,15 @@ void frmMain::ShowReportPreview() {
   });
 }
 
-void frmMain::SetStatusText(const std::string& text) {
-  sbStatus_->setText(FromCp1252(text));
+void frmMain::PopupReportMenu() {
+  if (auto* menu = findChild<QMenu*>("mnuFilePrintPreview")) menu->exec(QCursor::pos());
 }
 
 void frmMain::FocusDesigner() {
   txtDescri_[0]->setFocus();
 }
 
-void frmMain::UnloadMainWindow() {
+void frmMain::Close() {
   unloading_ = true;
   close();
 }
@@ -657,27 +594,19 @@ void frmMain::HeaderFieldChanged() {
 }
 
 void frmMain::ShrinkFactorChanged() {
-  Trap(state_.dialogs, " Program Error: ", " txtShrinkFactor_Change(frmmain)", [&] {
-    const std::string formatted = Trim(FormatArea(ToCp1252(txtShrinkFactor_->text())));
-    GroupRecord& group = state_.Project.Current();
-    if (formatted != group.BalanceFactor) {
-      group.BalanceFactor = formatted;
-      state_.Project.DataChanged = 1;
-    }
-  });
-}
-
-void frmMain::PutBalanceFactor(const std::string& text) {
-  txtShrinkFactor_->setText(FromCp1252(text));
-  ShrinkFactorChanged();
+  Trap(state_.dialogs, " Program Error: ", " txtShrinkFactor_Change(frmmain)",
+       [&] { PutBalanceFactor(state_, ToCp1252(txtShrinkFactor_->text())); });
 }
 
 void frmMain::EmbankmentClicked() {
-  const bool checked = chkEmbankment_->isChecked();
-  state_.Project.Current().MeasuredInEmbankment = checked ? 1 : 0;
-  if (checked) PutBalanceFactor("1.000");
-  txtShrinkFactor_->setReadOnly(checked);
-  if (!checked) txtShrinkFactor_->setEnabled(true);
+  SetEmbankment(state_, chkEmbankment_->isChecked());
+}
+
+void frmMain::ChooseUnit(int unitSystem) {
+  // Choosing the units saves nothing: what was typed before stays unsaved.
+  state_.Project.UnitSystem = static_cast<int16_t>(unitSystem);
+  state_.Window.UnitChosen = true;
+  StateChanged();
 }
 
 // ---- Commands -----------------------------------------------------------

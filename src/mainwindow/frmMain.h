@@ -28,19 +28,23 @@ namespace earthwork {
 
 class StationGrid;
 
-/// The main window: header fields, unit choice, balance factor, embankment
-/// box, group tabs, station grid, menus, toolbar and status bar. It owns
-/// the program state and is the MainView the core talks to.
 namespace qt {
 class bentleyTwo;
 }
+
+/// The main window: header fields, unit choice, balance factor, embankment
+/// box, group tabs, station grid, menus, toolbar and status bar. It shows
+/// the program state it is given, follows the core's change notifications
+/// (it attaches itself to `relay`, the state's view) and hands the user's
+/// input to the core.
 
 class frmMain : public QMainWindow, public MainView {
   Q_OBJECT
  public:
   /// Opening the window: reads the window settings, lays out the grid and
   /// starts an empty UNTITLED project.
-  frmMain(Dialogs& dialogs, Settings& settings, Clock& clock, QWidget* parent = nullptr);
+  frmMain(ProgramState& state, MainViewRelay& relay, Settings& settings, Clock& clock,
+          QWidget* parent = nullptr);
   ~frmMain() override;
 
   ProgramState& State() { return state_; }
@@ -49,9 +53,6 @@ class frmMain : public QMainWindow, public MainView {
   QTabBar& TabStrip() { return *TabStrip1_; }
   /// The File menu's import item (its command belongs to the group commands).
   QAction& ImportItem() { return *mnuFileImport_; }
-  /// Puts a text into the balance factor box as the program does (Group
-  /// Insert): the box's change rule runs as for typing.
-  void PutBalanceFactor(const std::string& text);
   /// Where printed reports go (the default printer unless replaced).
   void SetPrinterFactory(PrinterFactory factory) { openPrinter_ = std::move(factory); }
 
@@ -65,34 +66,14 @@ class frmMain : public QMainWindow, public MainView {
   qt::bentleyTwo& DrawingDialog();
 
   // MainView
-  void SetCaption(const std::string& caption) override;
-  std::string Caption() const override;
-  int GridRowCount() const override;
-  int GridColumnCount() const override;
-  std::string BalanceBoxText() const override;
-  void SetBalanceBox(const std::string& text, bool enabled) override;
-  bool EmbankmentChecked() const override;
-  std::string HeaderBoxText(int index) const override;
-  void ClearTabStrip() override;
-  void UpDateGroupTab() override;
-  void ResetMainForm() override;
-  void FillMainForm() override;
-  void UpDateUnits() override;
-  void TopRowVisible(int gridRow) override;
-  std::string TabCaption(int group) const override;
-  void SetMesurementSyste(int unitSystem) override;
-  void ShowUnitChoice() override;
-  void ShowGridView() override;
-  void ShowLogView() override;
-  void ShowBalanceFactor(bool visible) override;
-  void EnableEditing(bool enabled) override;
-  void SetImportItem(const std::string& caption) override;
-  int TabCount() const override;
-  void AddTab(int position, const std::string& caption) override;
+  void ProjectChanged() override;
+  void GroupShown() override;
+  void StateChanged() override;
+  void ScrollTo(int gridRow) override;
   void ShowReportPreview() override;
-  void SetStatusText(const std::string& text) override;
+  void PopupReportMenu() override;
   void FocusDesigner() override;
-  void UnloadMainWindow() override;
+  void Close() override;
 
  public Q_SLOTS:
   // Menu and toolbar commands.
@@ -124,7 +105,11 @@ class frmMain : public QMainWindow, public MainView {
   void Form_Load();
   void Form_Unload();
   void ResizeGrid();
-  void BlankUnitLabels();
+  void ShowTabs();
+  void ShowMode();
+  void ShowUnits();
+  void ShowBoxes();
+  void FillGrid();
   void ChooseUnit(int unitSystem);
   void StoreHeaderField(int index);
   void HeaderFieldChanged();
@@ -133,14 +118,14 @@ class frmMain : public QMainWindow, public MainView {
   void ShowHelpUnavailable(const char* prefix, const char* suffix);
   void UpdateClock();
 
+  ProgramState& state_;
+  MainViewRelay& relay_;
   Settings& settings_;
   Clock& clock_;
-  ProgramState state_;
   PrinterFactory openPrinter_ = DefaultPrinterFactory();
   bool unloading_ = false;
   std::array<int, 4> placedTwips_{};   // left, top, width, height as read
   std::array<int, 4> placedPixels_{};  // the same on the screen
-  std::string caption_;                // as the core set it (the title shows it decoded)
   std::string helpFile_;               // empty as built: no help file
   std::unique_ptr<Shell> shell_;
   StickupSession stickup_;

@@ -10,6 +10,7 @@
 #include "project/LogStore.h"
 #include "project/Paths.h"
 #include "project/ProjectStore.h"
+#include "project/WindowState.h"
 
 namespace earthwork {
 
@@ -57,6 +58,7 @@ struct ProgramState {
   LogStore& Log;
   LogCounters Counters;
   ReportState Report;
+  WindowState Window;
   FileDialogSettings FileDialog;
   Dialogs& dialogs;
   MainView& view;

@@ -1,5 +1,7 @@
 #include "project/Store.h"
 
+#include <algorithm>
+
 #include "project/Errors.h"
 #include "project/Format.h"
 #include "project/Station.h"
@@ -56,10 +58,15 @@ void StorageStructure(ProgramState& state, int16_t gridRow, int16_t gridColumn,
 void ResetMemory(ProgramState& state) {
   Trap(state.dialogs, "Program Error:", "(ResetMemory(formRelated))", [&] {
     CellTable& cells = state.Project.Current().Cells;
-    const int lastRow = state.view.GridRowCount() - 2;
-    const int lastColumn = state.view.GridColumnCount();
+    // The grid shows the rows, the empty last line and one column beyond.
+    int rows = kMaxDataRows;
+    try {
+      rows = cells.DataRowCount();
+    } catch (const ProgramError&) {
+    }
+    const int lastRow = std::min(rows + 1, kCellRows - 1);
     for (int row = 0; row <= lastRow; ++row) {
-      for (int column = 0; column <= lastColumn; ++column) cells.at(row, column).clear();
+      for (int column = 0; column <= AddedFill + 1; ++column) cells.at(row, column).clear();
     }
   });
 }
@@ -69,8 +76,8 @@ void ResetAttribs(ProgramState& state) {
     ProjectStore& store = state.Project;
     store.UnitSystem = 0;
     store.CurrentFileName = "Untitled";
-    state.view.SetCaption("EARTHWORK: " + store.CurrentFileName);
-    store.Current().BalanceFactor = FormatArea(state.view.BalanceBoxText());
+    SetCaption(state, "EARTHWORK: " + store.CurrentFileName);
+    store.Current().BalanceFactor = FormatArea(state.Window.BalanceBox);
     store.Current().MeasuredInEmbankment = 0;
     store.DataChanged = 0;
   });
@@ -98,25 +105,19 @@ void ResetallAttributes(ProgramState& state) {
   Trap(state.dialogs, "Program Error: ", " Occured in ResetallAttributes", [&] {
     ResetMemory(state);
     ForgetProject(state.Project);
-    state.view.ResetMainForm();
     // ResetAttribs takes the factor from the box, which a group measured in
     // embankment may have left locked.
-    state.view.SetBalanceBox(state.Project.Current().BalanceFactor, true);
+    WindowState& window = state.Window;
+    window.BalanceBox = state.Project.Current().BalanceFactor;
+    window.BalanceBoxEnabled = true;
+    window.Embankment = false;
     ResetAttribs(state);
-    state.view.ClearTabStrip();
+    window.LogTabCaptions.clear();
     state.Project.UnitSystem = 0;
-    state.view.UpDateUnits();
-    state.view.ShowUnitChoice();
-    state.view.SetCaption("EARTHWORK: " + state.Project.CurrentFileName);
-    // The header boxes show the emptied fields.
-    state.view.FillMainForm();
+    window.UnitChosen = false;
+    window.Caption = "EARTHWORK: " + state.Project.CurrentFileName;
+    state.view.ProjectChanged();
   });
-}
-
-void ApplyDefaultGroupNames(ProjectStore& store) {
-  for (int g = 0; g < store.GroupCount; ++g) {
-    if (store.Group(g).Name.empty()) store.Group(g).Name = DefaultGroupName(g);
-  }
 }
 
 }  // namespace earthwork

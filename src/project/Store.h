@@ -22,8 +22,4 @@ void ResetAttribs(ProgramState& state);
 /// The whole-project reset used by New and Open.
 void ResetallAttributes(ProgramState& state);
 
-/// The store side of rebuilding the tabs: every group in use with an empty
-/// name takes its default tab caption as its name.
-void ApplyDefaultGroupNames(ProjectStore& store);
-
 }  // namespace earthwork

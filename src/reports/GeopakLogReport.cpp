@@ -255,7 +255,7 @@ class LogReportWriter {
         out_(out),
         companion_(companion),
         accumulated_(state.Report.AccumulatedReport == 1),
-        embankment_(state.view.EmbankmentChecked()),
+        embankment_(state.Window.Embankment),
         sectionCount_(std::min(SectionCount(state, group), group.SectionTable.Slots() - 1)),
         pointCount_(PointCount(state, group)),
         points_(group.PointTable, pointCount_),

@@ -51,9 +51,10 @@ void WriteReportHeader(ReportFileWriter& out, const ProgramState& state) {
   out.WriteLine("#Designer= " + store.HeaderFields[0]);
   out.WriteLine("#Project No.= " + store.HeaderFields[1]);
   out.WriteLine("#Control No.= " + store.HeaderFields[2]);
-  out.WriteLine("#TabName= " + state.view.TabCaption(store.CurrentGroup));
+  out.WriteLine("#TabName= " + TabCaption(state, store.CurrentGroup));
   out.WriteLine("#System= " + std::to_string(store.UnitSystem));
-  out.WriteLine("#Embankment= " + std::to_string(state.view.EmbankmentChecked() ? 1 : 0));
+  // The box as shown, which a run over every group does not change.
+  out.WriteLine("#Embankment= " + std::to_string(state.Window.Embankment ? 1 : 0));
 }
 
 }  // namespace earthwork

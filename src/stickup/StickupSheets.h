@@ -64,8 +64,4 @@ int RunShellExecute(ProgramState& state, Shell& shell, const std::string& operat
                     const std::string& file, const std::string& parameters,
                     const std::string& directory, int showCommand);
 
-/// The "Stickup Sheets" button.
-void command2_click(ProgramState& state, Shell& shell, StickupSession& session,
-                    NewDrawingDialog& dialog);
-
 }  // namespace earthwork

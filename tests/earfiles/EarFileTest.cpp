@@ -60,9 +60,9 @@ TEST_F(EarFileTest, WorkedExampleReadsBackAndHandsOverToTheWindow) {
   EXPECT_EQ(Rows(0), (std::vector<Row>{testing::Cells("12+34.500|BK|10.00|0.00|5.50|0.00")}));
   EXPECT_EQ(store.CurrentFileName, path);
   EXPECT_EQ(store.LogFileMode, 0);
-  EXPECT_EQ(view.calls,
-            (Texts{"UpDateGroupTab", "FillMainForm", "SetMesurementSyste(0)", "TopRowVisible(2)",
-                   "UpDateUnits", "SetCaption(EARTHWORK :" + path + ")"}));
+  EXPECT_EQ(view.calls, (Texts{"StateChanged", "ProjectChanged", "ScrollTo(2)", "StateChanged"}));
+  EXPECT_EQ(state.Window.Caption, "EARTHWORK :" + path);
+  EXPECT_TRUE(state.Window.UnitChosen);
   EXPECT_TRUE(dialogs.shown.empty());
 
   // Padded cells are written whole: the gaps grow, the cells stay the same.
@@ -87,7 +87,7 @@ TEST_F(EarFileTest, RichProjectRoundTrips) {
   EXPECT_EQ(Rows(0).size(), 7u);
   EXPECT_EQ(Rows(0)[5][0], Padded("9+50.000AH"));
   EXPECT_EQ(Rows(0)[6][2], "123456789012345.00");  // longer than its field: kept whole
-  EXPECT_EQ(store.Group(1).Name, "");
+  EXPECT_EQ(store.Group(1).Name, "Earthwork 2");   // the tab's name for a group without one
   EXPECT_EQ(store.Group(1).BalanceFactor, "1.25");
   EXPECT_EQ(store.Group(2).Name, "Empty one");
   EXPECT_TRUE(Rows(2).empty());
@@ -97,8 +97,9 @@ TEST_F(EarFileTest, RichProjectRoundTrips) {
   EXPECT_EQ(Rows(3)[0][0], Padded("100+00.000"));
   EXPECT_EQ(store.Group(4).Name, "Ramp [B]");
   EXPECT_EQ(store.Group(4).BalanceFactor, "1.2");
-  EXPECT_EQ(view.balanceBox, "01.000");
-  EXPECT_FALSE(view.balanceEnabled);
+  // The boxes show the first group, which is shown.
+  EXPECT_EQ(state.Window.BalanceBox, "1.15");
+  EXPECT_TRUE(state.Window.BalanceBoxEnabled);
 
   const std::string first = Dump();
   const std::string saved = SaveTo("saved.ear");
@@ -149,10 +150,10 @@ TEST_F(EarFileTest, EmptyCellsAreWrittenAsZeroAndChangedInTheStore) {
                          "00+00.000         0.0        0.00        3.00        0.00        0.50",
                          "12+34.500          FB        1.00        2.00        3.00        4.00",
                          "[LAST RECORD]"}));
-  // The empty name and the empty factor come back as they were.
+  // The empty factor comes back as it was; the empty name is the tab's.
   store.Group(0).Name = "x";
   ASSERT_TRUE(OpenEarFile(state, dir.Path("e.ear")));
-  EXPECT_EQ(store.Group(0).Name, "");
+  EXPECT_EQ(store.Group(0).Name, "Earthwork 1");
   EXPECT_EQ(store.Group(0).BalanceFactor, "");
 }
 
@@ -386,7 +387,7 @@ TEST_F(EarFileTest, OldestFileIsReadWithItsSeparators) {
   EXPECT_EQ(store.HeaderFields[0], "P. Lind");
   EXPECT_EQ(store.HeaderFields[1], "7731");
   EXPECT_EQ(store.GroupCount, 1);
-  EXPECT_EQ(store.Group(0).Name, "");
+  EXPECT_EQ(store.Group(0).Name, "Earthwork 1");
   EXPECT_EQ(Rows(0), (std::vector<Row>{testing::Cells("00+00.000|-|1.00|0.00|2.00|0.00"),
                                        testing::Cells("00+40.000|-|3.00|0.00|4.00|0.00")}));
 }

@@ -45,8 +45,7 @@ class EarImportTest : public testing::EarTest {
     return dir.Path(name);
   }
 
-  const Texts refresh2 = {"UpDateGroupTab", "FillMainForm", "SetMesurementSyste(1)",
-                          "TopRowVisible(2)", "UpDateUnits"};
+  const Texts refresh2 = {"StateChanged", "ProjectChanged", "ScrollTo(2)"};
 };
 
 TEST_F(EarImportTest, GroupsAreAppendedAndTheUnitSystemFollowsTheFile) {
@@ -83,9 +82,10 @@ TEST_F(EarImportTest, GroupsAreAppendedAndTheUnitSystemFollowsTheFile) {
   store.DataChanged = 0;
   EXPECT_EQ(Dump(), project);
 
-  Texts calls = {"SetBalanceBox(01.000,disabled)"};
-  calls.insert(calls.end(), refresh2.begin(), refresh2.end());
-  EXPECT_EQ(view.calls, calls);
+  EXPECT_EQ(view.calls, refresh2);
+  // The boxes show the group shown, the last one imported.
+  EXPECT_EQ(state.Window.BalanceBox, "1.00");
+  EXPECT_FALSE(state.Window.BalanceBoxEnabled);
 }
 
 TEST_F(EarImportTest, SameNamedGroupMayBeRenamed) {
@@ -100,7 +100,7 @@ TEST_F(EarImportTest, SameNamedGroupMayBeRenamed) {
       {{"Main line"}, {Answer::No}, {}, "Main line", 1},
       {{"Main line"}, {Answer::Cancel}, {}, "Main line", 1},
       {{"Main line"}, {Answer::Yes}, {"Main 2"}, "Main 2", 1},
-      {{"Main line"}, {Answer::Yes}, {""}, "", 1},
+      {{"Main line"}, {Answer::Yes}, {""}, "Earthwork 2", 1},  // an empty name: the tab's
       {{"Main line"}, {Answer::Yes}, {std::nullopt}, "Main line", 1},
       {{"Main line"}, {Answer::Yes}, {"A name of twenty-five ch"}, "A name of twenty-fiv", 1},
       {{" MAIN LINE"}, {Answer::No}, {}, "Main line", 1},
@@ -152,7 +152,7 @@ TEST_F(EarImportTest, EveryGroupHeaderIsAGroupAndStrayRowsGetOneToo) {
   // clang-format on
   Import(path);
   EXPECT_EQ(Dump().substr(Dump().find("group 1")),
-            "group 1 [] factor [1.00] flag 0\n"
+            "group 1 [Earthwork 2] factor [1.00] flag 0\n"
             " [+              ][               ][               ][               ]"
             "[               ][               ]\n"
             "group 2 [Empty] factor [1.4] flag 0\n"
@@ -200,8 +200,7 @@ TEST_F(EarImportTest, RefusedOrCancelledImportLeavesTheProjectAsItWas) {
     Texts calls;
   };
   const std::string two = DataPath("ear/import_two.ear");
-  const Texts refresh0 = {"UpDateGroupTab", "FillMainForm", "SetMesurementSyste(0)",
-                          "TopRowVisible(0)", "UpDateUnits"};
+  const Texts refresh0 = {"StateChanged", "ProjectChanged", "ScrollTo(0)"};
   const std::string pre = "Program Error: ";
   // clang-format off
   const Case cases[] = {
@@ -244,7 +243,7 @@ TEST_F(EarImportTest, ImportFillsTheLastSlot) {
   EXPECT_EQ(store.GroupCount, 26);
   EXPECT_EQ(store.CurrentGroup, 25);
   EXPECT_EQ(store.Group(25).Name, "Ramp C");
-  EXPECT_EQ(view.calls.back(), "UpDateUnits");
+  EXPECT_EQ(view.calls.back(), "ScrollTo(2)");
 }
 
 }  // namespace

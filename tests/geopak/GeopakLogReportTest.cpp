@@ -21,8 +21,9 @@ class GeopakLogReportTest : public GeopakTest {
     fresh.Project.CurrentFileName = Sample(log);
     EXPECT_TRUE(ReadGeopakLog(fresh));
     fresh.Report.AccumulatedReport = accumulated;
-    view.embankment = embankment;
-    view.tabCaptions = {"BASELINE: " + fresh.Report.BaselineName};
+    fresh.Project.LogFileMode = 1;
+    fresh.Window.Embankment = embankment;
+    fresh.Window.LogTabCaptions = {"BASELINE: " + fresh.Report.BaselineName};
     EXPECT_EQ(CreateGeopakLogReport(fresh), 0);
     EXPECT_EQ(fresh.Report.AppendToReport, 0);
     return ReadBytes(fresh.Report.ReportFileName);

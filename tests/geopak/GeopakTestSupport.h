@@ -29,13 +29,7 @@ class GeopakTest : public ::testing::Test {
   }
   /// Imports a log into the current group as the open command does; the
   /// tab takes the caption proposed.
-  bool Open(const std::string& path) {
-    return OpenGeopakLog(state, path, [this](ProgramState& s, const std::string& caption) {
-      const auto group = static_cast<size_t>(s.Project.CurrentGroup);
-      if (view.tabCaptions.size() <= group) view.tabCaptions.resize(group + 1);
-      view.tabCaptions[group] = caption;
-    });
-  }
+  bool Open(const std::string& path) { return OpenGeopakLog(state, path); }
   std::string Report() const { return ReadBytes(state.Report.ReportFileName); }
 
   TempDir reports;

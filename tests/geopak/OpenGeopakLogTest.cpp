@@ -42,7 +42,7 @@ TEST_F(GeopakTest, OtherFilesAreRefused) {
               std::vector<std::string>{" The file selected is not a Geopak Earthwork log file"});
     EXPECT_EQ(state.Project.DataChanged, 0);
     EXPECT_EQ(state.Project.LogFileMode, 0);
-    EXPECT_TRUE(view.tabCaptions.empty());
+    EXPECT_TRUE(state.Window.LogTabCaptions.empty());
   }
 }
 
@@ -53,8 +53,8 @@ TEST_F(GeopakTest, OpenReadsNamesTheTabAndReports) {
   EXPECT_EQ(state.Project.CurrentFileName, path);
   EXPECT_EQ(state.Project.LogFileMode, 1);
   EXPECT_EQ(state.Project.DataChanged, 0);
-  EXPECT_EQ(view.caption, "GEOPAK LOG FILE: " + path);
-  EXPECT_EQ(view.tabCaptions, std::vector<std::string>{"BASELINE:  RAMP1"});
+  EXPECT_EQ(state.Window.Caption, "GEOPAK LOG FILE: " + path);
+  EXPECT_EQ(state.Window.LogTabCaptions, std::vector<std::string>{"BASELINE:  RAMP1"});
   ExpectGolden(Report(), "geopak/ramp1-total.rpt");
   EXPECT_GT(state.Report.PageCount, 0);
 
@@ -63,7 +63,7 @@ TEST_F(GeopakTest, OpenReadsNamesTheTabAndReports) {
   ASSERT_TRUE(Open(Sample("ramp2m.log")));
   ExpectGolden(Report(), "geopak/ramp2m-accumulated.rpt");
   state.Project.UnitSystem = 0;
-  view.tabCaptions.clear();
+  state.Window.LogTabCaptions.clear();
   ASSERT_TRUE(Open(Sample("ramp1.log")));
   ExpectGolden(Report(), "geopak/ramp1-total.rpt");
   EXPECT_FALSE(LogHasAccumulatedQuantities(state));
@@ -85,7 +85,8 @@ TEST_F(GeopakTest, SeveralLogsInSeveralGroups) {
   ASSERT_TRUE(Open(Sample("ramp2m.log")));
   EXPECT_EQ(state.Counters.SectionStationCount, 17);
   EXPECT_EQ(state.Counters.LargestSectionStationCount, 33);
-  EXPECT_EQ(view.tabCaptions, (std::vector<std::string>{"BASELINE:  RAMP1", "BASELINE:  RAMP2M"}));
+  EXPECT_EQ(state.Window.LogTabCaptions,
+            (std::vector<std::string>{"BASELINE:  RAMP1", "BASELINE:  RAMP2M"}));
 
   // The second import left the first group's tables as they were.
   const LogGroup& first = std::as_const(state.Log).Group(0);

@@ -40,7 +40,9 @@ int main(int argc, char** argv) {
   qt::QtDialogs dialogs(kApplicationTitle);
   auto settings = qt::QtSettings::AtFile(QDir(folder).filePath("settings.ini"));
   qt::QtClock clock;
-  frmMain window(dialogs, *settings, clock);
+  MainViewRelay view;
+  ProgramState state(dialogs, view);
+  frmMain window(state, view, *settings, clock);
   dialogs.SetParent(&window);
   window.show();
   // Messages the report writers show are answered with their default button.

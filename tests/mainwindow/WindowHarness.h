@@ -21,7 +21,7 @@ struct WindowHarness {
   WindowHarness() {
     ::setenv("EARTHWORK_REPORT_DIR", dir.Path("reports").c_str(), 1);
     settings = qt::QtSettings::AtFile(QString::fromStdString(dir.Path("settings.ini")));
-    window = std::make_unique<frmMain>(dialogs, *settings, clock);
+    window = std::make_unique<frmMain>(state, view, *settings, clock);
     window->SetPrinterFactory([this](ProgramState&) -> std::unique_ptr<PageSurface> {
       return qt::QtPageSurface::ForPdf(PrintedPdf());
     });
@@ -74,6 +74,8 @@ struct WindowHarness {
   }
 
   ScriptedDialogs dialogs;
+  MainViewRelay view;
+  ProgramState state{dialogs, view};
   TempDir dir;
   std::unique_ptr<qt::QtSettings> settings;
   qt::QtClock clock;

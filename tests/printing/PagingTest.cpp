@@ -55,7 +55,6 @@ class PagingTest : public ::testing::Test {
     GroupRecord& group = store.Group(0);
     group.Name = "Main line";
     group.BalanceFactor = "1.25";
-    view.tabCaptions = {"Main line"};
     for (int r = 0; r < 40; ++r) {
       group.Cells.at(r, Station) = FormatStation(1000 + r * 50.0);
       group.Cells.at(r, Cut) = FormatArea((r / 10) % 2 == 0 ? 40.0 + r : 0.0);

@@ -43,7 +43,6 @@ class PdfTest : public ::testing::Test {
     GroupRecord& group = store.Group(0);
     group.Name = "Main line";
     group.BalanceFactor = "1.25";
-    view.tabCaptions = {"Main line"};
     for (int r = 0; r < 120; ++r) {
       group.Cells.at(r, Station) = FormatStation(1000 + r * 50.0);
       group.Cells.at(r, Cut) = FormatArea((r / 10) % 2 == 0 ? 140.0 + r : 0.0);

@@ -67,18 +67,20 @@ TEST_F(StoreTest, StorageStructureOutsideTheTableIsReported) {
 
 TEST_F(StoreTest, ResetMemoryClearsOnlyTheCurrentGroupUnderTheGrid) {
   state.Project.Group(1).Cells.at(0, Station) = "01+00.000";
-  for (int r = 0; r < 5; ++r) Cells().at(r, Cut) = "1.00";
-  view.gridRows = 5;  // two header rows and three lines: data rows 0..3
+  for (int r = 0; r < 6; ++r) Cells().at(r, Cut) = "1.00";
+  Cells().at(0, Station) = "00+00.000";
+  Cells().at(1, Station) = "01+00.000";
+  Cells().at(2, Station) = kEndOfRows;  // the grid shows rows 0, 1 and the empty line
   ResetMemory(state);
   EXPECT_EQ(Cells().at(3, Cut), "");
   EXPECT_EQ(Cells().at(4, Cut), "1.00");
   EXPECT_EQ(state.Project.Group(1).Cells.at(0, Station), "01+00.000");
 
-  view.gridRows = 1804;  // more than the table holds: cleared up to the limit, then reported
+  // Without an end marker the whole table is cleared.
+  Cells().at(0, Station) = "00+00.000";
   ResetMemory(state);
-  EXPECT_EQ(Cells().at(4, Cut), "");
-  EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{
-                                 "Program Error:Subscript out of range(ResetMemory(formRelated))"});
+  EXPECT_EQ(Cells().at(5, Cut), "");
+  EXPECT_TRUE(dialogs.Texts().empty());
 }
 
 TEST_F(StoreTest, ResetallAttributesResetsTheFileAndShowsTheUnitChoice) {
@@ -87,7 +89,8 @@ TEST_F(StoreTest, ResetallAttributesResetsTheFileAndShowsTheUnitChoice) {
   state.Project.CurrentFileName = "c:\\jobs\\a.ear";
   state.Project.HeaderFields[0] = "J. Doe";
   state.Project.Current().MeasuredInEmbankment = 1;
-  view.balanceBox = "1.15";  // the box still shows the last group
+  state.Window.BalanceBox = "1.15";  // the box still shows the last group
+  state.Window.UnitChosen = true;
   for (int g : {0, 25}) {
     state.Project.Group(g).Name = "Ramp";
     state.Project.Group(g).BalanceFactor = "1.15";
@@ -106,14 +109,15 @@ TEST_F(StoreTest, ResetallAttributesResetsTheFileAndShowsTheUnitChoice) {
     EXPECT_EQ(group.MeasuredInEmbankment, 0);
     EXPECT_EQ(group.Cells.at(0, Station), kEndOfRows);
   }
-  EXPECT_EQ(view.calls, (std::vector<std::string>{
-                            "ResetMainForm", "SetBalanceBox(1.00,enabled)",
-                            "SetCaption(EARTHWORK: Untitled)", "ClearTabStrip", "UpDateUnits",
-                            "ShowUnitChoice", "SetCaption(EARTHWORK: Untitled)", "FillMainForm"}));
+  EXPECT_EQ(state.Window.BalanceBox, "1.00");
+  EXPECT_TRUE(state.Window.BalanceBoxEnabled);
+  EXPECT_FALSE(state.Window.UnitChosen);
+  EXPECT_EQ(state.Window.Caption, "EARTHWORK: Untitled");
+  EXPECT_EQ(view.calls.back(), "ProjectChanged");
 }
 
 TEST_F(StoreTest, ResetAttribsWithAnEmptyBalanceBoxGivesAnEmptyFactor) {
-  view.balanceBox = "";
+  state.Window.BalanceBox = "";
   ResetAttribs(state);
   EXPECT_EQ(state.Project.Current().BalanceFactor, "");
 }

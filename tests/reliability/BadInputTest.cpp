@@ -15,8 +15,8 @@
 #include <gtest/gtest.h>
 
 #include "RecordingPageSurface.h"
+#include "commands/FileCommands.h"
 #include "earfiles/EarFile.h"
-#include "earfiles/FileCommands.h"
 #include "geopak/LogRecognition.h"
 #include "printing/PagePrint.h"
 #include "printing/Paging.h"

@@ -18,8 +18,8 @@
 
 #include <gtest/gtest.h>
 
+#include "commands/FileCommands.h"
 #include "earfiles/EarFile.h"
-#include "earfiles/FileCommands.h"
 #include "project/FileIO.h"
 #include "project/ProgramState.h"
 #include "support/RecordingMainView.h"
@@ -68,7 +68,7 @@ class SaveFaults : public ::testing::Test {
     FillProject(state.Project, 40, 1);
     state.Project.CurrentFileName = path;
     state.Project.DataChanged = 1;
-    view.caption = "EARTHWORK :" + path;
+    state.Window.Caption = "EARTHWORK :" + path;
   }
 
   /// The message every failed save shows.

@@ -85,8 +85,7 @@ class EndAreaReportTest : public ::testing::Test {
     group.Name = s.name;
     group.BalanceFactor = s.factor;
     group.MeasuredInEmbankment = s.embankment ? 1 : 0;
-    view.embankment = s.embankment;
-    view.tabCaptions = {s.name};
+    state.Window.Embankment = s.embankment;
     testing::SetRows(group, s.rows);
   }
 

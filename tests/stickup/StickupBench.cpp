@@ -44,7 +44,6 @@ std::string StickupBench::WaitForRecord() const {
 
 bool StickupBench::OpenDemo() {
   if (!OpenEarFile(state, dir.Path("demo.ear"))) return false;
-  view.tabCaptions = {"Main line", "North ramp", "South ramp"};
   view.calls.clear();
   return true;
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/StickupCommand.h"
 #include "platform/os/SystemShell.h"
 #include "project/ProgramState.h"
 #include "stickup/StickupSheets.h"

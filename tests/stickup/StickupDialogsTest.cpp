@@ -146,7 +146,9 @@ TEST(StickupDialogs, TheButtonHandsTheProjectToTheCadProgram) {
   ::setenv("EARTHWORK_DRIVE_C", b.driveC.c_str(), 1);
   auto settings = qt::QtSettings::AtFile(QString::fromStdString(b.dir.Path("settings.ini")));
   qt::QtClock clock;
-  frmMain window(b.dialogs, *settings, clock);
+  MainViewRelay view;
+  ProgramState state(b.dialogs, view);
+  frmMain window(state, view, *settings, clock);
   window.show();
   window.OpenPath(b.dir.Path("demo.ear"));
   QTabBar& tabs = window.TabStrip();

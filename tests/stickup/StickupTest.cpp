@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "StickupBench.h"
+#include "earfiles/EarFile.h"
 #include "geopak/OpenGeopakLog.h"
 #include "printing/Paging.h"
 #include "reports/EndAreaReport.h"
@@ -83,6 +84,33 @@ TEST(Stickup, HandsEveryGroupToTheCadProgram) {
   EXPECT_EQ(b.dialog.offered.size(), 2u);
 }
 
+// The data file the button hands on is the file `earthwork report --all`
+// writes, byte for byte, also when the groups differ in their embankment
+// flags: the box keeps what it showed after opening.
+TEST(Stickup, TheDataFileIsTheAllGroupsReport) {
+  for (const int firstFlag : {0, 1}) {
+    SCOPED_TRACE(firstFlag);
+    StickupBench b;
+    ASSERT_TRUE(b.OpenDemo());
+    b.state.Project.Group(0).MeasuredInEmbankment = static_cast<int16_t>(firstFlag);
+    const std::string project = b.dir.Path("flags.ear");
+    ASSERT_TRUE(SaveEarFile(b.state, project));
+    ASSERT_TRUE(OpenEarFile(b.state, project));
+    b.dialog.okPresses = {"new.dgn"};
+    b.Press();
+    ASSERT_FALSE(b.WaitForRecord().empty());
+    const std::string data = ReadBytes(b.DriveC("p2.rpt"));
+    EXPECT_EQ(LinesStarting(data, "#Embankment= "),
+              std::vector<std::string>(3, "#Embankment= " + std::to_string(firstFlag)));
+
+    const ProgramRun run =
+        RunProgram(EARTHWORK_BINARY, {"report", project, "--all", "--out", b.dir.Path("all.rpt")},
+                   b.dir.Root().string(), b.dir.Path("reports"));
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(ReadBytes(b.dir.Path("all.rpt")), data);
+  }
+}
+
 TEST(Stickup, EverySectionCarriesTheSettingsShownAtThePress) {
   struct Case {
     int16_t unitSystem;
@@ -96,7 +124,7 @@ TEST(Stickup, EverySectionCarriesTheSettingsShownAtThePress) {
     StickupBench b;
     ASSERT_TRUE(b.OpenDemo());
     b.state.Project.UnitSystem = c.unitSystem;
-    b.view.embankment = c.embankment;
+    b.state.Window.Embankment = c.embankment;
     ASSERT_TRUE(WriteAllGroupReports(b.state));
     const std::string data = ReadBytes(b.state.Report.ReportFileName);
     EXPECT_EQ(LinesStarting(data, "#System= "), std::vector<std::string>(3, c.system));
@@ -113,10 +141,7 @@ TEST(Stickup, LogGroupsAreWrittenInTurn) {
   const auto open = [&](const std::string& name) {
     const std::string path = b.dir.Path(name);
     WriteBytes(path, ReadBytes(DataPath("geopak/" + name)));
-    return OpenGeopakLog(b.state, path, [&](ProgramState& s, const std::string& caption) {
-      b.view.tabCaptions.resize(static_cast<size_t>(s.Project.CurrentGroup) + 1);
-      b.view.tabCaptions.back() = caption;
-    });
+    return OpenGeopakLog(b.state, path);
   };
   ASSERT_TRUE(open("ramp1.log"));
   b.state.Project.GroupCount = 2;

@@ -1,70 +1,70 @@
 #pragma once
 
-#include <string>
-
 namespace earthwork {
 
-/// What the file commands, readers and resets ask of the main window. The
-/// real window implements it; tests and the command line use stand-ins.
+/// What the core tells whatever shows the project. What it shows is state
+/// the core owns (the project's store and its WindowState); these calls only
+/// say what changed, so the window follows the core and the core never asks
+/// the window anything. The real window implements it; tests and the
+/// command line use stand-ins.
 class MainView {
  public:
   virtual ~MainView() = default;
 
-  virtual void SetCaption(const std::string& caption) = 0;
-  virtual std::string Caption() const = 0;
-
-  /// Grid dimensions as the store's resets see them (rows include the two
-  /// header rows).
-  virtual int GridRowCount() const = 0;
-  virtual int GridColumnCount() const = 0;
-
-  virtual std::string BalanceBoxText() const = 0;
-  virtual void SetBalanceBox(const std::string& text, bool enabled) = 0;
-  virtual bool EmbankmentChecked() const = 0;
-
-  /// The header boxes (0 Designer, 1 Project No., 2 Control No.).
-  virtual std::string HeaderBoxText(int index) const = 0;
-
-  /// Redraws from the store: tabs, grid, unit labels.
-  virtual void ClearTabStrip() = 0;
-  virtual void UpDateGroupTab() = 0;
-  virtual void ResetMainForm() = 0;
-  virtual void FillMainForm() = 0;
-  virtual void UpDateUnits() = 0;
-  virtual void TopRowVisible(int gridRow) = 0;
-  virtual std::string TabCaption(int group) const = 0;
-
-  /// Unit choice: show the option buttons for `unitSystem` (reading a file),
-  /// or hide the label, clear both buttons and show the frame (a reset).
-  virtual void SetMesurementSyste(int unitSystem) = 0;
-  virtual void ShowUnitChoice() = 0;
-
-  // What the File commands switch. The defaults do nothing, for stand-ins
-  // that have no such window part.
-
-  /// The EarFile view (grid shown and active, log help text hidden) or the
-  /// log view (grid hidden, help text shown read-only); never both.
-  virtual void ShowGridView() {}
-  virtual void ShowLogView() {}
-  /// The "Balance Factor:" label and box.
-  virtual void ShowBalanceFactor(bool /*visible*/) {}
-  /// The File menu's Save and Save As items and the Edit menu.
-  virtual void EnableEditing(bool /*enabled*/) {}
-  /// Enables the File menu's import item with this caption ("Import EAR
-  /// File" in edit mode, "Import any other Log File" in log mode).
-  virtual void SetImportItem(const std::string& /*caption*/) {}
-  /// The tab strip: number of tabs, and a new tab at 1-based `position`.
-  virtual int TabCount() const { return 0; }
-  virtual void AddTab(int /*position*/, const std::string& /*caption*/) {}
+  /// Anything may have changed (a file read, a reset, groups inserted,
+  /// deleted or imported): tabs, header fields, units, modes, boxes, grid.
+  virtual void ProjectChanged() = 0;
+  /// Another group is shown, or the shown group's rows changed: the grid,
+  /// the selected tab and the boxes follow the current group.
+  virtual void GroupShown() = 0;
+  /// The caption, a tab caption, a box or the status text changed.
+  virtual void StateChanged() = 0;
+  /// Scrolls the grid so that grid row `gridRow` is in view.
+  virtual void ScrollTo(int gridRow) = 0;
   /// Shows the ReportFile as the Total report command does: page state
   /// reset, printer prepared, first page in the modal preview window.
-  virtual void ShowReportPreview() {}
-  /// The first status bar panel.
-  virtual void SetStatusText(const std::string& /*text*/) {}
+  virtual void ShowReportPreview() = 0;
+  /// The report submenu (Total, Accumulated) at the pointer.
+  virtual void PopupReportMenu() = 0;
   /// Input focus to the Designer box.
-  virtual void FocusDesigner() {}
+  virtual void FocusDesigner() = 0;
   /// Closes the main window without asking anything (the program ends).
-  virtual void UnloadMainWindow() {}
+  virtual void Close() = 0;
+};
+
+/// Passes everything on to the view attached to it, if any, so that the
+/// program state can be made before the window that shows it (and outlive
+/// it).
+class MainViewRelay : public MainView {
+ public:
+  void Attach(MainView* view) { view_ = view; }
+  void ProjectChanged() override {
+    if (view_) view_->ProjectChanged();
+  }
+  void GroupShown() override {
+    if (view_) view_->GroupShown();
+  }
+  void StateChanged() override {
+    if (view_) view_->StateChanged();
+  }
+  void ScrollTo(int gridRow) override {
+    if (view_) view_->ScrollTo(gridRow);
+  }
+  void ShowReportPreview() override {
+    if (view_) view_->ShowReportPreview();
+  }
+  void PopupReportMenu() override {
+    if (view_) view_->PopupReportMenu();
+  }
+  void FocusDesigner() override {
+    if (view_) view_->FocusDesigner();
+  }
+  void Close() override {
+    if (view_) view_->Close();
+  }
+
+ private:
+  MainView* view_ = nullptr;
 };
 
 }  // namespace earthwork

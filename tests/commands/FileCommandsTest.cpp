@@ -1,4 +1,4 @@
-#include "earfiles/FileCommands.h"
+#include "commands/FileCommands.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -7,9 +7,9 @@
 
 #include <gmock/gmock.h>
 
-#include "EarTestSupport.h"
+#include "earfiles/EarTestSupport.h"
 #include "earfiles/EarFile.h"
-#include "mainwindow/GroupCommands.h"
+#include "commands/GroupCommands.h"
 #include "project/Text.h"
 
 namespace earthwork::testing {
@@ -38,25 +38,6 @@ std::string Overwrite(const std::string& path) {
   return " OVERWRITE EXISTING FILE " + path + " ?";
 }
 
-/// The tab strip of the recording view as the group commands see it.
-class RecordingGroupWindow : public GroupWindow {
- public:
-  explicit RecordingGroupWindow(RecordingMainView& view) : view_(view) {}
-  int SelectedTab() const override { return selected; }
-  void SelectTab(int index) override { selected = index; }
-  void InsertTab(int index, const std::string& caption) override {
-    auto& tabs = view_.tabCaptions;
-    tabs.insert(tabs.begin() + std::min<std::ptrdiff_t>(index, std::ssize(tabs)), caption);
-  }
-  void RemoveTab(int index) override { view_.tabCaptions.erase(view_.tabCaptions.begin() + index); }
-  void SetEmbankmentBox(bool checked) override { view_.embankment = checked; }
-  void PopupReportMenu() override {}
-  int selected = 0;
-
- private:
-  RecordingMainView& view_;
-};
-
 /// A window and project as the program starts them: one empty group, no
 /// file yet.
 class FileCommandsTest : public EarTest {
@@ -65,7 +46,7 @@ class FileCommandsTest : public EarTest {
     store.CurrentFileName = "UNTITLED";
     store.Group(0).BalanceFactor = "1.00";
     SetRows(0, {});
-    view.caption = "EARTHWORK :UNTITLED";
+    state.Window.Caption = "EARTHWORK :UNTITLED";
     path = dir.Path("my project.ear");  // a blank in the name on every path
   }
 
@@ -79,7 +60,7 @@ class FileCommandsTest : public EarTest {
     SetRows(1, {Row{"20+00.000", "-", "1.00", "0.00", "2.00", "0.00"}});
     store.GroupCount = 2;
     store.CurrentFileName = fileName;
-    view.caption = "EARTHWORK :" + fileName;
+    state.Window.Caption = "EARTHWORK :" + fileName;
     store.DataChanged = 1;
   }
 
@@ -143,7 +124,7 @@ TEST_F(FileCommandsTest, SaveAsksWhatItMust) {
     EXPECT_EQ(dialogs.Texts(), ReplaceAll(ReplaceAll(c.texts, "@", path), "&", other));
     const bool written = c.texts.back().rfind("FILE :", 0) == 0;
     EXPECT_EQ(store.CurrentFileName, c.target);
-    EXPECT_EQ(view.caption, "EARTHWORK :" + c.target);
+    EXPECT_EQ(state.Window.Caption, "EARTHWORK :" + c.target);
     EXPECT_EQ(store.DataChanged, written ? 0 : c.changed);
     if (written) {
       EXPECT_TRUE(Contains(ReadBytes(c.target), "[END AREA 1 Changed]"));
@@ -176,7 +157,7 @@ TEST_F(FileCommandsTest, SaveAsWritesUnderTheChosenNameWhateverChanged) {
   EXPECT_THAT(dialogs.Texts(), ElementsAre(Saved(copy)));
   EXPECT_EQ(ReadBytes(copy), saved);
   EXPECT_EQ(store.CurrentFileName, copy);
-  EXPECT_EQ(view.caption, "EARTHWORK :" + copy);
+  EXPECT_EQ(state.Window.Caption, "EARTHWORK :" + copy);
 
   Fresh();
   store.GroupCount = 0;
@@ -262,14 +243,14 @@ TEST_F(FileCommandsTest, NewStartsAnEmptyUntitledProject) {
     dialogs.files = c.files;
     NewFile(state);
     EXPECT_EQ(store.CurrentFileName, "UNTITLED");
-    EXPECT_EQ(view.caption, "EARTHWORK :UNTITLED");
+    EXPECT_EQ(state.Window.Caption, "EARTHWORK :UNTITLED");
     EXPECT_EQ(store.GroupCount, 1);
     EXPECT_EQ(store.CurrentGroup, 0);
     EXPECT_EQ(store.Group(0).Cells.at(0, Station), kEndOfRows);
-    EXPECT_TRUE(Called(view, "ShowUnitChoice"));
-    EXPECT_TRUE(Called(view, "ShowGridView"));
+    EXPECT_FALSE(state.Window.UnitChosen);
+    EXPECT_EQ(store.LogFileMode, 0);
     EXPECT_EQ(Exists(path), !c.files.empty());
-    EXPECT_TRUE(Called(view, "SetStatusText(New File)"));
+    EXPECT_EQ(state.Window.StatusText, "New File");
     EXPECT_EQ(view.calls.back(), "FocusDesigner");
     EXPECT_EQ(store.DataChanged, 0);
   }
@@ -287,14 +268,12 @@ TEST_F(FileCommandsTest, OpenReadsAnEarFileIntoTheGridView) {
   Openfile(state);
   EXPECT_THAT(dialogs.Texts(), IsEmpty());
   EXPECT_EQ(store.CurrentFileName, path);
-  EXPECT_EQ(view.caption, "EARTHWORK :" + path);
+  EXPECT_EQ(state.Window.Caption, "EARTHWORK :" + path);
   EXPECT_EQ(store.GroupCount, 2);
   EXPECT_EQ(store.Group(1).Name, "Ramp");
   EXPECT_EQ(store.LogFileMode, 0);
   EXPECT_EQ(store.DataChanged, 0);
-  EXPECT_EQ(view.importItem, "Import EAR File");
-  EXPECT_TRUE(Called(view, "ShowGridView"));
-  EXPECT_FALSE(Called(view, "ShowLogView"));
+  EXPECT_EQ(std::string(ImportItemCaption(state.Project)), "Import EAR File");
 
   // An older file is offered for saving at exit.
   dialogs.files = {DataPath("ear/v971.ear")};
@@ -379,11 +358,9 @@ TEST_F(FileCommandsTest, OpenOfAGeopakLogShowsItsReport) {
   EXPECT_EQ(store.CurrentFileName, log);
   EXPECT_EQ(store.LogFileMode, 1);
   EXPECT_EQ(store.DataChanged, 0);
-  EXPECT_EQ(view.caption, "GEOPAK LOG FILE: " + log);
-  EXPECT_EQ(view.importItem, "Import any other Log File");
-  EXPECT_THAT(view.tabCaptions, ElementsAre("BASELINE: " + state.Report.BaselineName));
-  EXPECT_TRUE(Called(view, "ShowLogView"));
-  EXPECT_TRUE(Called(view, "HideBalanceFactor"));
+  EXPECT_EQ(state.Window.Caption, "GEOPAK LOG FILE: " + log);
+  EXPECT_EQ(std::string(ImportItemCaption(state.Project)), "Import any other Log File");
+  EXPECT_THAT(state.Window.LogTabCaptions, ElementsAre("BASELINE: " + state.Report.BaselineName));
   EXPECT_EQ(view.calls.back(), "ShowReportPreview");
   EXPECT_TRUE(Exists(state.Report.ReportFileName));
   EXPECT_GE(state.Report.PageCount, 1);
@@ -412,7 +389,7 @@ TEST_F(FileCommandsTest, ALogOfABaselineThatHasATabMayBeRenamed) {
     // The Import command sets a further group aside for the next log.
     store.GroupCount = 2;
     store.CurrentGroup = 1;
-    view.tabCaptions = {"BASELINE: " + baseline};
+    state.Window.LogTabCaptions = {"BASELINE: " + baseline};
     dialogs.answers = {c.answer};
     if (c.input) dialogs.inputs = {c.input};
     ReadChosenFile(state, log, ReadingCaller::Import);
@@ -423,7 +400,7 @@ TEST_F(FileCommandsTest, ALogOfABaselineThatHasATabMayBeRenamed) {
     EXPECT_EQ(dialogs.shown[0].title, "Warning");
     EXPECT_EQ(dialogs.shown[0].buttons, Buttons::YesNo);
     EXPECT_EQ(dialogs.prompts, c.input ? Texts{"Please Name the Tab.||"} : Texts{});
-    EXPECT_THAT(view.tabCaptions, ElementsAre("BASELINE: " + baseline, c.tab));
+    EXPECT_THAT(state.Window.LogTabCaptions, ElementsAre("BASELINE: " + baseline, c.tab));
   }
 }
 
@@ -444,7 +421,7 @@ TEST_F(FileCommandsTest, ImportOfAFileThatIsNotALogGivesItsGroupBack) {
 TEST_F(FileCommandsTest, ExitWithoutChangesEndsAtOnce) {
   mnuFileExit(state);
   EXPECT_THAT(dialogs.Texts(), IsEmpty());
-  EXPECT_EQ(view.calls.back(), "UnloadMainWindow");
+  EXPECT_EQ(view.calls.back(), "Close");
 }
 
 TEST_F(FileCommandsTest, ExitWithChanges) {
@@ -479,7 +456,7 @@ TEST_F(FileCommandsTest, ExitWithChanges) {
     std::filesystem::remove(chosen);
     Fresh();
     MakeChangedProject(c.fileName);
-    if (!c.caption.empty()) view.caption = c.caption;
+    if (!c.caption.empty()) state.Window.Caption = c.caption;
     store.LogFileMode = c.caption.rfind("GEOPAK", 0) == 0 ? 1 : 0;
     dialogs.answers = c.answers;
     dialogs.files = c.files;
@@ -487,7 +464,7 @@ TEST_F(FileCommandsTest, ExitWithChanges) {
     Texts texts = {"WISH TO SAVE FILE BEFORE EXITING ?"};
     texts.insert(texts.end(), c.texts.begin(), c.texts.end());
     EXPECT_EQ(dialogs.Texts(), texts);
-    EXPECT_EQ(Called(view, "UnloadMainWindow"), c.stay == 0);
+    EXPECT_EQ(Called(view, "Close"), c.stay == 0);
     EXPECT_EQ(Exists(path), c.saved == path);
     EXPECT_EQ(Exists(chosen), c.saved == chosen);
     EXPECT_EQ(dialogs.shown[0].icon, Icon::Question);
@@ -502,7 +479,7 @@ TEST_F(FileCommandsTest, ExitWhoseOverwriteIsDeclinedStays) {
   EXPECT_EQ(SaveItBeforeExit(state), 1);
   EXPECT_THAT(dialogs.Texts(), ElementsAre("WISH TO SAVE FILE BEFORE EXITING ?", Overwrite(path)));
   EXPECT_EQ(ReadBytes(path), before);
-  EXPECT_FALSE(Called(view, "UnloadMainWindow"));
+  EXPECT_FALSE(Called(view, "Close"));
   EXPECT_EQ(store.DataChanged, 1);
 }
 
@@ -519,7 +496,6 @@ TEST_F(FileCommandsTest, OnlyAClosingByTheUserAsks) {
 // ---- Nothing unsaved is lost, nothing old is carried over -----------------
 
 TEST_F(FileCommandsTest, EveryCommandThatWouldLoseEditsAsksAndANewProjectStartsEmpty) {
-  RecordingGroupWindow window(view);
   using Step = std::function<void()>;
   const Step Edit = [&] {  // typed into the Project No. box
     store.HeaderFields[1] = "42";
@@ -531,9 +507,9 @@ TEST_F(FileCommandsTest, EveryCommandThatWouldLoseEditsAsksAndANewProjectStartsE
   const Step Save = [&] { SaveFile(state); };
   const Step SaveAs = [&] { SaveAsFile(state); };
   const Step Exit = [&] { mnuFileExit(state); };
-  const Step Insert = [&] { mnuGroupInsert(state, window); };
-  const Step Delete = [&] { mnuGroupDelete(state, window); };
-  const Step Rename = [&] { mnuGroupRename(state, window); };
+  const Step Insert = [&] { mnuGroupInsert(state); };
+  const Step Delete = [&] { mnuGroupDelete(state); };
+  const Step Rename = [&] { mnuGroupRename(state); };
   struct Case {
     const char* name;
     std::vector<Step> steps;
@@ -596,9 +572,7 @@ TEST_F(FileCommandsTest, EveryCommandThatWouldLoseEditsAsksAndANewProjectStartsE
     store.DataChanged = 0;
     store.Group(2).BalanceFactor = "1.00";  // the slot once held a group
     store.CurrentGroup = 1;
-    window.selected = 1;
-    view.tabCaptions = {"Main line", "Ramp"};
-    view.balanceBox = "1.15";
+    state.Window.BalanceBox = "1.15";
     Fresh();
     dialogs.answers = c.answers;
     dialogs.inputs = c.inputs;

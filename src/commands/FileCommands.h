@@ -11,6 +11,19 @@ namespace earthwork {
 inline const std::string kFileFilterList =
     "Earthwork Files(*.ear)|*.ear|Geopak's Earthwork Log Files(*.log)|*.log|All Files(*.*)|*.*";
 
+/// The File menu's import item: what it imports depends on the mode.
+inline constexpr const char* kImportEarItem = "Import EAR File";
+inline constexpr const char* kImportLogItem = "Import any other Log File";
+
+/// The import item's caption for the project's mode.
+inline const char* ImportItemCaption(const ProjectStore& store) {
+  return store.LogFileMode == 1 ? kImportLogItem : kImportEarItem;
+}
+
+/// The log's tab: "BASELINE: " and its baseline name, which the user may
+/// change when another tab of that baseline exists already.
+void NameLogTab(ProgramState& state);
+
 /// The file dialog for opening (mode 0) or saving (mode 1); the log filter
 /// is preselected in log mode. "" when no file was chosen (the user has
 /// been told).

@@ -1,4 +1,4 @@
-#include "mainwindow/GridEditor.h"
+#include "commands/GridEditor.h"
 
 #include "project/Errors.h"
 #include "project/Format.h"
@@ -189,7 +189,7 @@ void GridEditor::ModifyRow(int row) {
 }
 
 void GridEditor::TopRowVisible(int row) {
-  state_.view.TopRowVisible(row);
+  state_.view.ScrollTo(row);
 }
 
 void GridEditor::KeyUp(GridKey key, bool moved) {
@@ -273,8 +273,7 @@ void GridEditor::InsertOrDeleteRow(int16_t mode) {
       for (int r = cursor; StationTextToNumber(cells.at(r, Station)) != -1; ++r) {
         for (int c = 0; c < kColumns; ++c) cells.at(r, c) = cells.at(r + 1, c);
       }
-      state_.view.ResetMainForm();
-      state_.view.FillMainForm();
+      state_.view.GroupShown();
       grid_.SetCursor(row, Station);
       state_.Project.DataChanged = 1;
     } else {
@@ -286,7 +285,7 @@ void GridEditor::InsertOrDeleteRow(int16_t mode) {
       cells.at(cursor, Station) = "00.000";
       cells.at(cursor, Code) = "_";
       for (int c = Cut; c <= AddedFill; ++c) cells.at(cursor, c) = "00.000";
-      state_.view.FillMainForm();
+      state_.view.GroupShown();
       grid_.SetCursor(row, Station);
     }
   });

@@ -1,4 +1,4 @@
-#include "earfiles/FileCommands.h"
+#include "commands/FileCommands.h"
 
 #include <filesystem>
 
@@ -17,8 +17,6 @@ namespace earthwork {
 namespace {
 
 constexpr const char* kUntitled = "UNTITLED";
-constexpr const char* kImportEar = "Import EAR File";
-constexpr const char* kImportLog = "Import any other Log File";
 constexpr const char* kLogIsReadOnly =
     "A Geopak Earthwork log is read only: it cannot be saved as an Earthwork file.";
 constexpr size_t kTabNameLength = 20;
@@ -40,36 +38,28 @@ void StartEmptyProject(ProgramState& state) {
   ProjectStore& store = state.Project;
   store.CurrentGroup = 0;
   store.GroupCount = 1;
-  ResetallAttributes(state);
   store.LogFileMode = 0;
-  MainView& view = state.view;
-  view.ShowGridView();
-  view.SetImportItem(kImportEar);
-  view.EnableEditing(true);
-  view.ShowBalanceFactor(true);
+  ResetallAttributes(state);
 }
 
 /// Step 4 of the dispatcher: an EarFile into the grid view.
 void ReadEarFile(ProgramState& state, const std::string& path) {
-  MainView& view = state.view;
   ProjectStore& store = state.Project;
-  view.ShowGridView();
-  if (!OpenEarFile(state, path)) return;
   store.LogFileMode = 0;
-  view.SetImportItem(kImportEar);
+  if (!OpenEarFile(state, path)) return;
   // An older file is offered for saving in the current version.
   if (store.FileVersion == 1) store.DataChanged = store.ImportDone == 1 ? 0 : 1;
-  view.ShowBalanceFactor(true);
-  view.SetCaption(EarCaption(path));
+  SetCaption(state, EarCaption(path));
 }
 
-/// The log's tab: "BASELINE: " and its baseline name, which the user may
-/// change when a tab of that baseline exists already.
+}  // namespace
+
 void NameLogTab(ProgramState& state) {
-  MainView& view = state.view;
   std::string& baseline = state.Report.BaselineName;
-  for (int tab = 0; tab < view.TabCount(); ++tab) {
-    if (Trim(After(view.TabCaption(tab), ":")) != Trim(baseline)) continue;
+  const int16_t group = state.Project.CurrentGroup;
+  for (int tab = 0; tab < static_cast<int>(state.Window.LogTabCaptions.size()); ++tab) {
+    if (tab == group) continue;
+    if (Trim(After(TabCaption(state, tab), ":")) != Trim(baseline)) continue;
     const Answer answer = state.dialogs.MessageBox(
         " There is same named baseline tab already existing. Do you want to change tabname?",
         Buttons::YesNo, Icon::None, "Warning");
@@ -79,23 +69,16 @@ void NameLogTab(ProgramState& state) {
     const std::string name = state.dialogs.InputBox("Please Name the Tab.", "", "").value_or("");
     if (!name.empty()) baseline = name.substr(0, kTabNameLength);
   }
-  const int16_t group = state.Project.CurrentGroup;
-  if (group == 0) view.ClearTabStrip();
-  view.AddTab(group + 1, "BASELINE: " + baseline);
+  SetLogTabCaption(state, group, "BASELINE: " + baseline);
 }
+
+namespace {
 
 /// Step 5 of the dispatcher: a GEOPAK log through recognition, import,
 /// report and preview.
 void ReadLogFile(ProgramState& state, const std::string& path, ReadingCaller caller) {
-  MainView& view = state.view;
-  const bool read = OpenGeopakLog(state, path, [&](ProgramState& s, const std::string&) {
-    view.ShowBalanceFactor(false);
-    // A log is read only: there is nothing to save or to edit.
-    view.EnableEditing(false);
-    view.ShowLogView();
-    view.SetImportItem(kImportLog);
-    NameLogTab(s);
-  });
+  const bool read =
+      OpenGeopakLog(state, path, [](ProgramState& s, const std::string&) { NameLogTab(s); });
   if (!read) {
     ProjectStore& store = state.Project;
     if (caller == ReadingCaller::Import && store.GroupCount > 1) {
@@ -104,7 +87,7 @@ void ReadLogFile(ProgramState& state, const std::string& path, ReadingCaller cal
     }
     return;
   }
-  view.ShowReportPreview();
+  state.view.ShowReportPreview();
 }
 
 }  // namespace
@@ -193,7 +176,7 @@ bool SaveChangesBefore(ProgramState& state, const std::string& action) {
   if (answer == Answer::No) return true;
   store.CurrentFileName = IfUntitled(state, 1);
   if (IsUntitled(store.CurrentFileName) || SavingTheFile(state) != 0) return false;
-  state.view.SetCaption(EarCaption(store.CurrentFileName));
+  SetCaption(state, EarCaption(store.CurrentFileName));
   return true;
 }
 
@@ -233,7 +216,7 @@ int16_t SaveItBeforeExit(ProgramState& state) {
           return;
         }
         state.dialogs.MessageBox(" FILE : " + store.CurrentFileName + " IS SAVED SUCCESSFULLY");
-        state.view.SetCaption(EarCaption(store.CurrentFileName));
+        SetCaption(state, EarCaption(store.CurrentFileName));
       }
     }
     ExitProgram(state);
@@ -243,13 +226,12 @@ int16_t SaveItBeforeExit(ProgramState& state) {
 
 void ExitProgram(ProgramState& state) {
   Trap(state.dialogs, "Program Error: ", "(ExitProgram(formRelated))",
-       [&] { state.view.UnloadMainWindow(); });
+       [&] { state.view.Close(); });
 }
 
 void NewFile(ProgramState& state) {
   Trap(state.dialogs, " Program Error: ", "(NewFile(FileMenu))", [&] {
     ProjectStore& store = state.Project;
-    MainView& view = state.view;
     if (store.DataChanged == 1) {
       const Answer answer = state.dialogs.MessageBox(
           "Wish to save : ' " + store.CurrentFileName + " ' before opening new file ?",
@@ -268,10 +250,10 @@ void NewFile(ProgramState& state) {
     // otherwise be saved and reported with the new one.
     StartEmptyProject(state);
     store.CurrentFileName = kUntitled;
-    view.SetCaption(EarCaption(kUntitled));
+    SetCaption(state, EarCaption(kUntitled));
     store.Group(store.CurrentGroup).Cells.at(0, Station) = kEndOfRows;
-    view.SetStatusText("New File");
-    view.FocusDesigner();
+    SetStatusText(state, "New File");
+    state.view.FocusDesigner();
   });
 }
 
@@ -308,7 +290,7 @@ void SaveFile(ProgramState& state) {
     }
     store.CurrentFileName = IfUntitled(state, 1);
     if (!IsUntitled(store.CurrentFileName) && SavingTheFile(state) == 0) {
-      state.view.SetCaption(EarCaption(store.CurrentFileName));
+      SetCaption(state, EarCaption(store.CurrentFileName));
     }
   });
 }
@@ -337,7 +319,7 @@ void SaveAsFile(ProgramState& state) {
       store.CurrentFileName = IfUntitled(state, 1);
       if (IsUntitled(store.CurrentFileName)) return;
     }
-    if (SavingTheFile(state) == 0) state.view.SetCaption(EarCaption(store.CurrentFileName));
+    if (SavingTheFile(state) == 0) SetCaption(state, EarCaption(store.CurrentFileName));
   });
 }
 

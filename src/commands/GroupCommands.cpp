@@ -1,7 +1,7 @@
-#include "mainwindow/GroupCommands.h"
+#include "commands/GroupCommands.h"
 
 #include "earfiles/EarFile.h"
-#include "earfiles/FileCommands.h"
+#include "commands/FileCommands.h"
 #include "project/Errors.h"
 #include "project/Format.h"
 #include "project/Text.h"
@@ -12,26 +12,13 @@ namespace earthwork {
 namespace {
 
 constexpr size_t kGroupNameLength = 20;
-constexpr const char* kImportLog = "Import any other Log File";
 constexpr const char* kBaselineTab = "BASELINE: ";
 constexpr const char* kTooManyGroups =
     "A project holds at most 26 groups. Delete a group before adding another.";
 
-/// Puts a text into the balance factor box; the box's change rule stores it
-/// for the current group when it differs from the stored factor.
-void PutBalanceFactor(ProgramState& state, const std::string& text) {
-  state.view.SetBalanceBox(text, true);
-  const std::string formatted = Trim(FormatArea(text));
-  GroupRecord& group = state.Project.Current();
-  if (formatted != group.BalanceFactor) {
-    group.BalanceFactor = formatted;
-    state.Project.DataChanged = 1;
-  }
-}
-
 /// The balance box's numeric value as text ("1.000" gives "1").
-std::string BalanceBoxValue(ProgramState& state) {
-  return ShortestText(ParseNumber(state.view.BalanceBoxText()).value_or(0));
+std::string BalanceBoxValue(const ProgramState& state) {
+  return ShortestText(ParseNumber(state.Window.BalanceBox).value_or(0));
 }
 
 /// An empty group: no rows, not in embankment.
@@ -55,23 +42,23 @@ std::string AskName(ProgramState& state, const char* prompt, const char* title,
 }
 
 /// The single group is cleared (Delete) or only renamed (Rename).
-void RenameSingleGroup(ProgramState& state, GroupWindow& window, bool clear) {
+void RenameSingleGroup(ProgramState& state, bool clear) {
   const std::string name =
       AskName(state, "Re-Name Default File-Tab", "RE-NAME FILE-TAB", "Earthwork ");
   if (name.empty()) return;
   ProjectStore& store = state.Project;
-  if (clear) state.view.ResetMainForm();
-  while (state.view.TabCount() > 0) window.RemoveTab(state.view.TabCount() - 1);
-  window.InsertTab(0, name);
   store.CurrentGroup = 0;
   store.GroupCount = 1;
-  store.Group(0).Name = name;
+  GroupRecord& group = store.Group(0);
+  group.Name = name;
   MarkChanged(state);
-  if (!clear) return;
-  PutBalanceFactor(state, "1.000");
-  window.SetEmbankmentBox(store.Group(0).MeasuredInEmbankment == 1);
-  store.Group(0).Cells.at(0, Station) = kEndOfRows;
-  store.Group(0).BalanceFactor = BalanceBoxValue(state);
+  if (clear) {
+    PutBalanceFactor(state, "1.000");
+    group.Cells.at(0, Station) = kEndOfRows;
+    group.BalanceFactor = BalanceBoxValue(state);
+  }
+  FollowCurrentGroup(state);
+  state.view.ProjectChanged();
 }
 
 /// Moves the groups after slot `k` down by one; the last slot in use
@@ -94,44 +81,47 @@ void CloseGap(ProjectStore& store, int k) {
   EmptyGroup(store.Group(last));
 }
 
+/// A tab chosen with the mouse: its group becomes the current one; a log's
+/// tab also names the baseline its report is written for.
+void ChooseTab(ProgramState& state, int index) {
+  ProjectStore& store = state.Project;
+  store.CurrentGroup = static_cast<int16_t>(index);
+  if (store.LogFileMode == 1) {
+    // The tab reads "BASELINE: " and the baseline's name as it was read.
+    const std::string caption = TabCaption(state, index);
+    state.Report.BaselineName = StartsWith(caption, kBaselineTab)
+                                    ? caption.substr(std::string_view(kBaselineTab).size())
+                                    : After(caption, ":");
+    state.view.GroupShown();
+    return;
+  }
+  ShowCurrentGroup(state);
+}
+
 }  // namespace
 
 std::string CutGroupName(const std::string& name) {
   return name.substr(0, kGroupNameLength);
 }
 
-void TabStripMouseUp(ProgramState& state, GroupWindow& window, int index, MouseButton button) {
+void TabStripMouseUp(ProgramState& state, int index, MouseButton button) {
   Trap(state.dialogs, " Program Error: ", " txtDescri_MouseUp(frmmain))", [&] {
     ProjectStore& store = state.Project;
+    if (button == MouseButton::Other) return;
+    // The report menu reports the group under the pointer, so its tab is
+    // chosen first.
+    if (index >= 0 && index < store.GroupCount) ChooseTab(state, index);
     if (button == MouseButton::Right) {
-      window.PopupReportMenu();
-      state.view.ResetMainForm();
+      state.view.PopupReportMenu();
       return;
     }
-    if (button != MouseButton::Left) {
-      state.view.ResetMainForm();
-      return;
+    if (store.LogFileMode == 1 && CreateGeopakLogReport(state) == 0) {
+      state.view.ShowReportPreview();
     }
-    if (index < 0 || index >= store.GroupCount) return;
-    store.CurrentGroup = static_cast<int16_t>(index);
-    if (store.LogFileMode == 1) {
-      // The tab reads "BASELINE: " and the baseline's name as it was read.
-      const std::string caption = state.view.TabCaption(index);
-      state.Report.BaselineName = StartsWith(caption, kBaselineTab)
-                                      ? caption.substr(std::string_view(kBaselineTab).size())
-                                      : After(caption, ":");
-      if (CreateGeopakLogReport(state) == 0) state.view.ShowReportPreview();
-      return;
-    }
-    state.view.ResetMainForm();
-    state.view.FillMainForm();
-    const GroupRecord& group = store.Current();
-    state.view.SetBalanceBox(FormatArea(group.BalanceFactor), group.MeasuredInEmbankment != 1);
-    window.SetEmbankmentBox(group.MeasuredInEmbankment == 1);
   });
 }
 
-void mnuGroupInsert(ProgramState& state, GroupWindow& window) {
+void mnuGroupInsert(ProgramState& state) {
   Trap(state.dialogs, "Program Error: ", " occured in mnuGroupInsert", [&] {
     ProjectStore& store = state.Project;
     if (store.GroupCount >= kGroupSlots) {
@@ -145,7 +135,6 @@ void mnuGroupInsert(ProgramState& state, GroupWindow& window) {
     const int n = store.GroupCount + 1;
     store.GroupCount = static_cast<int16_t>(n);
     store.CurrentGroup = static_cast<int16_t>(n - 1);
-    window.InsertTab(n - 1, name);
     GroupRecord& group = store.Current();
     group.Name = name;
     group.Cells.at(0, Station) = kEndOfRows;
@@ -154,16 +143,14 @@ void mnuGroupInsert(ProgramState& state, GroupWindow& window) {
     group.MeasuredInEmbankment = 0;
     group.BalanceFactor = BalanceBoxValue(state);
     MarkChanged(state);
-    for (int tab = 0; tab < n; ++tab) window.SelectTab(tab);
-    // The grid shows the new, empty group, so that what is typed next is
-    // seen where it goes.
-    state.view.ResetMainForm();
-    state.view.FillMainForm();
-    window.SetEmbankmentBox(false);
+    // The new, empty group is shown, so that what is typed next is seen
+    // where it goes.
+    FollowCurrentGroup(state);
+    state.view.ProjectChanged();
   });
 }
 
-void mnuGroupDelete(ProgramState& state, GroupWindow& window) {
+void mnuGroupDelete(ProgramState& state) {
   Trap(state.dialogs, "Program Error: ", " occured in mnuGroupDelete", [&] {
     const Answer answer = state.dialogs.MessageBox("Do you wish to delete the selected group ? ",
                                                    Buttons::YesNo, Icon::None, "Delete Group");
@@ -173,52 +160,42 @@ void mnuGroupDelete(ProgramState& state, GroupWindow& window) {
     }
     ProjectStore& store = state.Project;
     if (store.GroupCount <= 1) {
-      RenameSingleGroup(state, window, true);
+      RenameSingleGroup(state, true);
       return;
     }
-    const int k = window.SelectedTab() < 0 ? store.CurrentGroup : window.SelectedTab();
-    if (k >= store.GroupCount) SubscriptOutOfRange();
-    store.CurrentGroup = static_cast<int16_t>(k);
+    // The selected tab is always the group shown.
+    const int k = store.CurrentGroup;
     store.Group(k).Name.clear();
-    window.RemoveTab(k);
     CloseGap(store, k);
     --store.GroupCount;
     MarkChanged(state);
-    // The first group is shown with its rows, matching the selected tab.
+    // The first group is shown with its rows.
     store.CurrentGroup = 0;
-    state.view.ResetMainForm();
-    window.SelectTab(0);
-    state.view.FillMainForm();
-    const GroupRecord& first = store.Group(0);
-    state.view.SetBalanceBox(FormatArea(first.BalanceFactor), first.MeasuredInEmbankment != 1);
-    window.SetEmbankmentBox(first.MeasuredInEmbankment == 1);
+    FollowCurrentGroup(state);
+    state.view.ProjectChanged();
   });
 }
 
-void mnuGroupRename(ProgramState& state, GroupWindow& window) {
+void mnuGroupRename(ProgramState& state) {
   Trap(state.dialogs, "Program Error: ", " occured in mnuGroupRename", [&] {
     ProjectStore& store = state.Project;
     if (store.GroupCount <= 1) {
-      RenameSingleGroup(state, window, false);
+      RenameSingleGroup(state, false);
       return;
     }
     const std::string name =
         AskName(state, "Change File-Tab Name", "CHANGE FILE-TAB NAME", "NEW NAME ");
     if (name.empty()) return;
-    // The tab renamed and the group named are the same one.
-    const int tab = window.SelectedTab() < 0 ? store.CurrentGroup : window.SelectedTab();
-    window.RemoveTab(tab);
-    window.InsertTab(tab, name);
-    window.SelectTab(tab);
-    store.Group(tab).Name = name;
+    store.Current().Name = name;
     MarkChanged(state);
+    state.view.StateChanged();
   });
 }
 
 void mnuFileImport(ProgramState& state, const std::string& caption) {
   ProjectStore& store = state.Project;
   try {
-    if (caption != kImportLog) {
+    if (caption != kImportLogItem) {
       // The imported groups join the project's unsaved changes; the user may
       // first save the project as it stands.
       if (!SaveChangesBefore(state, "importing other file")) return;
@@ -228,8 +205,6 @@ void mnuFileImport(ProgramState& state, const std::string& caption) {
       ImportEarIntoGroups(state);
       return;
     }
-    state.view.EnableEditing(false);
-    state.view.ShowBalanceFactor(false);
     store.ImportDone = 1;
     if (store.GroupCount >= kGroupSlots) {
       state.dialogs.MessageBox(kTooManyGroups, Buttons::Ok, Icon::Exclamation);
@@ -237,7 +212,7 @@ void mnuFileImport(ProgramState& state, const std::string& caption) {
     }
     const int16_t groups = store.GroupCount;
     const int16_t current = store.CurrentGroup;
-    const int tabs = state.view.TabCount();
+    const size_t tabs = state.Window.LogTabCaptions.size();
     // The log goes into a new group after the last one, whichever tab is
     // selected.
     store.GroupCount = static_cast<int16_t>(groups + 1);
@@ -254,7 +229,7 @@ void mnuFileImport(ProgramState& state, const std::string& caption) {
     RadingTheFile(state, ReadingCaller::Import);
     // No tab was added (the dialog was cancelled, or the file was refused):
     // the group set aside is taken back.
-    if (state.view.TabCount() <= tabs && store.GroupCount > groups) {
+    if (state.Window.LogTabCaptions.size() <= tabs && store.GroupCount > groups) {
       store.GroupCount = groups;
       store.CurrentGroup = current;
     }
