@@ -10,6 +10,8 @@ namespace earthwork {
 
 bool HasLogSignature(const std::string& path) {
   InputFile in(path);
+  // A file no log can be is not read through only to be refused after.
+  RequireSizeAtMost(path, in.Size(), kMaxLogFileBytes);
   // Lines are compared as they stream past, so a huge or binary file is
   // never held whole. CR LF, LF and a lone CR end a line.
   const std::string_view sig = kLogSignature;

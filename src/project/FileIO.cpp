@@ -213,12 +213,16 @@ size_t InputFile::Read(char* buffer, size_t size) {
   }
 }
 
-std::string ReadWholeFile(const std::string& path, uint64_t maxBytes) {
-  InputFile file(path);
-  if (file.Size() > maxBytes) {
-    throw ProgramError("The file " + path + " is too large to read: " + Megabytes(file.Size()) +
+void RequireSizeAtMost(const std::string& path, uint64_t size, uint64_t maxBytes) {
+  if (size > maxBytes) {
+    throw ProgramError("The file " + path + " is too large to read: " + Megabytes(size) +
                        ", at most " + Megabytes(maxBytes));
   }
+}
+
+std::string ReadWholeFile(const std::string& path, uint64_t maxBytes) {
+  InputFile file(path);
+  RequireSizeAtMost(path, file.Size(), maxBytes);
   std::string bytes;
   bytes.reserve(static_cast<size_t>(file.Size()));
   char buffer[1 << 16];

@@ -25,6 +25,10 @@ constexpr uint64_t kMaxLogFileBytes = uint64_t{256} << 20;
 /// it), may not be read, is larger than `maxBytes`, or a read fails.
 std::string ReadWholeFile(const std::string& path, uint64_t maxBytes = kMaxLogFileBytes);
 
+/// Raises ProgramError "The file <path> is too large to read: <size>, at
+/// most <maxBytes>" when `size` exceeds `maxBytes`.
+void RequireSizeAtMost(const std::string& path, uint64_t size, uint64_t maxBytes);
+
 /// ReadWholeFile, and refuses a file with a line longer than kMaxLineLength
 /// ("Line <n> of <path> is <length> characters long; ...").
 std::string ReadTextFile(const std::string& path, uint64_t maxBytes);

@@ -265,7 +265,7 @@ const std::vector<Case>& Catalogue() {
                                  " 0.00 0.00 0.00 0.00\r\n" + kLast;
     const std::string hashRow = kHead + row + "11+00.000 - 1.#INF 0.00 2.00 0.00\r\n" +
                                 "12+00.000 - 1.00 0.00 2.00 0.00\r\n" + kLast;
-    const std::string blankLines = kHead + row + std::string(size_t{50} << 20, '\n') + row + kLast;
+    const std::string blankLines = kHead + row + std::string(size_t{8} << 20, '\n') + row + kLast;
     const std::string longName = "[VERSION 2002]\r\n[ENGLISH]\r\n\r\n\r\n\r\n[END AREA 1 " +
                                  std::string(size_t{1} << 20, 'N') + "]\r\n" + row + kLast;
     const std::string readError = "(ReadFileVersion2002(NewFileIO))";
@@ -385,8 +385,8 @@ const std::vector<Case>& Catalogue() {
         {"log-signature-only.log", Op::Open, {kNotALog}, NoLog},
         {"fifo.log", Op::Open, {notRegularLog}, NoLog, Fifo},
         {"zero.log", Op::Open, {notRegularLog}, NoLog, LinkTo("/dev/zero")},
-        {"too-large.log", Op::Open, {" Program Error: The file {path} is too large to read: 256.1 MB, "
-         "at most 256.0 MB occured in ReadGeopakLog"}, NoLog,
+        {"too-large.log", Op::Open, {" Error: The file {path} is too large to read: 256.1 MB, "
+         "at most 256.0 MB occured in CheckWhetherItIsLogFile"}, NoLog,
          Sized(std::string(kLogSignature) + "\r\n", (uintmax_t{256} << 20) + 100000)},
         // The station table beside a log never replaces the user's file, and a
         // folder that refuses it costs only the table.
