@@ -5,13 +5,32 @@
 
 #ifdef EARTHWORK_WITH_WINDOW
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
+#include <filesystem>
 
 #include "about/AppInfo.h"
 #include "mainwindow/frmMain.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtSettings.h"
+
+namespace {
+
+/// The program's icon at every size installed in the icon theme's folders.
+QIcon ProgramIcon() {
+  namespace fs = std::filesystem;
+  QIcon icon;
+  std::error_code ec;
+  for (const auto& size :
+       fs::directory_iterator(earthwork::cli::DataFolder() / "icons/hicolor", ec)) {
+    const fs::path png = size.path() / "apps/earthwork.png";
+    if (fs::is_regular_file(png, ec)) icon.addFile(QString::fromStdString(png.string()));
+  }
+  return icon;
+}
+
+}  // namespace
 #endif
 
 int main(int argc, char** argv) {
@@ -28,6 +47,9 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName(kApplicationTitle);
+  // The desktop entry's name lets a Wayland shell match the window to its menu entry.
+  QApplication::setDesktopFileName("earthwork");
+  QApplication::setWindowIcon(ProgramIcon());
   qt::QtDialogs dialogs(kApplicationTitle);
   qt::QtSettings settings(kApplicationTitle);
   qt::QtClock clock;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -9,7 +10,7 @@ namespace earthwork::cli {
 /// program name. Output goes to stdout, messages to stderr.
 int Run(const std::vector<std::string>& args);
 
-/// True when `args` name a batch command (or ask for help).
+/// True when `args` name a batch command (or ask for help or the version).
 bool IsBatchCommand(const std::vector<std::string>& args);
 
 /// True when a lone argument is a file for the window to open: one that
@@ -19,6 +20,12 @@ bool NamesAFile(const std::string& word);
 
 /// Says that `word` is no command and shows the usage; the exit code, 2.
 int RefuseUnknownCommand(const std::string& word);
+
+/// The folder of the installed data (<prefix>/share), found from the
+/// program's own folder so that a moved installation finds its files; the
+/// build tree keeps copies at the same place relative to the program.
+/// Empty when the program's location is unknown.
+std::filesystem::path DataFolder();
 
 // The commands, one file each. `args` excludes the command word.
 int RunConvert(const std::vector<std::string>& args);
