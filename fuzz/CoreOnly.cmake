@@ -9,7 +9,7 @@ add_compile_options(-fsanitize=fuzzer-no-link,address,undefined
 add_link_options(-fsanitize=address,undefined)
 enable_testing()
 find_package(GTest REQUIRED)
-foreach(dir platform/ports project earfiles printing reports geopak stickup commands)
+foreach(dir platform/ports platform/files project earfiles printing reports geopak stickup commands)
   add_subdirectory(${PROJECT_SOURCE_DIR}/src/${dir} ${PROJECT_BINARY_DIR}/src/${dir})
 endforeach()
 add_subdirectory(${PROJECT_SOURCE_DIR}/fuzz ${PROJECT_BINARY_DIR}/fuzz)

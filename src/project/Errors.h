@@ -6,15 +6,9 @@
 #include <string_view>
 
 #include "platform/ports/Dialogs.h"
+#include "platform/ports/Failure.h"
 
 namespace earthwork {
-
-/// A run-time failure inside a procedure. Its text is the plain description
-/// shown between the procedure's fixed message prefix and suffix.
-class ProgramError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
 
 [[noreturn]] inline void SubscriptOutOfRange() {
   throw ProgramError("Subscript out of range");

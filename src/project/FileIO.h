@@ -1,10 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/ports/Files.h"
 
 namespace earthwork {
 
@@ -37,24 +38,9 @@ std::string ReadTextFile(const std::string& path, uint64_t maxBytes);
 /// the rest. Raises as ReadWholeFile does.
 std::string ReadFirstLine(const std::string& path);
 
-/// An existing regular file open for reading. Opening refuses what
-/// ReadWholeFile refuses, without blocking on a pipe or a device.
-class InputFile {
- public:
-  explicit InputFile(const std::string& path);
-  ~InputFile();
-  InputFile(const InputFile&) = delete;
-  InputFile& operator=(const InputFile&) = delete;
-  uint64_t Size() const { return size_; }
-  /// Up to `size` bytes into `buffer`; 0 at the end of the file. Raises
-  /// "Cannot read <path>: <reason>".
-  size_t Read(char* buffer, size_t size);
-
- private:
-  std::string path_;
-  int fd_ = -1;
-  uint64_t size_ = 0;
-};
+/// An existing regular file open for reading, refusing what ReadWholeFile
+/// refuses without blocking on a pipe or a device.
+using os::InputFile;
 
 /// Splits file bytes into lines. CR LF, LF and a lone CR each end a line; a
 /// final line end does not start another (empty) line.
@@ -81,50 +67,18 @@ class LineCursor {
 };
 
 /// Replaces `path` with `bytes` so that the file is either the old one or
-/// the new one, never a mixture: a temporary file in the same folder is
-/// written, flushed, synced, closed and then renamed over the target. On any
-/// failure the old file is untouched, the temporary file is removed, and a
-/// ProgramError "Cannot save <path>: <reason>" is raised.
-/// - A link is saved through: the file it names gets the new content.
-/// - A folder, device or pipe is refused, and so is a file with other names
-///   (hard links), which a rename would leave holding the old content.
-/// - An existing target's permission bits are kept.
-/// - Temporary files that killed saves of processes no longer running left
-///   in the folder are removed first.
+/// the new one, never a mixture; raises "Cannot save <path>: <reason>" and
+/// leaves the old file as it was (os::ReplaceFile says what is refused).
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
-
-/// Raises the ProgramError that WriteFileAtomically would raise for `path`
-/// before writing anything (a folder, device, pipe, a file with other
-/// names or one the user may not write), so that a command can refuse
-/// before it writes any of its outputs.
-void CheckSaveTarget(const std::string& path);
 
 /// WriteFileAtomically with the content of the file `from`, copied in
 /// pieces. Raises "Cannot save <path>: ..." also when `from` cannot be read.
 void CopyFileAtomically(const std::string& from, const std::string& path);
 
-/// True when `a` and `b` name the same existing file (links followed).
-bool SameFile(const std::string& a, const std::string& b);
-
-/// The steps of WriteFileAtomically, in order.
-enum class WriteStep { Create, Write, Flush, Sync, Close, Rename };
-
-/// Test seam for failing saves: while an instance lives, `fail` is asked
-/// before each step of every WriteFileAtomically; a non-zero answer is an
-/// errno value with which that step fails as if the system had returned it.
-/// Instances nest; the innermost one is asked.
-class ScopedWriteFault {
- public:
-  explicit ScopedWriteFault(std::function<int(WriteStep)> fail);
-  ~ScopedWriteFault();
-  ScopedWriteFault(const ScopedWriteFault&) = delete;
-  ScopedWriteFault& operator=(const ScopedWriteFault&) = delete;
-
- private:
-  std::function<int(WriteStep)> previous_;
-};
-
-/// True when `name` is the name of a temporary file of WriteFileAtomically.
-bool IsSaveTemporaryName(std::string_view name);
+using os::CheckSaveTarget;
+using os::IsSaveTemporaryName;
+using os::SameFile;
+using os::ScopedWriteFault;
+using os::WriteStep;
 
 }  // namespace earthwork

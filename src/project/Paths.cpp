@@ -1,14 +1,9 @@
 #include "project/Paths.h"
 
-#include <cerrno>
-#include <csignal>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include "platform/ports/Files.h"
 #include "project/Errors.h"
 
 namespace earthwork {
@@ -23,8 +18,14 @@ struct ReportPlace {
   bool shared = false;
 };
 
+#ifdef _WIN32
+constexpr char kSeparator = '\\';
+#else
+constexpr char kSeparator = '/';
+#endif
+
 std::string WithSeparator(std::string dir) {
-  if (dir.empty() || dir.back() != '/') dir += '/';
+  if (dir.empty() || (dir.back() != '/' && dir.back() != kSeparator)) dir += kSeparator;
   return dir;
 }
 
@@ -34,6 +35,9 @@ std::string Env(const char* name) {
 }
 
 ReportPlace FindReportPlace() {
+#ifdef _WIN32
+  return {"c:\\temp\\"};
+#endif
   if (std::string dir = Env("EARTHWORK_REPORT_DIR"); !dir.empty()) return {WithSeparator(dir)};
   std::string cache = Env("XDG_CACHE_HOME");
   if (cache.empty() || cache[0] != '/') {
@@ -43,39 +47,16 @@ ReportPlace FindReportPlace() {
   if (!cache.empty()) return {WithSeparator(cache) + "earthwork/"};
   std::error_code ec;
   const fs::path tmp = fs::temp_directory_path(ec);
-  return {WithSeparator((ec ? fs::path("/tmp") : tmp).string()) + "earthwork-" +
-              std::to_string(::getuid()) + "/",
+  return {WithSeparator((ec ? fs::path("/tmp") : tmp).string()) + "earthwork-" + os::UserId() + "/",
           true};
-}
-
-[[noreturn]] void CannotWrite(const std::string& dir, const std::string& why) {
-  throw ProgramError("Cannot write " + dir + ": " + why);
-}
-
-/// Makes the report folder when it is missing. In a shared place it must be
-/// the user's own: a link or a folder that another user made there first is
-/// refused, never followed.
-void MakeReportFolder(const ReportPlace& place) {
-  const std::string dir = place.dir.substr(0, place.dir.size() - 1);
-  std::error_code ec;
-  fs::create_directories(fs::path(dir).parent_path(), ec);
-  if (::mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) CannotWrite(dir, std::strerror(errno));
-  struct stat st {};
-  if ((place.shared ? ::lstat(dir.c_str(), &st) : ::stat(dir.c_str(), &st)) != 0) {
-    CannotWrite(dir, std::strerror(errno));
-  }
-  if (!S_ISDIR(st.st_mode)) CannotWrite(dir, std::strerror(ENOTDIR));
-  if (place.shared && (st.st_uid != ::getuid() || (st.st_mode & 022) != 0)) {
-    CannotWrite(dir, "the folder belongs to another user or others may write in it");
-  }
 }
 
 constexpr std::string_view kRunPrefix = "run-";
 
 /// The process of a run folder "run-<pid>-<n>", or 0 for any other name.
-pid_t RunOwner(const std::string& name) {
+int RunOwner(const std::string& name) {
   if (!name.starts_with(kRunPrefix)) return 0;
-  pid_t pid = 0;
+  int pid = 0;
   size_t i = kRunPrefix.size();
   for (; i < name.size() && i < kRunPrefix.size() + 9 && name[i] >= '0' && name[i] <= '9'; ++i) {
     pid = pid * 10 + (name[i] - '0');
@@ -87,9 +68,8 @@ pid_t RunOwner(const std::string& name) {
 void RemoveStaleRunFolders(const std::string& parent) {
   std::error_code ec;
   for (fs::directory_iterator it(parent, ec), end; !ec && it != end; it.increment(ec)) {
-    const pid_t owner = RunOwner(it->path().filename().string());
-    if (owner <= 0 || owner == ::getpid()) continue;
-    if (::kill(owner, 0) == 0 || errno != ESRCH) continue;
+    const int owner = RunOwner(it->path().filename().string());
+    if (owner <= 0 || owner == os::ProcessId() || !os::ProcessEnded(owner)) continue;
     std::error_code ignored;
     fs::remove_all(it->path(), ignored);
   }
@@ -107,11 +87,7 @@ std::string StripFile(std::string_view path) {
 }
 
 std::string ReportDirectory() {
-#ifdef _WIN32
-  return "c:\\temp\\";
-#else
   return FindReportPlace().dir;
-#endif
 }
 
 RunReportFolder::~RunReportFolder() {
@@ -139,19 +115,17 @@ const std::string& RunReportFolder::Path() {
   const ReportPlace place = FindReportPlace();
   if (!path_.empty() && parent_ == place.dir && fs::is_directory(path_)) return path_;
   Remove();
-  MakeReportFolder(place);
+  os::MakeUserFolder(place.dir.substr(0, place.dir.size() - 1), place.shared);
   RemoveStaleRunFolders(place.dir);
   static unsigned counter = 0;
   for (;;) {
-    const std::string name =
-        std::string(kRunPrefix) + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-    const std::string path = place.dir + name;
-    if (::mkdir(path.c_str(), 0700) == 0) {
+    const std::string path = place.dir + std::string(kRunPrefix) + std::to_string(os::ProcessId()) +
+                             "-" + std::to_string(counter++);
+    if (os::MakeNewFolder(path)) {
       parent_ = place.dir;
-      path_ = path + "/";
+      path_ = path + kSeparator;
       return path_;
     }
-    if (errno != EEXIST) CannotWrite(place.dir, std::strerror(errno));
   }
 }
 
