@@ -58,7 +58,7 @@ void BM_OpenEarFile(benchmark::State& state) {
   {
     cli::BatchSession writer;
     FillLargestProject(writer.state.Project);
-    SaveEarFile(writer.state, path);
+    (void)SaveEarFile(writer.state, path);
   }
   cli::BatchSession session;
   for (auto _ : state) benchmark::DoNotOptimize(OpenEarFile(session.state, path));

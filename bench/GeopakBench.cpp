@@ -103,7 +103,7 @@ void BM_CreateGeopakLogReport(benchmark::State& state) {
   cli::BatchSession session;
   session.state.Project.CurrentFileName = LogPath();
   (void)ReadGeopakLog(session.state);
-  for (auto _ : state) CreateGeopakLogReport(session.state);
+  for (auto _ : state) (void)CreateGeopakLogReport(session.state);
 }
 BENCHMARK(BM_CreateGeopakLogReport)->Unit(benchmark::kMillisecond);
 

@@ -99,7 +99,7 @@ void BM_ReportOneGroup(benchmark::State& st) {
   Quietly([&] {
     for (auto _ : st) {
       state.Report.Totals = {};
-      CreateTempRptFile(state);
+      (void)CreateTempRptFile(state);
     }
   });
 }
@@ -114,7 +114,7 @@ cli::BatchSession& FullReport() {
       for (int16_t g = 0; g < s->state.Project.GroupCount; ++g) {
         s->state.Project.CurrentGroup = g;
         s->state.Report.AppendToReport = g == 0 ? 0 : 1;
-        CreateTempRptFile(s->state);
+        (void)CreateTempRptFile(s->state);
         s->state.Report.Totals = {};
       }
       CountNumberOfPages(s->state);
@@ -138,7 +138,7 @@ void BM_PrintWholeReportToPdf(benchmark::State& st) {
   const std::string pdf = (WorkFolder() / "full.pdf").string();
   for (auto _ : st) {
     const auto surface = qt::QtPageSurface::ForPdf(pdf);
-    if (mnuRptPrint_click(state, *surface, clock) != 0) st.SkipWithError("print failed");
+    if (!mnuRptPrint_click(state, *surface, clock)) st.SkipWithError("print failed");
     st.counters["pages"] = surface->PagesPrinted();
   }
 }
@@ -151,7 +151,7 @@ void BM_PrintOnePage(benchmark::State& st) {
   const auto surface = qt::QtPageSurface::ForPdf((WorkFolder() / "page.pdf").string());
   PreparePrinter(state, *surface);
   state.Report.CurrentPage = static_cast<int16_t>(state.Report.PageCount / 2);
-  for (auto _ : st) PrintOneByOne(state, *surface, clock);
+  for (auto _ : st) (void)PrintOneByOne(state, *surface, clock);
   surface->EndDoc();
 }
 BENCHMARK(BM_PrintOnePage)->Unit(benchmark::kMillisecond);

@@ -34,7 +34,7 @@ void BM_OpenFullProject(benchmark::State& state) {
   Window w;
   FillStore(w.window->State().Project, kGroupSlots);
   const std::string path = QDir(w.dir.path()).filePath("full.ear").toStdString();
-  SaveEarFile(w.window->State(), path);
+  (void)SaveEarFile(w.window->State(), path);
   for (auto _ : state) w.window->OpenPath(path);
 }
 BENCHMARK(BM_OpenFullProject)->Unit(benchmark::kMillisecond);
@@ -44,14 +44,14 @@ void BM_PreviewPage(benchmark::State& state) {
   ProgramState& program = w.window->State();
   FillStore(program.Project, 1);
   program.Project.CurrentFileName = QDir(w.dir.path()).filePath("full.ear").toStdString();
-  CreateTempRptFile(program);
+  (void)CreateTempRptFile(program);
   PreviewPage page;
   program.Report.PageWidth = 97;
   program.Report.PageHeight = 63;
   program.Report.CurrentPage = static_cast<int16_t>(program.Report.PageCount / 2);
   for (auto _ : state) {
     page.Clear();
-    PrintOneByOne(program, page, w.clock);
+    (void)PrintOneByOne(program, page, w.clock);
   }
 }
 BENCHMARK(BM_PreviewPage)->Unit(benchmark::kMillisecond);

@@ -36,7 +36,7 @@ void CheckPages(ProgramState& state, const std::string& what) {
   PreparePrinter(state, surface);
   for (int page : {1, static_cast<int>(expected)}) {
     state.Report.CurrentPage = static_cast<int16_t>(page);
-    if (PrintOneByOne(state, surface, clock) != 0) Fail(what + ": page " + std::to_string(page));
+    if (!PrintOneByOne(state, surface, clock)) Fail(what + ": page " + std::to_string(page));
   }
 }
 
@@ -54,12 +54,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckPages(state, "the log report");
     // The other report kind of the same tables, as the report commands write it.
     state.Report.AccumulatedReport = 1 - state.Report.AccumulatedReport;
-    CreateGeopakLogReport(state);
+    (void)CreateGeopakLogReport(state);
     CheckPages(state, "the other log report");
   } else {
     state.Project.CurrentFileName = path;
     (void)ReadGeopakLog(state);
-    CreateGeopakLogReport(state);
+    (void)CreateGeopakLogReport(state);
     CheckPages(state, "the report of a file without the signature");
   }
   return 0;

@@ -73,12 +73,12 @@ std::string StationCell(ByteReader& in, double& station) {
   return FormatStation(station);
 }
 
-void CheckReport(ProgramState& state, int result) {
+void CheckReport(ProgramState& state, bool finished) {
   std::string bytes;
   try {
     bytes = ReadWholeFile(state.Report.ReportFileName);
   } catch (const ProgramError&) {
-    if (result == 0) Fail("a finished report left no file");
+    if (finished) Fail("a finished report left no file");
     return;
   }
   const std::vector<std::string> lines = SplitLines(bytes);
@@ -86,7 +86,7 @@ void CheckReport(ProgramState& state, int result) {
     if (line.size() > 200) Fail("a report line of " + std::to_string(line.size()) + " characters");
     ReformatToPrint(line);
   }
-  if (result == 0 && (lines.empty() || lines.back() != std::string(65, '#'))) {
+  if (finished && (lines.empty() || lines.back() != std::string(65, '#'))) {
     Fail("a finished report does not end with its closing line");
   }
   const int32_t pages = PagesForDisplayLines(CountDisplayLines(bytes));
@@ -101,7 +101,7 @@ void CheckReport(ProgramState& state, int result) {
   for (int page : {1, 2, static_cast<int>(pages)}) {
     if (page > pages) continue;
     state.Report.CurrentPage = static_cast<int16_t>(page);
-    if (PrintOneByOne(state, surface, clock) != 0) Fail("page " + std::to_string(page));
+    if (!PrintOneByOne(state, surface, clock)) Fail("page " + std::to_string(page));
   }
 }
 
@@ -154,18 +154,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   group.Cells.at(rows, Station) = kEndOfRows;
 
-  const int result = CreateTempRptFile(state);
+  const bool finished = CreateTempRptFile(state).Ok();
   if (IsUntitled(store.CurrentFileName)) {
-    if (result == 0) Fail("a report of an untitled project");
+    if (finished) Fail("a report of an untitled project");
     return 0;
   }
   if (state.Report.AppendToReport != 0) Fail("AppendToReport was left set");
-  CheckReport(state, result);
+  CheckReport(state, finished);
   // The same report without header texts shows the same lines.
-  if (result != 0) return 0;
+  if (!finished) return 0;
   const int64_t shown = CountDisplayLines(testing::ReadBytes(state.Report.ReportFileName));
   store.HeaderFields = {};
-  CreateTempRptFile(state);
+  (void)CreateTempRptFile(state);
   if (CountDisplayLines(testing::ReadBytes(state.Report.ReportFileName)) != shown) {
     Fail("a header text became a report line");
   }

@@ -103,11 +103,11 @@ void CheckOrder(ProgramState& state, const std::string& text) {
   cells.at(0, Station) = text.substr(0, cut);
   cells.at(1, Station) = cut == std::string::npos ? "" : text.substr(cut + 1);
   cells.at(2, Station) = kEndOfRows;
-  const int16_t result = CheckForAscendingOrder(state, 1);
+  const bool refused = !CheckForAscendingOrder(state, 1);
   const auto& shown = FuzzWorld::Get().dialogs.shown;
   const bool told = shown.size() == 1 && StartsWith(shown[0].text, " Station : ");
-  if ((result == 1) != told || shown.size() > 1) {
-    Fail("CheckForAscendingOrder answered " + std::to_string(result) + " after " +
+  if (refused != told || shown.size() > 1) {
+    Fail("CheckForAscendingOrder refused " + std::to_string(refused) + " after " +
          std::to_string(shown.size()) + " messages");
   }
 }

@@ -13,7 +13,7 @@ int RunPages(const std::vector<std::string>& args) {
   }
   BatchSession session;
   session.state.Report.ReportFileName = args[0];
-  if (CountNumberOfPages(session.state) != 0) return 1;
+  if (!CountNumberOfPages(session.state)) return 1;
   std::cout << session.state.Report.PageCount << "\n";
   return 0;
 }

@@ -119,21 +119,21 @@ int ReportFromLog(BatchSession& session, const ReportOptions& options) {
     return 1;
   }
   state.Project.CurrentGroup = 0;
-  const bool read = ImportGeopakLog(state, options.input,
-                                    [](ProgramState& s, const std::string&) { NameLogTab(s); });
+  const Result read = ImportGeopakLog(state, options.input,
+                                      [](ProgramState& s, const std::string&) { NameLogTab(s); });
   if (!read) return 1;
   if (options.accumulated && !LogHasAccumulatedQuantities(state)) {
     state.dialogs.MessageBox("Present Log file has no Accumulated Quantities");
     return 1;
   }
   state.Report.AccumulatedReport = options.accumulated ? 1 : 0;
-  return CreateGeopakLogReport(state) == 0 ? 0 : 1;
+  return CreateGeopakLogReport(state) ? 0 : 1;
 }
 
 /// Writes the report of one tab, or of every tab in turn into one file as
 /// the stickup command does. False when a group's report failed (its message
 /// has been shown).
-bool WriteEndAreaReports(ProgramState& state, const ReportOptions& options) {
+Result WriteEndAreaReports(ProgramState& state, const ReportOptions& options) {
   ProjectStore& store = state.Project;
   state.Report.AccumulatedReport = options.accumulated ? 1 : 0;
   if (!options.all) {
@@ -141,7 +141,7 @@ bool WriteEndAreaReports(ProgramState& state, const ReportOptions& options) {
     store.CurrentGroup = static_cast<int16_t>(options.tab - 1);
     ShowCurrentGroup(state);
     state.Report.AppendToReport = 0;
-    return CreateTempRptFile(state) == 0;
+    return CreateTempRptFile(state);
   }
   return WriteAllGroupReports(state);
 }
@@ -172,7 +172,7 @@ bool PrintPdf(ProgramState& state, const std::string& pdfPath) {
   const auto surface = qt::QtPageSurface::ForPdf(pdfPath);
   const qt::QtClock clock;
   state.Report.CurrentPage = 1;
-  if (mnuRptPrint_click(state, *surface, clock) != 0) return false;
+  if (!mnuRptPrint_click(state, *surface, clock)) return false;
   std::cout << "PDF: " << pdfPath << " (" << surface->PagesPrinted() << " pages)\n";
   return true;
 }

@@ -77,7 +77,7 @@ namespace {
 /// Step 5 of the dispatcher: a GEOPAK log through recognition, import,
 /// report and preview.
 void ReadLogFile(ProgramState& state, const std::string& path, ReadingCaller caller) {
-  const bool read =
+  const Result read =
       OpenGeopakLog(state, path, [](ProgramState& s, const std::string&) { NameLogTab(s); });
   if (!read) {
     ProjectStore& store = state.Project;
@@ -120,11 +120,12 @@ std::string IfUntitled(ProgramState& state, int16_t mode) {
   return name;
 }
 
-int16_t SavingTheFile(ProgramState& state) {
-  int16_t result = 1;
-  Trap(state.dialogs, " Program Error: ", "(SavingTheFile(FileMenu))", [&] {
+Result SavingTheFile(ProgramState& state) {
+  constexpr const char* kWhere = "(SavingTheFile(FileMenu))";
+  Result result = Result::Failed("Not saved", kWhere);
+  const Result trapped = Trap(state.dialogs, " Program Error: ", kWhere, [&] {
     ProjectStore& store = state.Project;
-    while (Write2002VersionFile(state) == 1) {
+    while (!Write2002VersionFile(state)) {
       const std::string remembered = store.CurrentFileName;
       const std::string other = AcceptInputFilename(state, 1);
       if (other.empty()) {
@@ -135,9 +136,9 @@ int16_t SavingTheFile(ProgramState& state) {
     }
     state.dialogs.MessageBox("FILE : " + store.CurrentFileName + " IS SAVED SUCCESSFULLY");
     store.DataChanged = 0;
-    result = 0;
+    result = Result::Done();
   });
-  return result;
+  return trapped ? result : trapped;
 }
 
 void ReadChosenFile(ProgramState& state, const std::string& path, ReadingCaller caller) {
@@ -155,7 +156,7 @@ void ReadChosenFile(ProgramState& state, const std::string& path, ReadingCaller 
 
 void RadingTheFile(ProgramState& state, ReadingCaller caller) {
   std::string path;
-  const bool chosen = Trap(state.dialogs, " Program Error: ", "(RadingTheFile(FileMenu))", [&] {
+  const Result chosen = Trap(state.dialogs, " Program Error: ", "(RadingTheFile(FileMenu))", [&] {
     const std::string remembered = state.Project.CurrentFileName;
     path = AcceptInputFilename(state, 0);
     if (path.empty()) state.Project.CurrentFileName = remembered;
@@ -163,25 +164,27 @@ void RadingTheFile(ProgramState& state, ReadingCaller caller) {
   if (chosen && !path.empty()) ReadChosenFile(state, path, caller);
 }
 
-bool SaveChangesBefore(ProgramState& state, const std::string& action) {
+Result SaveChangesBefore(ProgramState& state, const std::string& action) {
   ProjectStore& store = state.Project;
-  if (store.DataChanged != 1) return true;
+  if (store.DataChanged != 1) return Result::Done();
   const Answer answer = state.dialogs.MessageBox(
       "Wish to save : " + store.CurrentFileName + " before " + action + " ?", Buttons::YesNoCancel,
       Icon::Question);
   if (answer == Answer::Cancel) {
-    state.dialogs.MessageBox("File : " + store.CurrentFileName + " was not saved");
-    return false;
+    const std::string text = "File : " + store.CurrentFileName + " was not saved";
+    state.dialogs.MessageBox(text);
+    return Result::Failed(text, "SaveChangesBefore");
   }
-  if (answer == Answer::No) return true;
+  if (answer == Answer::No) return Result::Done();
   store.CurrentFileName = IfUntitled(state, 1);
-  if (IsUntitled(store.CurrentFileName) || SavingTheFile(state) != 0) return false;
+  if (IsUntitled(store.CurrentFileName)) return Result::Failed("No file name", "SaveChangesBefore");
+  if (Result saved = SavingTheFile(state); !saved) return saved;
   SetCaption(state, EarCaption(store.CurrentFileName));
-  return true;
+  return Result::Done();
 }
 
-int16_t SaveItBeforeExit(ProgramState& state) {
-  int16_t stay = 0;
+Closing SaveItBeforeExit(ProgramState& state) {
+  Closing stay = Closing::Goes;
   Trap(state.dialogs, " Program Error: ", "(SaveItBeforeExit(formRelated))", [&] {
     ProjectStore& store = state.Project;
     if (store.DataChanged == 0) {
@@ -192,7 +195,7 @@ int16_t SaveItBeforeExit(ProgramState& state) {
                                                    Buttons::YesNoCancel, Icon::Question);
     if (answer == Answer::Cancel) {
       state.dialogs.MessageBox(" FILE : " + store.CurrentFileName + " WAS NOT SAVED");
-      stay = 1;
+      stay = Closing::Stays;
       return;
     }
     if (answer == Answer::Yes) {
@@ -204,15 +207,15 @@ int16_t SaveItBeforeExit(ProgramState& state) {
         if (IsUntitled(store.CurrentFileName)) {
           const std::string chosen = AcceptInputFilename(state, 1);
           if (chosen.empty()) {
-            stay = 1;
+            stay = Closing::Stays;
             return;
           }
           store.CurrentFileName = chosen;
         }
         // Declining to overwrite (or a failed save) keeps the program open
         // with the changes still in it.
-        if (Write2002VersionFile(state) != 0) {
-          stay = 1;
+        if (!Write2002VersionFile(state)) {
+          stay = Closing::Stays;
           return;
         }
         state.dialogs.MessageBox(" FILE : " + store.CurrentFileName + " IS SAVED SUCCESSFULLY");
@@ -225,8 +228,7 @@ int16_t SaveItBeforeExit(ProgramState& state) {
 }
 
 void ExitProgram(ProgramState& state) {
-  Trap(state.dialogs, "Program Error: ", "(ExitProgram(formRelated))",
-       [&] { state.view.Close(); });
+  Trap(state.dialogs, "Program Error: ", "(ExitProgram(formRelated))", [&] { state.view.Close(); });
 }
 
 void NewFile(ProgramState& state) {
@@ -243,7 +245,7 @@ void NewFile(ProgramState& state) {
       if (answer == Answer::Yes) {
         store.CurrentFileName = IfUntitled(state, 1);
         if (store.CurrentFileName == kUntitled) return;
-        if (SavingTheFile(state) != 0) return;
+        if (!SavingTheFile(state)) return;
       }
     }
     // Also an unchanged project is reset: what it left in the store would
@@ -289,7 +291,7 @@ void SaveFile(ProgramState& state) {
       return;
     }
     store.CurrentFileName = IfUntitled(state, 1);
-    if (!IsUntitled(store.CurrentFileName) && SavingTheFile(state) == 0) {
+    if (!IsUntitled(store.CurrentFileName) && SavingTheFile(state)) {
       SetCaption(state, EarCaption(store.CurrentFileName));
     }
   });
@@ -319,17 +321,17 @@ void SaveAsFile(ProgramState& state) {
       store.CurrentFileName = IfUntitled(state, 1);
       if (IsUntitled(store.CurrentFileName)) return;
     }
-    if (SavingTheFile(state) == 0) SetCaption(state, EarCaption(store.CurrentFileName));
+    if (SavingTheFile(state)) SetCaption(state, EarCaption(store.CurrentFileName));
   });
 }
 
 void mnuFileExit(ProgramState& state) {
   Trap(state.dialogs, "Program Error: ", " Occured in mnuFileExit_click",
-       [&] { SaveItBeforeExit(state); });
+       [&] { (void)SaveItBeforeExit(state); });
 }
 
-int16_t Form_QueryUnload(ProgramState& state, UnloadMode mode) {
-  int16_t cancel = 0;
+Closing Form_QueryUnload(ProgramState& state, UnloadMode mode) {
+  Closing cancel = Closing::Goes;
   Trap(state.dialogs, " Program Error: ", " Form_QueryUnload(frmmain)", [&] {
     if (mode != UnloadMode::ProgramCode) cancel = SaveItBeforeExit(state);
   });
@@ -340,13 +342,14 @@ void PrintPreviewReport(ProgramState& state, int32_t accumulated) {
   Trap(state.dialogs, "Program Error: ", " occured in mnuFIlePrintPreview", [&] {
     state.Report.AccumulatedReport = accumulated;
     if (state.Project.LogFileMode != 1) {
-      if (CreateTempRptFile(state) != 0) return;
+      if (!CreateTempRptFile(state)) return;
     } else {
       if (accumulated == 1 && !LogHasAccumulatedQuantities(state)) {
         state.dialogs.MessageBox("Present Log file has no Accumulated Quantities");
         return;
       }
-      CreateGeopakLogReport(state);
+      // A log's preview shows what was written, also after a failure.
+      (void)CreateGeopakLogReport(state);
     }
     state.view.ShowReportPreview();
   });

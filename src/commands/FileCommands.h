@@ -34,8 +34,8 @@ std::string AcceptInputFilename(ProgramState& state, int16_t mode);
 std::string IfUntitled(ProgramState& state, int16_t mode);
 
 /// Writes the project to CurrentFileName, asking for another name while
-/// the user refuses to overwrite. 0 = saved, 1 = not saved.
-int16_t SavingTheFile(ProgramState& state);
+/// the user refuses to overwrite. Failed when not saved.
+[[nodiscard]] Result SavingTheFile(ProgramState& state);
 
 /// Who runs the Open dispatcher: a log that turns out not to be a log takes
 /// back the group the Import command set aside for it.
@@ -51,11 +51,14 @@ void ReadChosenFile(ProgramState& state, const std::string& path,
 
 /// Before a command that replaces the project or adds to it: when there are
 /// unsaved changes, asks "Wish to save : <name> before <action> ?". Yes saves
-/// first, No goes on, Cancel stops. True when the command may go on.
-bool SaveChangesBefore(ProgramState& state, const std::string& action);
+/// first, No goes on, Cancel stops. Done when the command may go on.
+[[nodiscard]] Result SaveChangesBefore(ProgramState& state, const std::string& action);
 
-/// The exit question. 0 = the program ends, 1 = it stays.
-int16_t SaveItBeforeExit(ProgramState& state);
+/// Whether the program ends or stays after it was asked to close.
+enum class Closing { Goes, Stays };
+
+/// The exit question.
+[[nodiscard]] Closing SaveItBeforeExit(ProgramState& state);
 /// Closes the main window; nothing is written.
 void ExitProgram(ProgramState& state);
 
@@ -69,9 +72,8 @@ void mnuFileExit(ProgramState& state);
 /// Why the main window is closing.
 enum class UnloadMode { ControlMenu, ProgramCode, WindowsShutdown, TaskManager };
 
-/// The window system is about to close the main window; returns cancel
-/// (1 keeps the window open).
-int16_t Form_QueryUnload(ProgramState& state, UnloadMode mode);
+/// The window system is about to close the main window; Stays keeps it open.
+[[nodiscard]] Closing Form_QueryUnload(ProgramState& state, UnloadMode mode);
 
 /// The Total (0) and Accumulated (1) report commands: writes the report of
 /// the current group and shows it in the preview.

@@ -77,7 +77,7 @@ void GridEditor::KeyPress(int16_t key) {
       text.pop_back();
       grid_.SetText(row, column, text);
     } else if (key == kEnter) {
-      if (CommitCell(row, column) == 1) return;
+      if (!CommitCell(row, column)) return;
       SetFocusToColumnOrRow(row, column);
       TopRowVisible(row);
       grid_.TakeFocus();
@@ -95,16 +95,14 @@ void GridEditor::KeyPress(int16_t key) {
   });
 }
 
-int16_t GridEditor::CommitCell(int row, int column) {
-  int16_t result = 0;
-  const bool done =
+Result GridEditor::CommitCell(int row, int column) {
+  Result result = Result::Done();
+  const Result trapped =
       Trap(state_.dialogs, " Program Error :", " occured in the frmMain(GridRelated)", [&] {
         if (row < kFirstDataRow) return;
         grid_.SetCursor(row, column);
-        if (CheckwhetherItIsLastLine(row, column) == 1) {
-          result = 1;
-          return;
-        }
+        result = CheckwhetherItIsLastLine(row, column);
+        if (!result) return;
         FormatGridEntries(row, column);
         const bool emptyLastLine = IsLastLine(row) && LineEmpty(row);
         StoreCell(row, column);
@@ -114,12 +112,12 @@ int16_t GridEditor::CommitCell(int row, int column) {
         if (IsLastLine(row)) MarkAfter(row);
         state_.Project.DataChanged = 1;
       });
-  return done ? result : int16_t{1};
+  return trapped ? result : trapped;
 }
 
-int16_t GridEditor::CheckwhetherItIsLastLine(int row, int column) {
-  int16_t result = 0;
-  const bool done =
+Result GridEditor::CheckwhetherItIsLastLine(int row, int column) {
+  Result result = Result::Done();
+  const Result trapped =
       Trap(state_.dialogs, "Program Error : ", " occured in CheckwhetherItIsLastLine", [&] {
         grid_.SetCursor(row, column);
         const int data = DataRow(row);
@@ -137,12 +135,13 @@ int16_t GridEditor::CheckwhetherItIsLastLine(int row, int column) {
           Cells().at(data, Code) = trimmed;
         } else if (row == kFirstDataRow) {
           if (StationTextToNumber(text) == 0) grid_.SetText(row, column, "00+00.00");
-        } else if (CheckForAscendingOrder(state_, static_cast<int16_t>(data)) == 1) {
+        } else if (Result ascending = CheckForAscendingOrder(state_, static_cast<int16_t>(data));
+                   !ascending) {
           grid_.SetText(row, column, "");
-          result = 1;
+          result = ascending;
         }
       });
-  return done ? result : int16_t{1};
+  return trapped ? result : trapped;
 }
 
 void GridEditor::FormatGridEntries(int row, int column) {
@@ -233,7 +232,7 @@ void GridEditor::KeyUp(GridKey key, bool moved) {
         grid_.SetText(row, column, "");
         StoreCell(row, column);
         if (row != kFirstDataRow &&
-            CheckForAscendingOrder(state_, static_cast<int16_t>(DataRow(row))) == 1) {
+            !CheckForAscendingOrder(state_, static_cast<int16_t>(DataRow(row)))) {
           break;
         }
         if (IsLastLine(row)) MarkAfter(row);
@@ -244,18 +243,19 @@ void GridEditor::KeyUp(GridKey key, bool moved) {
   TopRowVisible(grid_.CursorRow());
 }
 
-int16_t GridEditor::FocusCatcherGotFocus() {
-  int16_t result = 1;
-  Trap(state_.dialogs, " Program Error: ", " Command1_GotFocus(frmmain)", [&] {
-    int row = grid_.CursorRow();
-    int column = grid_.CursorColumn();
-    if (CommitCell(row, column) != 0) return;
-    SetFocusToColumnOrRow(row, column);
-    TopRowVisible(row);
-    grid_.TakeFocus();
-    result = 0;
-  });
-  return result;
+Result GridEditor::FocusCatcherGotFocus() {
+  Result result = Result::Done();
+  const Result trapped =
+      Trap(state_.dialogs, " Program Error: ", " Command1_GotFocus(frmmain)", [&] {
+        int row = grid_.CursorRow();
+        int column = grid_.CursorColumn();
+        result = CommitCell(row, column);
+        if (!result) return;
+        SetFocusToColumnOrRow(row, column);
+        TopRowVisible(row);
+        grid_.TakeFocus();
+      });
+  return trapped ? result : trapped;
 }
 
 void GridEditor::InsertOrDeleteRow(int16_t mode) {

@@ -43,12 +43,13 @@ class GridEditor {
   /// Arrow keys and Delete, with the cursor where the grid's own move has
   /// put it; `moved` is false when the cursor was at the grid's edge.
   void KeyUp(GridKey key, bool moved);
-  /// Tab out of the grid: commit and advance as Enter does. 0 when the
-  /// cursor moved on, 1 when the cell was rejected.
-  int16_t FocusCatcherGotFocus();
+  /// Tab out of the grid: commit and advance as Enter does. Failed when the
+  /// cell was rejected (the cursor stays).
+  Result FocusCatcherGotFocus();
 
-  int16_t CommitCell(int row, int column);
-  int16_t CheckwhetherItIsLastLine(int row, int column);
+  /// Failed when the cell was rejected.
+  Result CommitCell(int row, int column);
+  Result CheckwhetherItIsLastLine(int row, int column);
   void FormatGridEntries(int row, int column);
   void SetFocusToColumnOrRow(int& row, int& column);
   void ModifyRow(int row);

@@ -1,7 +1,7 @@
 #include "commands/GroupCommands.h"
 
-#include "earfiles/EarFile.h"
 #include "commands/FileCommands.h"
+#include "earfiles/EarFile.h"
 #include "project/Errors.h"
 #include "project/Format.h"
 #include "project/Text.h"
@@ -115,7 +115,7 @@ void TabStripMouseUp(ProgramState& state, int index, MouseButton button) {
       state.view.PopupReportMenu();
       return;
     }
-    if (store.LogFileMode == 1 && CreateGeopakLogReport(state) == 0) {
+    if (store.LogFileMode == 1 && CreateGeopakLogReport(state)) {
       state.view.ShowReportPreview();
     }
   });

@@ -20,8 +20,9 @@ void command2_click(ProgramState& state, Shell& shell, StickupSession& session,
         if (!WriteAllGroupReports(state)) return;
         dialog.ShowModal(DefaultDrawingName(state.Project));
         if (Trim(session.NewDrawingPath).empty()) return;
-        RunShellExecute(state, shell, "Open", kCadProgram, session.NewDrawingPath, kCadDirectory,
-                        1);
+        // A failed step has been shown; the hand-off ends there.
+        (void)RunShellExecute(state, shell, "Open", kCadProgram, session.NewDrawingPath,
+                              kCadDirectory, 1);
       },
       "Program Error occured in command2_click");
 }

@@ -61,6 +61,9 @@ std::string FixedField(const std::string& text) {
 
 enum class Compatibility { Readable, NotCompatible, Unreadable };
 
+constexpr const char* kNotCompatible =
+    "FILE IS NOT COMPATIBLE WITH PRESENT VERSION OF THE PROGRAM.";
+
 Compatibility TestCompatibility(ProgramState& state, const std::string& path) {
   Compatibility result = Compatibility::Unreadable;
   Trap(state.dialogs, " Program Error: ", "(CheckFileCompatibility(NewFileIO))", [&] {
@@ -131,10 +134,11 @@ std::string BuildEarFileText(ProjectStore& store) {
   return text;
 }
 
-int16_t Write2002VersionFile(ProgramState& state) {
-  int16_t result = 1;
-  Trap(state.dialogs, "Program Error: ", " occured in Write2002VersionFile", [&] {
-    const std::string path = state.Project.CurrentFileName;
+Result Write2002VersionFile(ProgramState& state) {
+  constexpr const char* kWhere = " occured in Write2002VersionFile";
+  const std::string path = state.Project.CurrentFileName;
+  Result result = Result::Failed("The user kept " + path, kWhere);
+  const Result trapped = Trap(state.dialogs, "Program Error: ", kWhere, [&] {
     std::error_code ec;
     if (std::filesystem::exists(path, ec) &&
         state.dialogs.MessageBox(" OVERWRITE EXISTING FILE " + path + " ?", Buttons::YesNo,
@@ -142,18 +146,19 @@ int16_t Write2002VersionFile(ProgramState& state) {
       return;
     }
     WriteEarFile(state, path);
-    result = 0;
+    result = Result::Done();
   });
-  return result;
+  return trapped ? result : trapped;
 }
 
-bool SaveEarFile(ProgramState& state, const std::string& path) {
+Result SaveEarFile(ProgramState& state, const std::string& path) {
   return Trap(state.dialogs, "Program Error: ", " occured in Write2002VersionFile",
               [&] { WriteEarFile(state, path); });
 }
 
-int16_t CheckFileCompatibility(ProgramState& state, const std::string& path) {
-  return TestCompatibility(state, path) == Compatibility::Readable ? 0 : 1;
+Result CheckFileCompatibility(ProgramState& state, const std::string& path) {
+  if (TestCompatibility(state, path) == Compatibility::Readable) return Result::Done();
+  return Result::Failed(path + " is no file of this program", "CheckFileCompatibility");
 }
 
 void GetParameters(ProgramState& state, std::string& line, int16_t mode) {
@@ -229,13 +234,15 @@ void SetMesurementSyste(ProgramState& state) {
   });
 }
 
-int16_t ReadFileVersion2002(ProgramState& state) {
-  int16_t result = 1;
-  Trap(state.dialogs, "Program Error: ", "(ReadFileVersion2002(NewFileIO))", [&] {
+Result ReadFileVersion2002(ProgramState& state) {
+  constexpr const char* kWhere = "(ReadFileVersion2002(NewFileIO))";
+  Result result = Result::Done();
+  const Result trapped = Trap(state.dialogs, "Program Error: ", kWhere, [&] {
     ProjectStore& store = state.Project;
     const std::string path = store.CurrentFileName;
     const std::string bytes = ear::ReadEarBytes(path);
-    if (!ear::FitsTheStore(state, bytes, ear::Reading::Open, path)) return;
+    result = ear::FitsTheStore(state, bytes, ear::Reading::Open, path);
+    if (!result) return;
 
     store.GroupCount = static_cast<int16_t>(store.CurrentGroup + 1);
     store.HeaderFields = {};
@@ -247,12 +254,11 @@ int16_t ReadFileVersion2002(ProgramState& state) {
     SetMesurementSyste(state);
     ShowReadProject(state, lineCounter);
     sink.TellSkipped(path);
-    result = 0;
   });
-  return result;
+  return trapped ? result : trapped;
 }
 
-bool OpenEarFile(ProgramState& state, const std::string& path) {
+Result OpenEarFile(ProgramState& state, const std::string& path) {
   ProjectStore& store = state.Project;
   store.CurrentGroup = 0;
   store.GroupCount = 1;
@@ -264,23 +270,23 @@ bool OpenEarFile(ProgramState& state, const std::string& path) {
   const Compatibility compatibility = TestCompatibility(state, path);
   if (compatibility != Compatibility::Readable) {
     if (compatibility == Compatibility::NotCompatible) {
-      state.dialogs.MessageBox("FILE IS NOT COMPATIBLE WITH PRESENT VERSION OF THE PROGRAM.");
+      state.dialogs.MessageBox(kNotCompatible);
     }
     keepEmptyGroupValid();
-    return false;
+    return Result::Failed(kNotCompatible, "OpenEarFile");
   }
   store.LogFileMode = 0;
   if (store.FileVersion == 1) store.DataChanged = store.ImportDone == 1 ? 0 : 1;
   // A file that was not read must not become the file a later Save replaces.
   const std::string previousName = store.CurrentFileName;
   store.CurrentFileName = path;
-  if (ReadFileVersion2002(state) != 0) {
+  if (Result read = ReadFileVersion2002(state); !read) {
     store.CurrentFileName = previousName;
     keepEmptyGroupValid();
-    return false;
+    return read;
   }
   SetCaption(state, "EARTHWORK :" + path);
-  return true;
+  return Result::Done();
 }
 
 namespace ear {
@@ -340,8 +346,8 @@ std::string ReadEarBytes(const std::string& path) {
   return ReadTextFile(path, kMaxEarFileBytes);
 }
 
-bool FitsTheStore(ProgramState& state, std::string_view bytes, Reading reading,
-                  const std::string& path) {
+Result FitsTheStore(ProgramState& state, std::string_view bytes, Reading reading,
+                    const std::string& path) {
   const bool open = reading == Reading::Open;
   LimitSink count(open);
   ClassifyEarLines(bytes, reading, count, path);
@@ -357,17 +363,17 @@ bool FitsTheStore(ProgramState& state, std::string_view bytes, Reading reading,
     if (!open) text += " and the project already has " + std::to_string(store.GroupCount);
     text += "; a project holds at most " + std::to_string(kGroupSlots) + " groups." + nothing;
     state.dialogs.MessageBox(text, Buttons::Ok, Icon::Exclamation);
-    return false;
+    return Result::Failed(text, "FitsTheStore");
   }
   if (count.overfullGroup_ != 0) {
-    state.dialogs.MessageBox(
-        "Group " + std::to_string(count.overfullGroup_) + " (" + count.overfullName_ +
-            ") of the file " + path + " holds " + std::to_string(count.overfullRows_) +
-            " rows; a group holds at most " + std::to_string(kMaxDataRows) + " rows." + nothing,
-        Buttons::Ok, Icon::Exclamation);
-    return false;
+    const std::string text = "Group " + std::to_string(count.overfullGroup_) + " (" +
+                             count.overfullName_ + ") of the file " + path + " holds " +
+                             std::to_string(count.overfullRows_) + " rows; a group holds at most " +
+                             std::to_string(kMaxDataRows) + " rows." + nothing;
+    state.dialogs.MessageBox(text, Buttons::Ok, Icon::Exclamation);
+    return Result::Failed(text, "FitsTheStore");
   }
-  return true;
+  return Result::Done();
 }
 
 void StoreSink::Unit(int16_t unitSystem) {

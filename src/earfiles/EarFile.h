@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "project/Errors.h"
 #include "project/ProgramState.h"
 
 namespace earthwork {
@@ -18,24 +19,24 @@ inline const std::string kEarColumnHeader =
 std::string BuildEarFileText(ProjectStore& store);
 
 /// Writes the project to CurrentFileName as "VERSION 2002", first asking
-/// before it replaces an existing file. 0 = written; 1 = not written (the
-/// user declined, or the save failed and the user has been told why).
-int16_t Write2002VersionFile(ProgramState& state);
+/// before it replaces an existing file. Failed when not written: the user
+/// declined, or the save failed (the user has been told why).
+[[nodiscard]] Result Write2002VersionFile(ProgramState& state);
 
-/// Writes the project to `path` as "VERSION 2002" without asking. False
+/// Writes the project to `path` as "VERSION 2002" without asking. Failed
 /// when nothing was saved (the user has been told why).
-bool SaveEarFile(ProgramState& state, const std::string& path);
+[[nodiscard]] Result SaveEarFile(ProgramState& state, const std::string& path);
 
-/// Tests the first line of an EarFile. 0 = readable, 1 = not (or the file
-/// cannot be read: the user has been told why). Sets FileVersion; a
-/// "VERSION 97.1" file also sets DataChanged.
-int16_t CheckFileCompatibility(ProgramState& state, const std::string& path);
+/// Tests the first line of an EarFile: done when it is readable; failed when
+/// it is not (or cannot be read: the user has been told why). Sets
+/// FileVersion; a "VERSION 97.1" file also sets DataChanged.
+[[nodiscard]] Result CheckFileCompatibility(ProgramState& state, const std::string& path);
 
 /// Reads CurrentFileName into the store from group CurrentGroup (0) on and
-/// hands over to the main window. 0 = read; 1 = nothing read because the
+/// hands over to the main window. Failed when nothing was read because the
 /// file cannot be read, is malformed or exceeds the store's limits (the
 /// user has been told, and the store is as it was).
-int16_t ReadFileVersion2002(ProgramState& state);
+[[nodiscard]] Result ReadFileVersion2002(ProgramState& state);
 
 /// Splits a row line into RowFields 0 to 5 in the layout FileVersion
 /// selects; `line` comes back with its tabs replaced by the separator
@@ -59,8 +60,8 @@ void SetMesurementSyste(ProgramState& state);
 void ImportEarIntoGroups(ProgramState& state);
 
 /// Open for an EarFile that the user has chosen, on a project that was just
-/// reset: checks the version, reads the file and sets the caption. True when
-/// the file was read.
-bool OpenEarFile(ProgramState& state, const std::string& path);
+/// reset: checks the version, reads the file and sets the caption. Done
+/// when the file was read.
+[[nodiscard]] Result OpenEarFile(ProgramState& state, const std::string& path);
 
 }  // namespace earthwork

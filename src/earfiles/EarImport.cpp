@@ -60,13 +60,13 @@ void ImportEarIntoGroups(ProgramState& state) {
 
   int lineCounter = 0;
   bool refresh = true;
-  const bool finished = Trap(state.dialogs, "Program Error: ", " occured in mnuGroupInsert", [&] {
+  const Result finished = Trap(state.dialogs, "Program Error: ", " occured in mnuGroupInsert", [&] {
     const auto chosen = state.dialogs.OpenFileDialog(state.FileDialog);
     if (!chosen && state.FileDialog.CancelError) throw ProgramError("Cancel was selected.");
     const std::string path = Trim(chosen.value_or(""));
     if (!Contains(Upper(path), ".EAR")) return;
     refresh = false;
-    if (CheckFileCompatibility(state, path) != 0) return;
+    if (!CheckFileCompatibility(state, path)) return;
     const std::string bytes = ear::ReadEarBytes(path);
     if (!ear::FitsTheStore(state, bytes, ear::Reading::Import, path)) {
       undo();

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "earfiles/EarLines.h"
+#include "project/Errors.h"
 #include "project/ProgramState.h"
 
 // What Open and Import share beyond the line classification.
@@ -15,8 +16,8 @@ namespace earthwork::ear {
 /// checks the embankment flags. Returns false, after telling the user, when
 /// the file exceeds the store's limits; raises ProgramError for a flag that
 /// does not fit its field. Stores nothing.
-bool FitsTheStore(ProgramState& state, std::string_view bytes, Reading reading,
-                  const std::string& path);
+[[nodiscard]] Result FitsTheStore(ProgramState& state, std::string_view bytes, Reading reading,
+                                  const std::string& path);
 
 /// The bytes of an EarFile to be read: refused (ProgramError) when the file
 /// is larger than any project or holds a line longer than any reader takes.

@@ -317,7 +317,7 @@ double Operand(const std::string& cell, bool emptyIsZero) {
 
 }  // namespace
 
-bool ReadGeopakLog(ProgramState& state) {
+Result ReadGeopakLog(ProgramState& state) {
   LogCounters& c = state.Counters;
   c.SubLine = 0;
   c.SectionStationCount = 0;
@@ -332,10 +332,12 @@ bool ReadGeopakLog(ProgramState& state) {
     table->Clear();
   }
   std::string bytes;
-  if (!Trap(state.dialogs, " Program Error: ", " occured in ReadGeopakLog",
-            [&] { bytes = ReadTextFile(state.Project.CurrentFileName, kMaxLogFileBytes); })) {
+  if (Result read =
+          Trap(state.dialogs, " Program Error: ", " occured in ReadGeopakLog",
+               [&] { bytes = ReadTextFile(state.Project.CurrentFileName, kMaxLogFileBytes); });
+      !read) {
     KeepCounts(state);
-    return false;
+    return read;
   }
   try {
     LogLines lines(bytes);
@@ -348,9 +350,10 @@ bool ReadGeopakLog(ProgramState& state) {
     // Silently: what was stored stays, and the report that follows shows it.
   }
   KeepCounts(state);
-  if (!finished) return true;
-  WriteIncrementalValue(state);
-  return true;
+  if (!finished) return Result::Done();
+  // Its failure has been shown; the points read so far stay.
+  (void)WriteIncrementalValue(state);
+  return Result::Done();
 }
 
 void Parse_Station_String(ProgramState& state, std::string_view line, int16_t& /*subLine*/,
@@ -396,27 +399,25 @@ void ParseSummaryLine(ProgramState& state, std::string_view line, int16_t& subLi
   StoreTokens(RecordOrNull(state, &LogGroup::SummaryTable, 0), line, subLine, 7, false);
 }
 
-int16_t WriteIncrementalValue(ProgramState& state) {
-  const bool done =
-      Trap(state.dialogs, "Program Error: ", " occured in WriteIncrementalValue", [&] {
-        LogTable& points = CurrentLogGroup(state).PointTable;
-        const LogTable& read = points;
-        for (int p = 1; p <= state.Counters.PointCount; ++p) {
-          for (int i = 0; i <= 3; ++i) {
-            const TokenGrid& next = read.at(p + 1).Tokens;
-            if (!TrimView(next.at(i, 6)).empty() || !ParseNumber(next.at(i, 4))) continue;
-            const TokenGrid& previous = read.at(p).Tokens;
-            const double column2 = Operand(next.at(i, 2), true) - Operand(previous.at(i, 2), false);
-            const double column3 = Operand(next.at(i, 3), true) - Operand(previous.at(i, 3), false);
-            TokenGrid& entry = points.at(p + 1).Tokens;
-            std::string kept = entry.at(i, 4);
-            entry.at(i, 4) = ShortestText(column2);
-            entry.at(i, 5) = ShortestText(column3);
-            entry.at(i, 6) = std::move(kept);
-          }
-        }
-      });
-  return done ? 0 : 1;
+Result WriteIncrementalValue(ProgramState& state) {
+  return Trap(state.dialogs, "Program Error: ", " occured in WriteIncrementalValue", [&] {
+    LogTable& points = CurrentLogGroup(state).PointTable;
+    const LogTable& read = points;
+    for (int p = 1; p <= state.Counters.PointCount; ++p) {
+      for (int i = 0; i <= 3; ++i) {
+        const TokenGrid& next = read.at(p + 1).Tokens;
+        if (!TrimView(next.at(i, 6)).empty() || !ParseNumber(next.at(i, 4))) continue;
+        const TokenGrid& previous = read.at(p).Tokens;
+        const double column2 = Operand(next.at(i, 2), true) - Operand(previous.at(i, 2), false);
+        const double column3 = Operand(next.at(i, 3), true) - Operand(previous.at(i, 3), false);
+        TokenGrid& entry = points.at(p + 1).Tokens;
+        std::string kept = entry.at(i, 4);
+        entry.at(i, 4) = ShortestText(column2);
+        entry.at(i, 5) = ShortestText(column3);
+        entry.at(i, 6) = std::move(kept);
+      }
+    }
+  });
 }
 
 bool LogHasAccumulatedQuantities(const ProgramState& state) {

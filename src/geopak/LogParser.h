@@ -14,9 +14,9 @@ namespace earthwork {
 /// increments. It writes no report: its caller does. The end of the log
 /// ends the pass in progress; any other failure ends the import silently,
 /// keeping what was stored.
-/// False when the file could not be read at all (too large, a line too
+/// Failed when the file could not be read at all (too large, a line too
 /// long, unreadable): that is shown, and the tables stay empty.
-[[nodiscard]] bool ReadGeopakLog(ProgramState& state);
+[[nodiscard]] Result ReadGeopakLog(ProgramState& state);
 
 // The line parsers. Each writes into the tables of the current group; a
 // record or sub-line beyond the tables is not stored.
@@ -44,7 +44,7 @@ void ParseSummaryLine(ProgramState& state, std::string_view line, int16_t& subLi
 /// Turns the accumulated quantities of the balance points into increments
 /// between consecutive entries; a done entry is marked in column 6, so a
 /// second run changes nothing. Stops at the first error with its message.
-int16_t WriteIncrementalValue(ProgramState& state);
+[[nodiscard]] Result WriteIncrementalValue(ProgramState& state);
 
 /// True when the current group's log holds accumulated quantities.
 bool LogHasAccumulatedQuantities(const ProgramState& state);

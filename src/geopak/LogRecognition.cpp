@@ -48,8 +48,8 @@ bool HasLogSignature(const std::string& path) {
 
 LogKind RecognizeLogFile(ProgramState& state) {
   bool log = false;
-  const bool read = Trap(state.dialogs, " Error: ", " occured in CheckWhetherItIsLogFile",
-                         [&] { log = HasLogSignature(state.Project.CurrentFileName); });
+  const Result read = Trap(state.dialogs, " Error: ", " occured in CheckWhetherItIsLogFile",
+                           [&] { log = HasLogSignature(state.Project.CurrentFileName); });
   if (!read) return LogKind::Unreadable;
   return log ? LogKind::Log : LogKind::NotALog;
 }

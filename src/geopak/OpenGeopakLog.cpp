@@ -6,22 +6,25 @@
 
 namespace earthwork {
 
-bool ImportGeopakLog(ProgramState& state, const std::string& path, const TabNamer& nameTab) {
+Result ImportGeopakLog(ProgramState& state, const std::string& path, const TabNamer& nameTab) {
+  constexpr const char* kNotALog = " The file selected is not a Geopak Earthwork log file";
   ProjectStore& store = state.Project;
   store.CurrentFileName = path;
   store.DataChanged = 0;
   const LogKind kind = RecognizeLogFile(state);
-  if (kind == LogKind::Unreadable) return false;  // the reason has been shown
+  if (kind == LogKind::Unreadable) {  // the reason has been shown
+    return Result::Failed(path + " cannot be read", "CheckWhetherItIsLogFile");
+  }
   if (kind == LogKind::NotALog) {
-    state.dialogs.MessageBox(" The file selected is not a Geopak Earthwork log file");
-    return false;
+    state.dialogs.MessageBox(kNotALog);
+    return Result::Failed(kNotALog, "ImportGeopakLog");
   }
   state.Report.PageCount = 0;
-  SetCaption(state, "GEOPAK LOG FILE: " + path);
   // The report shown on opening is the log's own kind: accumulated only
   // when the log holds accumulated quantities, whatever was shown before.
   state.Report.AccumulatedReport = 0;
-  if (!ReadGeopakLog(state)) return false;
+  if (Result read = ReadGeopakLog(state); !read) return read;
+  SetCaption(state, "GEOPAK LOG FILE: " + path);
   store.LogFileMode = 1;
   const std::string caption = "BASELINE: " + state.Report.BaselineName;
   if (nameTab) {
@@ -29,14 +32,16 @@ bool ImportGeopakLog(ProgramState& state, const std::string& path, const TabName
   } else {
     SetLogTabCaption(state, store.CurrentGroup, caption);
   }
-  return true;
+  return Result::Done();
 }
 
-bool OpenGeopakLog(ProgramState& state, const std::string& path, const TabNamer& nameTab) {
-  if (!ImportGeopakLog(state, path, nameTab)) return false;
-  CreateGeopakLogReport(state);
+Result OpenGeopakLog(ProgramState& state, const std::string& path, const TabNamer& nameTab) {
+  if (Result imported = ImportGeopakLog(state, path, nameTab); !imported) return imported;
+  // A report that cannot be written does not undo the import: its failure
+  // has been shown, and the log's tabs are there.
+  (void)CreateGeopakLogReport(state);
   state.Project.DataChanged = 0;
-  return true;
+  return Result::Done();
 }
 
 }  // namespace earthwork

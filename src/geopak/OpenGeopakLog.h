@@ -15,16 +15,18 @@ using TabNamer = std::function<void(ProgramState& state, const std::string& capt
 
 /// The log path of the open command without its window parts: the path
 /// becomes CurrentFileName; a file that is not an earthwork log is refused
-/// with " The file selected is not a Geopak Earthwork log file" (false).
+/// with " The file selected is not a Geopak Earthwork log file" (failed).
 /// Otherwise the log is read into the current group, the tab is named and
 /// the report is written: the total report, or the accumulated one when the
-/// log holds accumulated quantities. True when the log was read, also when
+/// log holds accumulated quantities. Done when the log was read, also when
 /// its report failed (that message has been shown); the caller shows the
 /// report.
-bool OpenGeopakLog(ProgramState& state, const std::string& path, const TabNamer& nameTab = {});
+[[nodiscard]] Result OpenGeopakLog(ProgramState& state, const std::string& path,
+                                   const TabNamer& nameTab = {});
 
 /// OpenGeopakLog up to the report, for callers that choose the report kind
 /// themselves.
-bool ImportGeopakLog(ProgramState& state, const std::string& path, const TabNamer& nameTab = {});
+[[nodiscard]] Result ImportGeopakLog(ProgramState& state, const std::string& path,
+                                     const TabNamer& nameTab = {});
 
 }  // namespace earthwork

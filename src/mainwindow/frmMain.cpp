@@ -529,7 +529,7 @@ void frmMain::Close() {
 
 void frmMain::closeEvent(QCloseEvent* event) {
   if (!unloading_) {
-    if (Form_QueryUnload(state_, UnloadMode::ControlMenu) != 0) {
+    if (Form_QueryUnload(state_, UnloadMode::ControlMenu) == Closing::Stays) {
       event->ignore();
       return;
     }

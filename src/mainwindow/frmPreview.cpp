@@ -101,7 +101,7 @@ void frmPreview::ShowFirstPage() {
   Trap(state_.dialogs, "Program Error: ", "occured in form_load", [&] {
     {
       std::unique_ptr<PageSurface> printer = openPrinter_(state_);
-      if (PreparePrinter(state_, *printer) != 0) return;
+      if (!PreparePrinter(state_, *printer)) return;
     }
     page_->SetFontName("courier");
     page_->SetPageSize(state_.Report.PageWidth, state_.Report.PageHeight);
@@ -118,7 +118,7 @@ void frmPreview::ShowFirstPage() {
 
 void frmPreview::Render() {
   PlaceText1();
-  PrintOneByOne(state_, *page_, clock_, this);
+  (void)PrintOneByOne(state_, *page_, clock_, this);  // a failure has been shown
 }
 
 void frmPreview::BeginPage() {
@@ -176,14 +176,14 @@ void frmPreview::mnuPrint(int index) {
   Trap(state_.dialogs, " Program Error: ", " occured in mnuPrint", [&] {
     std::unique_ptr<PageSurface> printer = openPrinter_(state_);
     if (index == 0) {
-      mnuRptPrint_click(state_, *printer, clock_, [this] { close(); });
+      (void)mnuRptPrint_click(state_, *printer, clock_, [this] { close(); });
     } else {
       frmPrintSelect select(state_, this);
       select.exec();
       PreparePrinter(state_, *printer);
       for (int p = select.PrintFromPage(); p <= select.PrintToPage(); ++p) {
         state_.Report.CurrentPage = static_cast<int16_t>(p);
-        PrintOneByOne(state_, *printer, clock_);
+        (void)PrintOneByOne(state_, *printer, clock_);
       }
       printer->EndDoc();
     }

@@ -135,7 +135,7 @@ bool frmPrintSelect::eventFilter(QObject* watched, QEvent* event) {
   Trap(state_.dialogs, " System Error : ", suffix, [&] {
     const char16_t unit = text[0].unicode();
     int16_t key = unit < 256 ? static_cast<int16_t>(unit) : 0;
-    refused = key == 0 || IntOk(key) == 1;
+    refused = key == 0 || !IntOk(key);
   });
   return refused;
 }

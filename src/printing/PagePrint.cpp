@@ -162,13 +162,12 @@ std::string BaselineText(const ProgramState& state) {
   return state.Project.LogFileMode == 1 ? "BaseLine Name: " + state.Report.BaselineName : " ";
 }
 
-int PreparePrinter(ProgramState& state, PageSurface& surface) {
-  const bool done = Trap(state.dialogs, " System Error: ", "(Module10(PreparePrinter)).", [&] {
+Result PreparePrinter(ProgramState& state, PageSurface& surface) {
+  return Trap(state.dialogs, " System Error: ", "(Module10(PreparePrinter)).", [&] {
     surface.SetFontName("courier");
     state.Report.PageWidth = std::floor(surface.PrintableWidth());
     state.Report.PageHeight = std::floor(surface.PrintableHeight());
   });
-  return done ? 0 : 1;
 }
 
 void WriteFileBanner(ProgramState& state, PageSurface& surface, BannerKind kind) {
@@ -242,20 +241,18 @@ void PutText(ProgramState& state, PageSurface& surface, int16_t x, int16_t y,
   Trap(state.dialogs, "Program Error: ", "(PutText(pepPrint))", [&] { At(surface, x, y, text); });
 }
 
-int PrintOneByOne(ProgramState& state, PageSurface& surface, const Clock& clock,
-                  PreviewPane* preview) {
-  const bool done = Trap(state.dialogs, " System Error : ", " (form1(PrintOneByOne)).",
-                         [&] { RenderPage(state, surface, clock, preview); });
-  return done ? 0 : 1;
+Result PrintOneByOne(ProgramState& state, PageSurface& surface, const Clock& clock,
+                     PreviewPane* preview) {
+  return Trap(state.dialogs, " System Error : ", " (form1(PrintOneByOne)).",
+              [&] { RenderPage(state, surface, clock, preview); });
 }
 
-int mnuRptPrint_click(ProgramState& state, PageSurface& surface, const Clock& clock,
-                      const std::function<void()>& closePreview) {
-  const bool done = Trap(state.dialogs, "Program Error : ", " occured in mnuRptPrint_click", [&] {
+Result mnuRptPrint_click(ProgramState& state, PageSurface& surface, const Clock& clock,
+                         const std::function<void()>& closePreview) {
+  return Trap(state.dialogs, "Program Error : ", " occured in mnuRptPrint_click", [&] {
     PrintWholeReport(state, surface, clock);
     if (closePreview) closePreview();
   });
-  return done ? 0 : 1;
 }
 
 }  // namespace earthwork

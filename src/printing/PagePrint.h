@@ -27,8 +27,8 @@ class PreviewPane {
 enum class BannerKind { Full, Short };
 
 /// Sets the surface's font to courier and PageWidth / PageHeight to the
-/// whole character units of its printable area. Returns 0 when done.
-int PreparePrinter(ProgramState& state, PageSurface& surface);
+/// whole character units of its printable area.
+Result PreparePrinter(ProgramState& state, PageSurface& surface);
 
 /// The boxed agency banner: with the header fields (page 1) or the title
 /// only (later preview pages).
@@ -49,15 +49,14 @@ void PutText(ProgramState& state, PageSurface& surface, int16_t x, int16_t y,
 /// Renders page CurrentPage of the ReportFile: on the printer when
 /// `preview` is null (lines re-spaced by ReformatToPrint, later pages
 /// start a new sheet), else on the preview's surface and text area.
-/// Returns 0 when done, 1 after a shown error.
-int PrintOneByOne(ProgramState& state, PageSurface& surface, const Clock& clock,
-                  PreviewPane* preview = nullptr);
+[[nodiscard]] Result PrintOneByOne(ProgramState& state, PageSurface& surface, const Clock& clock,
+                                   PreviewPane* preview = nullptr);
 
 /// Prints the whole report on `surface` as written and ends the document;
 /// then calls `closePreview` (the preview window closes after Print All).
-/// Returns 0 when done, 1 after a shown error.
-int mnuRptPrint_click(ProgramState& state, PageSurface& surface, const Clock& clock,
-                      const std::function<void()>& closePreview = {});
+[[nodiscard]] Result mnuRptPrint_click(ProgramState& state, PageSurface& surface,
+                                       const Clock& clock,
+                                       const std::function<void()>& closePreview = {});
 
 /// "BaseLine Name: " and the log's baseline name in log mode, else " ".
 std::string BaselineText(const ProgramState& state);

@@ -119,8 +119,8 @@ void ForEachReportLine(const std::string& path, const LineSplitter::Visit& visit
   if (more) splitter.Finish(visit);
 }
 
-int CountNumberOfPages(ProgramState& state) {
-  const bool done = Trap(state.dialogs, " Program Error: ", " occured in CountNumberOfPages", [&] {
+Result CountNumberOfPages(ProgramState& state) {
+  return Trap(state.dialogs, " Program Error: ", " occured in CountNumberOfPages", [&] {
     int64_t displayLines = 0;
     ForEachReportLine(state.Report.ReportFileName, [&](std::string_view line) {
       displayLines += IsDisplayLine(line);
@@ -128,7 +128,6 @@ int CountNumberOfPages(ProgramState& state) {
     });
     state.Report.PageCount = PagesForDisplayLines(displayLines);
   });
-  return done ? 0 : 1;
 }
 
 namespace {

@@ -64,9 +64,9 @@ void ForEachReportLine(const std::string& path, const LineSplitter::Visit& visit
 /// The display lines in report file bytes.
 int64_t CountDisplayLines(std::string_view bytes);
 
-/// Recomputes PageCount from the ReportFile on disk. Returns 0 when done,
-/// 1 when the file could not be read (the message has been shown).
-int CountNumberOfPages(ProgramState& state);
+/// Recomputes PageCount from the ReportFile on disk. Failed when the file
+/// could not be read (the message has been shown).
+Result CountNumberOfPages(ProgramState& state);
 
 /// Re-spaces one report line for the printer: the station field and up to
 /// nine value fields, each right-aligned in 8 characters.

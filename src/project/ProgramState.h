@@ -7,6 +7,7 @@
 
 #include "platform/ports/Dialogs.h"
 #include "platform/ports/MainView.h"
+#include "project/Errors.h"
 #include "project/LogStore.h"
 #include "project/Paths.h"
 #include "project/ProjectStore.h"

@@ -31,18 +31,18 @@ double StationTextToNumber(std::string_view text) {
   return failed ? 0 : value;
 }
 
-int16_t IntOk(int16_t& key) {
+bool IntOk(int16_t& key) {
   constexpr std::string_view kLetters = "BbKkAahHSsFf";
   const bool accepted =
       (key >= '0' && key <= '9') || key == '.' || key == '+' || key == 8 || key == 13 ||
       (key > 0 && key < 128 && kLetters.find(static_cast<char>(key)) != std::string_view::npos);
-  if (accepted) return 0;
-  key = 0;
-  return 1;
+  if (!accepted) key = 0;
+  return accepted;
 }
 
-int16_t CheckForAscendingOrder(ProgramState& state, int16_t row) {
-  int16_t result = 0;
+Result CheckForAscendingOrder(ProgramState& state, int16_t row) {
+  Result result = Result::Done();
+  // A failure of the check itself is shown and lets the station pass.
   Trap(state.dialogs, "Program Error : ", " occured in CheckForAscendingOrder(scraps)", [&] {
     if (row == 0) return;
     const CellTable& cells = state.Project.Current().Cells;
@@ -68,9 +68,10 @@ int16_t CheckForAscendingOrder(ProgramState& state, int16_t row) {
       if (previous == -1) return;
     }
     if (current < previous) {
-      state.dialogs.MessageBox(" Station : " + FormatStation(current) +
-                               " is less then previous station :" + FormatStation(previous));
-      result = 1;
+      const std::string message = " Station : " + FormatStation(current) +
+                                  " is less then previous station :" + FormatStation(previous);
+      state.dialogs.MessageBox(message);
+      result = Result::Failed(message, "CheckForAscendingOrder");
     }
   });
   return result;

@@ -12,13 +12,13 @@ namespace earthwork {
 double StationTextToNumber(std::string_view text);
 
 /// The grid's key filter: digits, ".", "+", Backspace, Enter and the letters
-/// of the codes BK, AH, SA, FB. A refused key is set to 0; returns 1 when
-/// refused, 0 when accepted.
-int16_t IntOk(int16_t& key);
+/// of the codes BK, AH, SA, FB. A refused key is set to 0; true when the key
+/// is accepted.
+bool IntOk(int16_t& key);
 
-/// 1 when the station of data row `row` of the current group is lower than
-/// the station of the row before it (the user has been told), else 0. Ahead
+/// Failed when the station of data row `row` of the current group is lower
+/// than the station of the row before it (the user has been told). Ahead
 /// stations (texts with "A") may be lower.
-int16_t CheckForAscendingOrder(ProgramState& state, int16_t row);
+Result CheckForAscendingOrder(ProgramState& state, int16_t row);
 
 }  // namespace earthwork

@@ -495,21 +495,22 @@ double GetSum(const CellTable& cells, EndAreaFlags& flags, int16_t row, int16_t 
   return SumOfAreas([&](int r, int c) { return Cell(cells, r, c); }, flags, row, column, mode);
 }
 
-int CreateTempRptFile(ProgramState& state, PageRecount recount) {
+Result CreateTempRptFile(ProgramState& state, PageRecount recount) {
   if (IsUntitled(state.Project.CurrentFileName)) {
-    state.dialogs.MessageBox(
+    const std::string text =
         "There is no active data to create sheets with, you must first open a file."
-        " Or if you have typed in some numbers Please save it to a file");
-    return 1;
+        " Or if you have typed in some numbers Please save it to a file";
+    state.dialogs.MessageBox(text);
+    return Result::Failed(text, "CreateTempRptFile");
   }
   bool opened = false;
-  const bool done = Trap(state.dialogs, "Program Error: ", " occured in CreateTempRptFile",
-                         [&] { WriteReport(state, opened); });
+  Result done = Trap(state.dialogs, "Program Error: ", " occured in CreateTempRptFile",
+                     [&] { WriteReport(state, opened); });
   state.Report.AppendToReport = 0;
   // After a failure the lines written so far stay: count them too, so that
   // the page count always describes the file on disk.
   if (opened && recount == PageRecount::AfterRun) CountNumberOfPages(state);
-  return done ? 0 : 1;
+  return done;
 }
 
 }  // namespace earthwork

@@ -28,9 +28,10 @@ enum class PageRecount { AfterRun, ByCaller };
 /// Writes the end-area volume report of the current group into the
 /// ReportFile (created, or appended to while AppendToReport is 1), adds to
 /// the grand totals, clears AppendToReport and recounts the pages. Failures
-/// are shown as messages. Returns 0 when the whole report was written, 1
+/// are shown as messages. Done when the whole report was written; failed
 /// when it was refused or stopped by an error.
-int CreateTempRptFile(ProgramState& state, PageRecount recount = PageRecount::AfterRun);
+[[nodiscard]] Result CreateTempRptFile(ProgramState& state,
+                                       PageRecount recount = PageRecount::AfterRun);
 
 /// The ReportFile name of the project: the file-name part of
 /// CurrentFileName up to its first ".", and ".rpt". Throws ProgramError

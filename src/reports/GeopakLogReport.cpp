@@ -437,11 +437,11 @@ std::string CompanionTableName(std::string_view logPath) {
          ".ear";
 }
 
-int16_t CreateGeopakLogReport(ProgramState& state) {
+Result CreateGeopakLogReport(ProgramState& state) {
   std::string companion;
   bool stationsDone = false;
   const std::string logPath = state.Project.CurrentFileName;
-  const bool done = Trap(state.dialogs, "Error: ", " occured in CreateGeopakLogReport", [&] {
+  Result done = Trap(state.dialogs, "Error: ", " occured in CreateGeopakLogReport", [&] {
     const LogGroup& group = CurrentLogGroup(state);
     state.Report.ReportFileName = state.Report.Folder.Path() + GeopakReportName(logPath);
     ReportFileWriter out(state.Report.ReportFileName, state.Report.AppendToReport == 1);
@@ -454,10 +454,10 @@ int16_t CreateGeopakLogReport(ProgramState& state) {
   });
   // The table is the log's stations; it does not depend on the report file.
   if (stationsDone) WriteStationTable(state, CompanionTableName(logPath), companion);
-  if (!done) return 1;
+  if (!done) return done;
   state.Report.AppendToReport = 0;
   CountNumberOfPages(state);
-  return 0;
+  return done;
 }
 
 int16_t FindBalancePoint(ProgramState& state, int16_t station) {

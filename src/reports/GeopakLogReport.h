@@ -20,8 +20,8 @@ std::string CompanionTableName(std::string_view logPath);
 /// into the ReportFile (appending while AppendToReport is 1), writes the
 /// companion station table (never over a file of the user's: that is said
 /// once), clears AppendToReport and recounts the pages.
-/// 0 when done, 1 when a failure ended it (the message has been shown).
-int16_t CreateGeopakLogReport(ProgramState& state);
+/// Failed when a failure ended it (the message has been shown).
+[[nodiscard]] Result CreateGeopakLogReport(ProgramState& state);
 
 /// The balance-point entry of the current group that lies between section
 /// record `station` and the next one (the last such entry), or 0.

@@ -17,28 +17,28 @@ void Check(const std::string& reason) {
   if (!reason.empty()) throw ProgramError(reason);
 }
 
-bool WriteEndAreaSections(ProgramState& state) {
+Result WriteEndAreaSections(ProgramState& state) {
   ProjectStore& store = state.Project;
   for (int16_t g = 0; g < store.GroupCount; ++g) {
     store.CurrentGroup = g;
     state.Report.AppendToReport = g == 0 ? 0 : 1;
-    const bool done = CreateTempRptFile(state, PageRecount::ByCaller) == 0;
+    Result done = CreateTempRptFile(state, PageRecount::ByCaller);
     // Each section's grand summary covers its own group only.
     state.Report.Totals = {};
-    if (!done) return false;
+    if (!done) return done;
   }
-  return true;
+  return Result::Done();
 }
 
-bool WriteLogSections(ProgramState& state) {
+Result WriteLogSections(ProgramState& state) {
   ProjectStore& store = state.Project;
   state.Counters.SectionStationCount = state.Counters.LargestSectionStationCount;
   for (int16_t g = 0; g < store.GroupCount; ++g) {
     store.CurrentGroup = g;
     state.Report.AppendToReport = g == 0 ? 0 : 1;
-    if (CreateGeopakLogReport(state) != 0) return false;
+    if (Result done = CreateGeopakLogReport(state); !done) return done;
   }
-  return true;
+  return Result::Done();
 }
 
 }  // namespace
@@ -58,10 +58,10 @@ std::string JoinDirectory(const std::string& directory, const std::string& fileN
   return directory + kSeparator + fileName;
 }
 
-bool WriteAllGroupReports(ProgramState& state) {
+Result WriteAllGroupReports(ProgramState& state) {
   ProjectStore& store = state.Project;
   const int16_t shown = store.CurrentGroup;
-  const bool done = store.LogFileMode == 1 ? WriteLogSections(state) : WriteEndAreaSections(state);
+  Result done = store.LogFileMode == 1 ? WriteLogSections(state) : WriteEndAreaSections(state);
   store.CurrentGroup = shown;
   // Also after a failure: the page count describes the file on disk.
   CountNumberOfPages(state);
@@ -95,14 +95,14 @@ void AcceptSeed(StickupSession& session, const std::string& directory,
   session.SeedPath = JoinDirectory(directory, fileName);
 }
 
-int RunShellExecute(ProgramState& state, Shell& shell, const std::string& operation,
-                    const std::string& file, const std::string& parameters,
-                    const std::string& directory, int showCommand) {
+Result RunShellExecute(ProgramState& state, Shell& shell, const std::string& operation,
+                       const std::string& file, const std::string& parameters,
+                       const std::string& directory, int showCommand) {
   // The Windows shell's verb and window style have no counterpart in the
   // port: every platform opens the program in a normal window.
   (void)operation;
   (void)showCommand;
-  const bool done = Trap(state.dialogs, "Error: ", "Error occured in RunShellExecute", [&] {
+  return Trap(state.dialogs, "Error: ", "Error occured in RunShellExecute", [&] {
     Check(shell.CopyFile(shell.NativePath(kMdlSource), shell.NativePath(kMdlCopy)));
     Check(shell.CopyFile(state.Report.ReportFileName, shell.NativePath(kDataFile)));
     shell.Sleep(1000);
@@ -111,7 +111,6 @@ int RunShellExecute(ProgramState& state, Shell& shell, const std::string& operat
     shell.Sleep(2000);
     Check(shell.SendKeys(kKeyIn));
   });
-  return done ? 0 : 1;
 }
 
 }  // namespace earthwork

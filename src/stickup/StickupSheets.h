@@ -42,9 +42,9 @@ std::string JoinDirectory(const std::string& directory, const std::string& fileN
 
 /// Writes every group's report (of the kind AccumulatedReport asks for)
 /// into one ReportFile, in group order, each with its own grand summary, then puts the current
-/// group back and recounts the pages. False when a group's report failed (its message has been
+/// group back and recounts the pages. Failed when a group's report failed (its message has been
 /// shown).
-bool WriteAllGroupReports(ProgramState& state);
+[[nodiscard]] Result WriteAllGroupReports(ProgramState& state);
 
 /// OK of the new-drawing dialog: asks before replacing an existing drawing,
 /// copies the seed drawing to the target and records it. True when the
@@ -59,9 +59,10 @@ void AcceptSeed(StickupSession& session, const std::string& directory, const std
 /// fixed places, deletes the ReportFile, starts the CAD program on
 /// `parameters` (the new drawing) in `directory` and types the key-in.
 /// `operation` and `showCommand` are what the Windows shell is asked for.
-/// 0 when every step ran; 1 after a failure (its message has been shown).
-int RunShellExecute(ProgramState& state, Shell& shell, const std::string& operation,
-                    const std::string& file, const std::string& parameters,
-                    const std::string& directory, int showCommand);
+/// Failed after a failed step (its message has been shown).
+[[nodiscard]] Result RunShellExecute(ProgramState& state, Shell& shell,
+                                     const std::string& operation, const std::string& file,
+                                     const std::string& parameters, const std::string& directory,
+                                     int showCommand);
 
 }  // namespace earthwork

@@ -7,9 +7,9 @@
 
 #include <gmock/gmock.h>
 
-#include "earfiles/EarTestSupport.h"
-#include "earfiles/EarFile.h"
 #include "commands/GroupCommands.h"
+#include "earfiles/EarFile.h"
+#include "earfiles/EarTestSupport.h"
 #include "project/Text.h"
 
 namespace earthwork::testing {
@@ -281,7 +281,7 @@ TEST_F(FileCommandsTest, OpenReadsAnEarFileIntoTheGridView) {
   EXPECT_EQ(store.FileVersion, 1);
   EXPECT_EQ(store.DataChanged, 1);
   dialogs.answers = {Answer::No};
-  EXPECT_EQ(SaveItBeforeExit(state), 0);
+  EXPECT_EQ(SaveItBeforeExit(state), Closing::Goes);
   EXPECT_THAT(dialogs.Texts(), ElementsAre("WISH TO SAVE FILE BEFORE EXITING ?"));
 }
 
@@ -460,7 +460,7 @@ TEST_F(FileCommandsTest, ExitWithChanges) {
     store.LogFileMode = c.caption.rfind("GEOPAK", 0) == 0 ? 1 : 0;
     dialogs.answers = c.answers;
     dialogs.files = c.files;
-    EXPECT_EQ(SaveItBeforeExit(state), c.stay);
+    EXPECT_EQ(SaveItBeforeExit(state) == Closing::Stays, c.stay == 1);
     Texts texts = {"WISH TO SAVE FILE BEFORE EXITING ?"};
     texts.insert(texts.end(), c.texts.begin(), c.texts.end());
     EXPECT_EQ(dialogs.Texts(), texts);
@@ -476,7 +476,7 @@ TEST_F(FileCommandsTest, ExitWhoseOverwriteIsDeclinedStays) {
   const std::string before = SavedProject();
   store.Group(0).Name = "Edited";
   dialogs.answers = {Answer::Yes, Answer::No};
-  EXPECT_EQ(SaveItBeforeExit(state), 1);
+  EXPECT_EQ(SaveItBeforeExit(state), Closing::Stays);
   EXPECT_THAT(dialogs.Texts(), ElementsAre("WISH TO SAVE FILE BEFORE EXITING ?", Overwrite(path)));
   EXPECT_EQ(ReadBytes(path), before);
   EXPECT_FALSE(Called(view, "Close"));
@@ -485,10 +485,10 @@ TEST_F(FileCommandsTest, ExitWhoseOverwriteIsDeclinedStays) {
 
 TEST_F(FileCommandsTest, OnlyAClosingByTheUserAsks) {
   MakeChangedProject();
-  EXPECT_EQ(Form_QueryUnload(state, UnloadMode::ProgramCode), 0);
+  EXPECT_EQ(Form_QueryUnload(state, UnloadMode::ProgramCode), Closing::Goes);
   EXPECT_THAT(dialogs.Texts(), IsEmpty());
   dialogs.answers = {Answer::Cancel};
-  EXPECT_EQ(Form_QueryUnload(state, UnloadMode::ControlMenu), 1);
+  EXPECT_EQ(Form_QueryUnload(state, UnloadMode::ControlMenu), Closing::Stays);
   EXPECT_THAT(dialogs.Texts(),
               ElementsAre("WISH TO SAVE FILE BEFORE EXITING ?", " FILE : UNTITLED WAS NOT SAVED"));
 }

@@ -43,7 +43,7 @@ class EarFileTest : public testing::EarTest {
 TEST_F(EarFileTest, WorkedExampleIsWrittenExactly) {
   BuildWorkedExample();
   store.CurrentFileName = dir.Path("a.ear");
-  EXPECT_EQ(Write2002VersionFile(state), 0);
+  EXPECT_TRUE(Write2002VersionFile(state));
   EXPECT_EQ(ReadBytes(store.CurrentFileName), ReadBytes(DataPath("ear/worked_example.ear")));
   EXPECT_TRUE(dialogs.shown.empty());
   // Save writes the same bytes, without asking.
@@ -175,13 +175,13 @@ TEST_F(EarFileTest, OverwriteIsAskedAndNoKeepsTheFile) {
   BuildWorkedExample();
   store.CurrentFileName = File("old.ear", "old");
   dialogs.answers = {Answer::No, Answer::Yes};
-  EXPECT_EQ(Write2002VersionFile(state), 1);
+  EXPECT_FALSE(Write2002VersionFile(state));
   EXPECT_EQ(ReadBytes(store.CurrentFileName), "old");
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(dialogs.shown[0].text, " OVERWRITE EXISTING FILE " + store.CurrentFileName + " ?");
   EXPECT_EQ(dialogs.shown[0].buttons, Buttons::YesNo);
   EXPECT_EQ(dialogs.shown[0].icon, Icon::Question);
-  EXPECT_EQ(Write2002VersionFile(state), 0);
+  EXPECT_TRUE(Write2002VersionFile(state));
   EXPECT_EQ(ReadBytes(store.CurrentFileName), ReadBytes(DataPath("ear/worked_example.ear")));
 }
 
@@ -223,12 +223,12 @@ TEST_F(EarFileTest, CompatibilityOfFirstLines) {
   for (const auto& c : cases) {
     store.FileVersion = 7;
     store.DataChanged = 0;
-    EXPECT_EQ(CheckFileCompatibility(state, File("c.ear", c.bytes)), c.result) << c.bytes;
+    EXPECT_EQ(CheckFileCompatibility(state, File("c.ear", c.bytes)).Ok(), c.result == 0) << c.bytes;
     EXPECT_EQ(store.FileVersion, c.fileVersion == -1 ? 7 : c.fileVersion) << c.bytes;
     EXPECT_EQ(store.DataChanged, c.dataChanged) << c.bytes;
   }
   EXPECT_TRUE(dialogs.shown.empty());
-  EXPECT_EQ(CheckFileCompatibility(state, dir.Path("none.ear")), 1);
+  EXPECT_FALSE(CheckFileCompatibility(state, dir.Path("none.ear")));
   EXPECT_EQ(dialogs.Texts(), Texts{" Program Error: File not found: " + dir.Path("none.ear") +
                                    "(CheckFileCompatibility(NewFileIO))"});
 }
@@ -394,7 +394,7 @@ TEST_F(EarFileTest, OldestFileIsReadWithItsSeparators) {
 
 TEST_F(EarFileTest, ReaderReportsAFileThatVanished) {
   store.CurrentFileName = dir.Path("gone.ear");
-  EXPECT_EQ(ReadFileVersion2002(state), 1);
+  EXPECT_FALSE(ReadFileVersion2002(state));
   EXPECT_EQ(dialogs.Texts(), Texts{"Program Error: File not found: " + dir.Path("gone.ear") +
                                    "(ReadFileVersion2002(NewFileIO))"});
   EXPECT_TRUE(view.calls.empty());

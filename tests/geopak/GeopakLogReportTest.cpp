@@ -24,7 +24,7 @@ class GeopakLogReportTest : public GeopakTest {
     fresh.Project.LogFileMode = 1;
     fresh.Window.Embankment = embankment;
     fresh.Window.LogTabCaptions = {"BASELINE: " + fresh.Report.BaselineName};
-    EXPECT_EQ(CreateGeopakLogReport(fresh), 0);
+    EXPECT_TRUE(CreateGeopakLogReport(fresh));
     EXPECT_EQ(fresh.Report.AppendToReport, 0);
     return ReadBytes(fresh.Report.ReportFileName);
   }
@@ -110,7 +110,7 @@ TEST_F(GeopakLogReportTest, LinesTakeTheColumnsOfTheirLayouts) {
 
 TEST_F(GeopakLogReportTest, EmptyGroupGivesHeaderAndSummaryOnly) {
   state.Project.CurrentFileName = logs.Path("empty.log");
-  EXPECT_EQ(CreateGeopakLogReport(state), 0);
+  EXPECT_TRUE(CreateGeopakLogReport(state));
   const auto lines = Lines(Report());
   ASSERT_EQ(lines.size(), 15u);
   EXPECT_EQ(lines[6], "+                 G R A N D     S U M M A R Y     T O T A L S");
@@ -161,7 +161,7 @@ TEST_F(GeopakLogReportTest, FailuresAreShownAndLoseNothing) {
   setenv("EARTHWORK_REPORT_DIR", notAFolder.c_str(), 1);
   state.Report.AppendToReport = 1;
   state.Project.CurrentFileName = logs.Path("ramp1.log");
-  EXPECT_EQ(CreateGeopakLogReport(state), 1);
+  EXPECT_FALSE(CreateGeopakLogReport(state));
   EXPECT_EQ(state.Report.AppendToReport, 1);
   const std::string text = dialogs.Texts().back();
   EXPECT_EQ(text.rfind("Error: Cannot write " + notAFolder, 0), 0u) << text;

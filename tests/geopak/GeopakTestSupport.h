@@ -29,7 +29,7 @@ class GeopakTest : public ::testing::Test {
   }
   /// Imports a log into the current group as the open command does; the
   /// tab takes the caption proposed.
-  bool Open(const std::string& path) { return OpenGeopakLog(state, path); }
+  bool Open(const std::string& path) { return OpenGeopakLog(state, path).Ok(); }
   std::string Report() const { return ReadBytes(state.Report.ReportFileName); }
 
   TempDir reports;

@@ -134,7 +134,7 @@ TEST_F(LogParserTest, BalancePointsBecomeIncrements) {
     return V{t.at(sub, 4), t.at(sub, 5), t.at(sub, 6)};
   };
   for (int run = 0; run < 2; ++run) {  // a second run changes nothing
-    EXPECT_EQ(WriteIncrementalValue(state), 0);
+    EXPECT_TRUE(WriteIncrementalValue(state));
     EXPECT_EQ(columns4to6(1, 1), (V{"0.00", "", ""}));  // the first entry keeps its values
     EXPECT_EQ(columns4to6(2, 1), (V{"150.5", "150.5", "0.00"}));
     EXPECT_EQ(columns4to6(2, 2), (V{"30", "34.5", "80.50"}));
@@ -152,12 +152,12 @@ TEST_F(LogParserTest, BalancePointsBecomeIncrements) {
   points.at(2).Tokens.at(1, 4) = "5";
   points.at(3).Tokens.at(1, 4) = "5";
   state.Counters.PointCount = 2;
-  EXPECT_EQ(WriteIncrementalValue(state), 1);
+  EXPECT_FALSE(WriteIncrementalValue(state));
   EXPECT_EQ(columns4to6(2, 1), (V{"6", "-1", "5"}));
   EXPECT_EQ(columns4to6(3, 1), (V{"5", "", ""}));
   points.Clear();
   state.Counters.PointCount = 1000;
-  EXPECT_EQ(WriteIncrementalValue(state), 1);
+  EXPECT_FALSE(WriteIncrementalValue(state));
   EXPECT_EQ(dialogs.Texts(),
             (std::vector<std::string>{
                 "Program Error: Type mismatch occured in WriteIncrementalValue",
@@ -227,7 +227,7 @@ TEST_F(LogParserTest, LogCutOffInsideABlockEndsThatPass) {
     EXPECT_EQ(fresh.Counters.PointCount, c.points);
     EXPECT_EQ(g.AdjustmentTable.at(1).Message, c.adjustment);
     EXPECT_EQ(g.SummaryTable.at(0).Tokens.at(1, 1), c.summary);
-    EXPECT_EQ(CreateGeopakLogReport(fresh), 0);
+    EXPECT_TRUE(CreateGeopakLogReport(fresh));
     EXPECT_EQ(Lines(ReadBytes(fresh.Report.ReportFileName)).back(), std::string(65, '#'));
   }
   EXPECT_TRUE(dialogs.shown.empty());

@@ -100,7 +100,7 @@ TEST_F(GeopakTest, SeveralLogsInSeveralGroups) {
     state.Project.CurrentGroup = g;
     state.Report.AppendToReport = g == 0 ? 0 : 1;
     state.Report.AccumulatedReport = 0;
-    CreateGeopakLogReport(state);
+    (void)CreateGeopakLogReport(state);
     EXPECT_EQ(state.Report.AppendToReport, 0);
   }
   ExpectGolden(Report(), "geopak/two-groups.rpt");

@@ -43,7 +43,7 @@ class PagingTest : public ::testing::Test {
     PreparePrinter(state, surface);
     log.clear();
     state.Report.CurrentPage = static_cast<int16_t>(page);
-    EXPECT_EQ(PrintOneByOne(state, surface, clock, preview ? &pane : nullptr), 0);
+    EXPECT_TRUE(PrintOneByOne(state, surface, clock, preview ? &pane : nullptr));
     return log;
   }
 
@@ -62,7 +62,7 @@ class PagingTest : public ::testing::Test {
     }
     group.Cells.at(40, Station) = kEndOfRows;
     state.Report.AccumulatedReport = kind;
-    ASSERT_EQ(CreateTempRptFile(state), 0);
+    ASSERT_TRUE(CreateTempRptFile(state));
   }
 
   testing::TempDir dir;
@@ -88,7 +88,7 @@ TEST_F(PagingTest, PageCountsFromDisplayLines) {
     // The same count from a file, whose "#" lines never count.
     WriteReport(ReportWithDisplayLines(c.displayLines));
     state.Report.PageCount = 0;
-    EXPECT_EQ(CountNumberOfPages(state), 0);
+    EXPECT_TRUE(CountNumberOfPages(state));
     EXPECT_EQ(state.Report.PageCount, c.pages);
   }
   EXPECT_TRUE(dialogs.shown.empty());
@@ -228,7 +228,7 @@ TEST_F(PagingTest, WholePrintDrawsEveryPageAsWritten) {
   const std::vector<std::string> lines = ReadReportLines(state.Report.ReportFileName);
   log.clear();
   bool closed = false;
-  EXPECT_EQ(mnuRptPrint_click(state, surface, clock, [&] { closed = true; }), 0);
+  EXPECT_TRUE(mnuRptPrint_click(state, surface, clock, [&] { closed = true; }));
   EXPECT_TRUE(closed);
   EXPECT_EQ(log.back(), "end doc");
   EXPECT_EQ(std::count(log.begin(), log.end(), "new page"), 1);
@@ -252,10 +252,10 @@ TEST_F(PagingTest, WholePrintDrawsEveryPageAsWritten) {
 TEST_F(PagingTest, AMissingReportIsReportedByEachProcedure) {
   state.Report.ReportFileName = dir.Path("gone.rpt");
   const std::string missing = "File not found: " + dir.Path("gone.rpt");
-  EXPECT_EQ(CountNumberOfPages(state), 1);
+  EXPECT_FALSE(CountNumberOfPages(state));
   state.Report.CurrentPage = 1;
-  EXPECT_EQ(PrintOneByOne(state, surface, clock, &pane), 1);
-  EXPECT_EQ(mnuRptPrint_click(state, surface, clock), 1);
+  EXPECT_FALSE(PrintOneByOne(state, surface, clock, &pane));
+  EXPECT_FALSE(mnuRptPrint_click(state, surface, clock));
   EXPECT_EQ(dialogs.Texts(), (std::vector<std::string>{
                                  " Program Error: " + missing + " occured in CountNumberOfPages",
                                  " System Error : " + missing + " (form1(PrintOneByOne)).",

@@ -49,7 +49,7 @@ class PdfTest : public ::testing::Test {
       group.Cells.at(r, Fill) = FormatArea((r / 10) % 2 == 1 ? 135.0 + r : 2.0);
     }
     group.Cells.at(120, Station) = kEndOfRows;
-    ASSERT_EQ(CreateTempRptFile(state), 0);
+    ASSERT_TRUE(CreateTempRptFile(state));
   }
 
   std::vector<std::string> DisplayLines() {
@@ -70,7 +70,7 @@ class PdfTest : public ::testing::Test {
 
 TEST_F(PdfTest, PageAreaAndFontFitTheLayout) {
   const auto surface = qt::QtPageSurface::ForPdf(dir.Path("x.pdf"));
-  ASSERT_EQ(PreparePrinter(state, *surface), 0);
+  ASSERT_TRUE(PreparePrinter(state, *surface));
   EXPECT_EQ(state.Report.PageWidth, 97);
   EXPECT_EQ(state.Report.PageHeight, 63);
   QFont font(surface->ResolvedFamily());
@@ -83,7 +83,7 @@ TEST_F(PdfTest, WholeReportPrintsEveryPageWithItsLines) {
   const std::string pdf = dir.Path("out/report.pdf");
   std::filesystem::create_directories(dir.Path("out"));
   const auto surface = qt::QtPageSurface::ForPdf(pdf);
-  ASSERT_EQ(mnuRptPrint_click(state, *surface, clock), 0);
+  ASSERT_TRUE(mnuRptPrint_click(state, *surface, clock));
   EXPECT_EQ(surface->PagesPrinted(), 4);
   ASSERT_EQ(PdfPages(pdf), 4);
 
@@ -117,7 +117,7 @@ TEST_F(PdfTest, PagesPrintedOneByOneStartNoBlankSheet) {
   PreparePrinter(state, *surface);
   for (const int page : {2, 3}) {
     state.Report.CurrentPage = static_cast<int16_t>(page);
-    ASSERT_EQ(PrintOneByOne(state, *surface, clock), 0);
+    ASSERT_TRUE(PrintOneByOne(state, *surface, clock));
   }
   surface->EndDoc();
   EXPECT_EQ(PdfPages(pdf), 2);
@@ -128,7 +128,7 @@ TEST_F(PdfTest, AnUnwritablePdfIsReportedAndNothingIsLeft) {
   WriteReport();
   const std::string pdf = dir.Path("missing/folder/report.pdf");
   const auto surface = qt::QtPageSurface::ForPdf(pdf);
-  EXPECT_EQ(mnuRptPrint_click(state, *surface, clock), 1);
+  EXPECT_FALSE(mnuRptPrint_click(state, *surface, clock));
   ASSERT_EQ(dialogs.Texts().size(), 1u);
   EXPECT_EQ(dialogs.Texts()[0].rfind("Program Error : Cannot save " + pdf, 0), 0u)
       << dialogs.Texts()[0];
@@ -141,7 +141,7 @@ TEST_F(PdfTest, WithoutAPrinterThePrintGoesIntoTheReportFolder) {
   const auto surface = qt::QtPageSurface::ForPrinter(
       qt::QtPageSurface::PdfInsteadOfPrinter(state.Report.ReportFileName));
   EXPECT_EQ(surface->DeviceName(), dir.Path("reports/route 9.pdf"));
-  ASSERT_EQ(mnuRptPrint_click(state, *surface, clock), 0);
+  ASSERT_TRUE(mnuRptPrint_click(state, *surface, clock));
   EXPECT_EQ(PdfPages(surface->DeviceName()), 4);
 }
 

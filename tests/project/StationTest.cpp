@@ -34,16 +34,16 @@ TEST(Station, TextToNumber) {
 TEST(Station, IntOkAcceptsOnlyWhatCellsHold) {
   for (char c : std::string("0123456789.+BbKkAahHSsFf\b\r")) {
     int16_t key = c;
-    EXPECT_EQ(IntOk(key), 0) << c;
+    EXPECT_TRUE(IntOk(key)) << c;
     EXPECT_EQ(key, c);
   }
   for (char c : std::string("-CeZz ,;x")) {
     int16_t key = c;
-    EXPECT_EQ(IntOk(key), 1) << c;
+    EXPECT_FALSE(IntOk(key)) << c;
     EXPECT_EQ(key, 0);
   }
   int16_t unicode = 0x00e9;
-  EXPECT_EQ(IntOk(unicode), 1);
+  EXPECT_FALSE(IntOk(unicode));
 }
 
 class AscendingOrder : public ::testing::Test {
@@ -59,7 +59,7 @@ class AscendingOrder : public ::testing::Test {
 
 TEST_F(AscendingOrder, RejectsALowerStationWithItsMessage) {
   SetRows({"10+00.000", "9+50.000"});
-  EXPECT_EQ(CheckForAscendingOrder(state, 1), 1);
+  EXPECT_FALSE(CheckForAscendingOrder(state, 1));
   ASSERT_EQ(dialogs.Texts().size(), 1u);
   EXPECT_EQ(dialogs.Texts()[0], " Station : 09+50.000 is less then previous station :10+00.000");
 }
@@ -82,14 +82,15 @@ TEST_F(AscendingOrder, Cases) {
   };
   for (const auto& c : cases) {
     SetRows({c.previous, c.current});
-    EXPECT_EQ(CheckForAscendingOrder(state, 1), c.result) << c.previous << " / " << c.current;
+    EXPECT_EQ(CheckForAscendingOrder(state, 1).Ok(), c.result == 0)
+        << c.previous << " / " << c.current;
   }
   SetRows({"50+00.000"});
-  EXPECT_EQ(CheckForAscendingOrder(state, 0), 0);  // row 0 has no predecessor
+  EXPECT_TRUE(CheckForAscendingOrder(state, 0));  // row 0 has no predecessor
 }
 
 TEST_F(AscendingOrder, RowOutsideTheTableIsReportedAndAccepted) {
-  EXPECT_EQ(CheckForAscendingOrder(state, 1801), 0);
+  EXPECT_TRUE(CheckForAscendingOrder(state, 1801));
   ASSERT_EQ(dialogs.Texts().size(), 1u);
   EXPECT_EQ(dialogs.Texts()[0],
             "Program Error : Subscript out of range occured in CheckForAscendingOrder(scraps)");

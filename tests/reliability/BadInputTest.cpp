@@ -502,7 +502,7 @@ void RunOperation(const Case& c, World& w) {
       RecordingPageSurface surface(drawn);
       FixedClock clock;
       w.state.Report.CurrentPage = 1;
-      PrintOneByOne(w.state, surface, clock);
+      (void)PrintOneByOne(w.state, surface, clock);
       CountNumberOfPages(w.state);
       break;
     }

@@ -111,11 +111,11 @@ TEST_F(SaveFaults, EveryStepFailsCleanlyOnEverySavePath) {
   const Answer yes = Answer::Yes;
   // clang-format off
   const Path paths[] = {
-      {"SaveEarFile", [](ProgramState& s) { return SaveEarFile(s, s.Project.CurrentFileName); }, {}, {}, {}, false},
-      {"Write2002VersionFile", [](ProgramState& s) { return Write2002VersionFile(s) == 0; }, {yes}, {}, {}, false},
+      {"SaveEarFile", [](ProgramState& s) { return SaveEarFile(s, s.Project.CurrentFileName).Ok(); }, {}, {}, {}, false},
+      {"Write2002VersionFile", [](ProgramState& s) { return Write2002VersionFile(s).Ok(); }, {yes}, {}, {}, false},
       {"SaveFile", cleared(SaveFile), {yes}, {cancel}, {noFile}, true},
       {"SaveAsFile", cleared(SaveAsFile), {yes}, {path, cancel}, {noFile}, true},
-      {"SaveItBeforeExit", [](ProgramState& s) { return SaveItBeforeExit(s) == 0; }, {yes, yes}, {}, {}, true},
+      {"SaveItBeforeExit", [](ProgramState& s) { return SaveItBeforeExit(s) == Closing::Goes; }, {yes, yes}, {}, {}, true},
       {"NewFile", cleared(NewFile), {yes, yes}, {cancel}, {noFile}, true},
   };
   // clang-format on

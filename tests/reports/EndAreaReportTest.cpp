@@ -91,7 +91,7 @@ class EndAreaReportTest : public ::testing::Test {
 
   std::string Run(int32_t kind) {
     state.Report.AccumulatedReport = kind;
-    EXPECT_EQ(CreateTempRptFile(state), 0);
+    EXPECT_TRUE(CreateTempRptFile(state));
     return ReadBytes(state.Report.ReportFileName);
   }
 
@@ -250,7 +250,7 @@ TEST_F(EndAreaReportTest, FailuresAreShownAndKeepWhatWasWritten) {
     std::filesystem::remove_all(dir.Path("reports"));
     c.change(state.Project);
     state.Report.AppendToReport = 1;
-    EXPECT_EQ(CreateTempRptFile(state), 1);
+    EXPECT_FALSE(CreateTempRptFile(state));
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{c.message});
     if (c.linesWritten < 0) {
       EXPECT_FALSE(std::filesystem::exists(dir.Path("reports/english_intervals.rpt")));

@@ -35,7 +35,7 @@ std::string SeparateReports(StickupBench& b) {
   for (int16_t g = 0; g < b.state.Project.GroupCount; ++g) {
     b.state.Project.CurrentGroup = g;
     b.state.Report.Totals = {};
-    EXPECT_EQ(CreateTempRptFile(b.state), 0);
+    EXPECT_TRUE(CreateTempRptFile(b.state));
     all += ReadBytes(b.state.Report.ReportFileName);
   }
   b.state.Report.Totals = {};
