@@ -113,7 +113,7 @@ cli::BatchSession& FullReport() {
       if (!OpenEarFile(s->state, ProjectFile())) std::abort();
       for (int16_t g = 0; g < s->state.Project.GroupCount; ++g) {
         s->state.Project.CurrentGroup = g;
-        s->state.Report.AppendToReport = g == 0 ? 0 : 1;
+        s->state.Report.AppendToReport = g != 0;
         (void)CreateTempRptFile(s->state);
         s->state.Report.Totals = {};
       }

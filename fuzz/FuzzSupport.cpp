@@ -51,13 +51,13 @@ ProgramState& FuzzWorld::Fresh() {
   store.Groups[0].Cells.at(0, Station) = kEndOfRows;
   store.GroupCount = 1;
   store.CurrentGroup = 0;
-  store.UnitSystem = 0;
+  store.UnitSystem = Units::English;
   store.HeaderFields = {};
   store.CurrentFileName = "Untitled";
-  store.DataChanged = 0;
-  store.FileVersion = 0;
-  store.LogFileMode = 0;
-  store.ImportDone = 0;
+  store.DataChanged = false;
+  store.FileVersion = EarVersion::V2002;
+  store.LogFileMode = false;
+  store.ImportDone = false;
   store.RowFields = {};
   for (LogGroup& group : state.Log.Groups) {
     group.SectionTable.Clear();

@@ -30,7 +30,7 @@ std::string Meaning(int column, const std::string& cell) {
 /// Everything an EarFile carries, one line per item.
 std::string Describe(const ProjectStore& store) {
   std::ostringstream out;
-  out << "unit " << store.UnitSystem << " groups " << store.GroupCount << "\n";
+  out << "unit " << static_cast<int>(store.UnitSystem) << " groups " << store.GroupCount << "\n";
   for (const std::string& field : store.HeaderFields) out << "header [" << field << "]\n";
   for (int g = 0; g < store.GroupCount; ++g) {
     const GroupRecord& group = store.Group(g);

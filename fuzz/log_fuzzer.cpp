@@ -53,7 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckStoreLimits(state.Project, "opening a log");
     CheckPages(state, "the log report");
     // The other report kind of the same tables, as the report commands write it.
-    state.Report.AccumulatedReport = 1 - state.Report.AccumulatedReport;
+    state.Report.AccumulatedReport = state.Report.AccumulatedReport == ReportKind::Total
+                                         ? ReportKind::Accumulated
+                                         : ReportKind::Total;
     (void)CreateGeopakLogReport(state);
     CheckPages(state, "the other log report");
   } else {

@@ -117,9 +117,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ByteReader in(data, size);
 
   const uint8_t flags = in.Byte();
-  store.UnitSystem = flags & 1;
-  state.Report.AccumulatedReport = (flags & 2) != 0 ? 1 : 0;
-  if ((flags & 0x30) == 0x30) state.Report.AccumulatedReport = 2;  // writes no data lines
+  store.UnitSystem = (flags & 1) != 0 ? Units::Metric : Units::English;
+  state.Report.AccumulatedReport = (flags & 2) != 0 ? ReportKind::Accumulated : ReportKind::Total;
+  // A value no command sets writes no data lines.
+  if ((flags & 0x30) == 0x30) state.Report.AccumulatedReport = static_cast<ReportKind>(2);
   world.state.Window.Embankment = (flags & 4) != 0;
   switch (in.Pick(8)) {
     case 0:
@@ -159,7 +160,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (finished) Fail("a report of an untitled project");
     return 0;
   }
-  if (state.Report.AppendToReport != 0) Fail("AppendToReport was left set");
+  if (state.Report.AppendToReport) Fail("AppendToReport was left set");
   CheckReport(state, finished);
   // The same report without header texts shows the same lines.
   if (!finished) return 0;

@@ -126,7 +126,8 @@ int ReportFromLog(BatchSession& session, const ReportOptions& options) {
     state.dialogs.MessageBox("Present Log file has no Accumulated Quantities");
     return 1;
   }
-  state.Report.AccumulatedReport = options.accumulated ? 1 : 0;
+  state.Report.AccumulatedReport =
+      options.accumulated ? ReportKind::Accumulated : ReportKind::Total;
   return CreateGeopakLogReport(state) ? 0 : 1;
 }
 
@@ -135,12 +136,13 @@ int ReportFromLog(BatchSession& session, const ReportOptions& options) {
 /// has been shown).
 Result WriteEndAreaReports(ProgramState& state, const ReportOptions& options) {
   ProjectStore& store = state.Project;
-  state.Report.AccumulatedReport = options.accumulated ? 1 : 0;
+  state.Report.AccumulatedReport =
+      options.accumulated ? ReportKind::Accumulated : ReportKind::Total;
   if (!options.all) {
     // As the window reports a tab: clicked first, so the boxes show its group.
     store.CurrentGroup = static_cast<int16_t>(options.tab - 1);
     ShowCurrentGroup(state);
-    state.Report.AppendToReport = 0;
+    state.Report.AppendToReport = false;
     return CreateTempRptFile(state);
   }
   return WriteAllGroupReports(state);

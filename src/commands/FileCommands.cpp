@@ -38,17 +38,17 @@ void StartEmptyProject(ProgramState& state) {
   ProjectStore& store = state.Project;
   store.CurrentGroup = 0;
   store.GroupCount = 1;
-  store.LogFileMode = 0;
+  store.LogFileMode = false;
   ResetallAttributes(state);
 }
 
 /// Step 4 of the dispatcher: an EarFile into the grid view.
 void ReadEarFile(ProgramState& state, const std::string& path) {
   ProjectStore& store = state.Project;
-  store.LogFileMode = 0;
+  store.LogFileMode = false;
   if (!OpenEarFile(state, path)) return;
   // An older file is offered for saving in the current version.
-  if (store.FileVersion == 1) store.DataChanged = store.ImportDone == 1 ? 0 : 1;
+  if (store.FileVersion == EarVersion::V971) store.DataChanged = !store.ImportDone;
   SetCaption(state, EarCaption(path));
 }
 
@@ -98,7 +98,7 @@ std::string AcceptInputFilename(ProgramState& state, int16_t mode) {
     FileDialogSettings& dialog = state.FileDialog;
     dialog.CancelError = true;
     dialog.Filter = kFileFilterList;
-    dialog.FilterIndex = state.Project.LogFileMode == 1 ? 2 : 1;
+    dialog.FilterIndex = state.Project.LogFileMode ? 2 : 1;
     const auto chosen =
         mode == 0 ? state.dialogs.OpenFileDialog(dialog) : state.dialogs.SaveFileDialog(dialog);
     if (!chosen || chosen->empty()) {
@@ -135,7 +135,7 @@ Result SavingTheFile(ProgramState& state) {
       store.CurrentFileName = other;
     }
     state.dialogs.MessageBox("FILE : " + store.CurrentFileName + " IS SAVED SUCCESSFULLY");
-    store.DataChanged = 0;
+    store.DataChanged = false;
     result = Result::Done();
   });
   return trapped ? result : trapped;
@@ -166,7 +166,7 @@ void RadingTheFile(ProgramState& state, ReadingCaller caller) {
 
 Result SaveChangesBefore(ProgramState& state, const std::string& action) {
   ProjectStore& store = state.Project;
-  if (store.DataChanged != 1) return Result::Done();
+  if (!store.DataChanged) return Result::Done();
   const Answer answer = state.dialogs.MessageBox(
       "Wish to save : " + store.CurrentFileName + " before " + action + " ?", Buttons::YesNoCancel,
       Icon::Question);
@@ -187,7 +187,7 @@ Closing SaveItBeforeExit(ProgramState& state) {
   Closing stay = Closing::Goes;
   Trap(state.dialogs, " Program Error: ", "(SaveItBeforeExit(formRelated))", [&] {
     ProjectStore& store = state.Project;
-    if (store.DataChanged == 0) {
+    if (!store.DataChanged) {
       ExitProgram(state);
       return;
     }
@@ -201,7 +201,7 @@ Closing SaveItBeforeExit(ProgramState& state) {
     if (answer == Answer::Yes) {
       if (store.GroupCount < 1) {
         state.dialogs.MessageBox("NO DATA IS CHANGED SINCE LAST SAVE EVENT");
-      } else if (store.LogFileMode != 1) {
+      } else if (!store.LogFileMode) {
         // Only a log's report has nothing to save. A project whose caption
         // still shows a reset holds rows the user typed: they are saved.
         if (IsUntitled(store.CurrentFileName)) {
@@ -234,7 +234,7 @@ void ExitProgram(ProgramState& state) {
 void NewFile(ProgramState& state) {
   Trap(state.dialogs, " Program Error: ", "(NewFile(FileMenu))", [&] {
     ProjectStore& store = state.Project;
-    if (store.DataChanged == 1) {
+    if (store.DataChanged) {
       const Answer answer = state.dialogs.MessageBox(
           "Wish to save : ' " + store.CurrentFileName + " ' before opening new file ?",
           Buttons::YesNoCancel, Icon::Question);
@@ -281,12 +281,12 @@ void Openfile(ProgramState& state) {
 void SaveFile(ProgramState& state) {
   Trap(state.dialogs, " Program Error: ", "(SaveFile(FileMenu))", [&] {
     ProjectStore& store = state.Project;
-    if (store.LogFileMode == 1) {
+    if (store.LogFileMode) {
       state.dialogs.MessageBox(kLogIsReadOnly);
       return;
     }
     if (store.GroupCount < 1) return;
-    if (store.DataChanged != 1) {
+    if (!store.DataChanged) {
       state.dialogs.MessageBox("FILE WAS NOT CHANGED SINCE LAST SAVE EVENT");
       return;
     }
@@ -302,7 +302,7 @@ void SaveAsFile(ProgramState& state) {
     ProjectStore& store = state.Project;
     // A log's baselines are no groups of the store: writing the store would
     // save what the window does not show.
-    if (store.LogFileMode == 1) {
+    if (store.LogFileMode) {
       state.dialogs.MessageBox(kLogIsReadOnly);
       return;
     }
@@ -338,13 +338,13 @@ Closing Form_QueryUnload(ProgramState& state, UnloadMode mode) {
   return cancel;
 }
 
-void PrintPreviewReport(ProgramState& state, int32_t accumulated) {
+void PrintPreviewReport(ProgramState& state, ReportKind kind) {
   Trap(state.dialogs, "Program Error: ", " occured in mnuFIlePrintPreview", [&] {
-    state.Report.AccumulatedReport = accumulated;
-    if (state.Project.LogFileMode != 1) {
+    state.Report.AccumulatedReport = kind;
+    if (!state.Project.LogFileMode) {
       if (!CreateTempRptFile(state)) return;
     } else {
-      if (accumulated == 1 && !LogHasAccumulatedQuantities(state)) {
+      if (kind == ReportKind::Accumulated && !LogHasAccumulatedQuantities(state)) {
         state.dialogs.MessageBox("Present Log file has no Accumulated Quantities");
         return;
       }

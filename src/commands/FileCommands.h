@@ -17,7 +17,7 @@ inline constexpr const char* kImportLogItem = "Import any other Log File";
 
 /// The import item's caption for the project's mode.
 inline const char* ImportItemCaption(const ProjectStore& store) {
-  return store.LogFileMode == 1 ? kImportLogItem : kImportEarItem;
+  return store.LogFileMode ? kImportLogItem : kImportEarItem;
 }
 
 /// The log's tab: "BASELINE: " and its baseline name, which the user may
@@ -77,6 +77,6 @@ enum class UnloadMode { ControlMenu, ProgramCode, WindowsShutdown, TaskManager }
 
 /// The Total (0) and Accumulated (1) report commands: writes the report of
 /// the current group and shows it in the preview.
-void PrintPreviewReport(ProgramState& state, int32_t accumulated);
+void PrintPreviewReport(ProgramState& state, ReportKind kind);
 
 }  // namespace earthwork

@@ -91,7 +91,7 @@ void GridEditor::KeyPress(int16_t key) {
     if (column == Station && station == "0.00") station = kEndOfRows;
     StoreCell(row, column);
     if (IsLastLine(row)) MarkAfter(row);
-    state_.Project.DataChanged = 1;
+    state_.Project.DataChanged = true;
   });
 }
 
@@ -110,7 +110,7 @@ Result GridEditor::CommitCell(int row, int column) {
         // The code shown is the code the reports use (sah is stored as AH).
         if (column == Code) grid_.SetText(row, Code, Trim(Cells().at(DataRow(row), Code)));
         if (IsLastLine(row)) MarkAfter(row);
-        state_.Project.DataChanged = 1;
+        state_.Project.DataChanged = true;
       });
   return trapped ? result : trapped;
 }
@@ -236,7 +236,7 @@ void GridEditor::KeyUp(GridKey key, bool moved) {
           break;
         }
         if (IsLastLine(row)) MarkAfter(row);
-        state_.Project.DataChanged = 1;
+        state_.Project.DataChanged = true;
         break;
     }
   });
@@ -275,7 +275,7 @@ void GridEditor::InsertOrDeleteRow(int16_t mode) {
       }
       state_.view.GroupShown();
       grid_.SetCursor(row, Station);
-      state_.Project.DataChanged = 1;
+      state_.Project.DataChanged = true;
     } else {
       // The marker would move past the last row of the table.
       if (end >= kMaxDataRows) throw ProgramError("A group holds at most 1800 rows");
@@ -329,7 +329,7 @@ void GridEditor::CodeChosen(const std::string& text) {
     const std::string code = Trim(lastCode_);
     // A changed code is a change like any typed one: it must not be lost
     // on exit.
-    if (stored != code) state_.Project.DataChanged = 1;
+    if (stored != code) state_.Project.DataChanged = true;
     stored = code;
   });
 }

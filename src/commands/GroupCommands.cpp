@@ -31,7 +31,7 @@ void EmptyGroup(GroupRecord& group) {
 /// Inserting, deleting or renaming a group is an edit like any other: the
 /// project then differs from its file, and Exit, New and Open ask to save.
 void MarkChanged(ProgramState& state) {
-  state.Project.DataChanged = 1;
+  state.Project.DataChanged = true;
 }
 
 /// A name asked for in an input box, cut to 20 characters; empty when the
@@ -86,7 +86,7 @@ void CloseGap(ProjectStore& store, int k) {
 void ChooseTab(ProgramState& state, int index) {
   ProjectStore& store = state.Project;
   store.CurrentGroup = static_cast<int16_t>(index);
-  if (store.LogFileMode == 1) {
+  if (store.LogFileMode) {
     // The tab reads "BASELINE: " and the baseline's name as it was read.
     const std::string caption = TabCaption(state, index);
     state.Report.BaselineName = StartsWith(caption, kBaselineTab)
@@ -115,7 +115,7 @@ void TabStripMouseUp(ProgramState& state, int index, MouseButton button) {
       state.view.PopupReportMenu();
       return;
     }
-    if (store.LogFileMode == 1 && CreateGeopakLogReport(state)) {
+    if (store.LogFileMode && CreateGeopakLogReport(state)) {
       state.view.ShowReportPreview();
     }
   });
@@ -199,13 +199,13 @@ void mnuFileImport(ProgramState& state, const std::string& caption) {
       // The imported groups join the project's unsaved changes; the user may
       // first save the project as it stands.
       if (!SaveChangesBefore(state, "importing other file")) return;
-      store.ImportDone = 1;
+      store.ImportDone = true;
       // The import marks the project as changed once it has stored groups,
       // which are then edited and saved like the project's own.
       ImportEarIntoGroups(state);
       return;
     }
-    store.ImportDone = 1;
+    store.ImportDone = true;
     if (store.GroupCount >= kGroupSlots) {
       state.dialogs.MessageBox(kTooManyGroups, Buttons::Ok, Icon::Exclamation);
       return;
@@ -218,7 +218,7 @@ void mnuFileImport(ProgramState& state, const std::string& caption) {
     store.GroupCount = static_cast<int16_t>(groups + 1);
     store.CurrentGroup = groups;
     state.FileDialog.FilterIndex = 2;
-    store.LogFileMode = 1;
+    store.LogFileMode = true;
     // A log's tab is read only: it adds nothing to save, and reading it must
     // not pass for a save either.
     const int16_t changed = store.DataChanged;

@@ -10,7 +10,7 @@ void command2_click(ProgramState& state, Shell& shell, StickupSession& session,
   Trap(
       state.dialogs, "", "",
       [&] {
-        state.Report.AccumulatedReport = 0;
+        state.Report.AccumulatedReport = ReportKind::Total;
         if (IsUntitled(state.Project.CurrentFileName)) {
           state.dialogs.MessageBox(
               "There is no active data to create sheets with, you must first open a file."

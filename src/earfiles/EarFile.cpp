@@ -71,11 +71,11 @@ Compatibility TestCompatibility(ProgramState& state, const std::string& path) {
     result = Compatibility::Readable;
     switch (first) {
       case EarFirstLine::Version2002:
-        state.Project.FileVersion = 0;
+        state.Project.FileVersion = EarVersion::V2002;
         break;
       case EarFirstLine::Version971:
-        state.Project.FileVersion = 1;
-        state.Project.DataChanged = 1;
+        state.Project.FileVersion = EarVersion::V971;
+        state.Project.DataChanged = true;
         break;
       case EarFirstLine::Oldest:
         break;
@@ -106,7 +106,7 @@ std::string BuildEarFileText(ProjectStore& store) {
     text += "\r\n";
   };
   line("[VERSION 2002]");
-  line(store.UnitSystem == 1 ? "[METRIC]" : "[ENGLISH]");
+  line(store.UnitSystem == Units::Metric ? "[METRIC]" : "[ENGLISH]");
   for (const std::string& field : store.HeaderFields) line(field);
   for (int g = 0; g < store.GroupCount; ++g) {
     GroupRecord& group = store.Group(g);
@@ -169,7 +169,8 @@ void GetParameters(ProgramState& state, std::string& line, int16_t mode) {
     for (char& c : line) {
       if (c == '\t') c = separator;
     }
-    const bool older = state.Project.FileVersion == 1;  // "VERSION 97.1": no code field
+    const bool older =
+        state.Project.FileVersion == EarVersion::V971;  // "VERSION 97.1": no code field
     const size_t count = older ? 5 : 6;
     std::vector<std::string> parts;
     std::string rest = TrimLeft(line);
@@ -275,8 +276,8 @@ Result OpenEarFile(ProgramState& state, const std::string& path) {
     keepEmptyGroupValid();
     return Result::Failed(kNotCompatible, "OpenEarFile");
   }
-  store.LogFileMode = 0;
-  if (store.FileVersion == 1) store.DataChanged = store.ImportDone == 1 ? 0 : 1;
+  store.LogFileMode = false;
+  if (store.FileVersion == EarVersion::V971) store.DataChanged = !store.ImportDone;
   // A file that was not read must not become the file a later Save replaces.
   const std::string previousName = store.CurrentFileName;
   store.CurrentFileName = path;
@@ -303,7 +304,7 @@ namespace {
 class LimitSink : public LineSink {
  public:
   explicit LimitSink(bool open) : groups_(open ? 1 : 0) {}
-  void Unit(int16_t) override {}
+  void Unit(Units) override {}
   void Description(const std::string&, int) override {}
   void BeginGroup(const std::string& name, bool newSlot) override {
     if (newSlot) ++groups_;
@@ -376,7 +377,7 @@ Result FitsTheStore(ProgramState& state, std::string_view bytes, Reading reading
   return Result::Done();
 }
 
-void StoreSink::Unit(int16_t unitSystem) {
+void StoreSink::Unit(Units unitSystem) {
   state_.Project.UnitSystem = unitSystem;
 }
 

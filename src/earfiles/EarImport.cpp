@@ -47,9 +47,9 @@ void ImportEarIntoGroups(ProgramState& state) {
   // back undoes it completely.
   const int16_t groupCount = store.GroupCount;
   const int16_t currentGroup = store.CurrentGroup;
-  const int16_t unitSystem = store.UnitSystem;
+  const Units unitSystem = store.UnitSystem;
   const int16_t dataChanged = store.DataChanged;
-  const int16_t fileVersion = store.FileVersion;
+  const EarVersion fileVersion = store.FileVersion;
   auto undo = [&] {
     store.GroupCount = groupCount;
     store.CurrentGroup = currentGroup;
@@ -73,7 +73,7 @@ void ImportEarIntoGroups(ProgramState& state) {
       return;
     }
     store.CurrentGroup = static_cast<int16_t>(store.GroupCount - 1);
-    store.DataChanged = 1;
+    store.DataChanged = true;
     ear::StoreSink sink(state, ear::Reading::Import);
     lineCounter = ear::ClassifyEarLines(bytes, ear::Reading::Import, sink, path);
     sink.TellSkipped(path);

@@ -85,7 +85,7 @@ int ClassifyEarLines(std::string_view bytes, Reading reading, LineSink& sink,
       const bool unitTag = tag == "VERSION 2002" || tag == "ENGLISH" || tag == "METRIC" ||
                            (!open && tag == "VERSION 97.1");
       if (unitTag) {
-        sink.Unit(tag == "METRIC" ? 1 : 0);
+        sink.Unit(tag == "METRIC" ? Units::Metric : Units::English);
         lineCounter = 0;
         rowIndex = 0;
         if (versioned && !headerTaken && !inGroups && (tag == "ENGLISH" || tag == "METRIC")) {

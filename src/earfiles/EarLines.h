@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "project/ProjectStore.h"
+
 // Line classification of EarFiles, shared by Open and Import and by the
 // count that checks a file against the store's limits before anything is
 // stored, so that the count and the reading can never disagree.
@@ -16,7 +18,7 @@ enum class Reading { Open, Import };
 class LineSink {
  public:
   virtual ~LineSink() = default;
-  virtual void Unit(int16_t unitSystem) = 0;
+  virtual void Unit(Units unitSystem) = 0;
   /// A header field line with the line counter that places it (1, 2, 3).
   virtual void Description(const std::string& text, int lineCounter) = 0;
   /// A group starts. `newSlot` is false only for the first group of an

@@ -27,7 +27,7 @@ std::string ReadEarBytes(const std::string& path);
 class StoreSink : public LineSink {
  public:
   StoreSink(ProgramState& state, Reading reading) : state_(state), reading_(reading) {}
-  void Unit(int16_t unitSystem) override;
+  void Unit(Units unitSystem) override;
   void Description(const std::string& text, int lineCounter) override;
   void BeginGroup(const std::string& name, bool newSlot) override;
   void EndGroup(int rows) override;

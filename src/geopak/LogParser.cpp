@@ -193,7 +193,7 @@ class LogImport {
         if (!Contains(line, "G R A N D")) continue;
         line = lines_.Next();
         while (!Contains(line, "B A L A N C E")) {
-          const int headingLines = state_.Project.UnitSystem == 1 ? 5 : 4;
+          const int headingLines = state_.Project.UnitSystem == Units::Metric ? 5 : 4;
           for (int k = 0; k < headingLines; ++k) line = lines_.Next();
           while (!Contains(line, "S U M M A R Y")) {
             ParseSummaryLine(state_, line, subLine);
@@ -214,11 +214,11 @@ class LogImport {
       upper = Upper(line);
     }
     if (Contains(upper, "ADD ACCUMULATED")) {
-      state_.Report.AccumulatedReport = 1;
+      state_.Report.AccumulatedReport = ReportKind::Accumulated;
       CurrentLogGroup(state_).SectionTable.at(0).Flag = 1;
     }
     if (Contains(line, kMetricHeading) || Contains(line, kMetricHeadingWide)) {
-      state_.Project.UnitSystem = 1;
+      state_.Project.UnitSystem = Units::Metric;
     }
     if (Contains(upper, "EARTHWORKS FOR BASELINE")) state_.Report.BaselineName = After(line, "=");
     if (Contains(line, kHyphens)) CrossSectionTable();

@@ -10,7 +10,7 @@ Result ImportGeopakLog(ProgramState& state, const std::string& path, const TabNa
   constexpr const char* kNotALog = " The file selected is not a Geopak Earthwork log file";
   ProjectStore& store = state.Project;
   store.CurrentFileName = path;
-  store.DataChanged = 0;
+  store.DataChanged = false;
   const LogKind kind = RecognizeLogFile(state);
   if (kind == LogKind::Unreadable) {  // the reason has been shown
     return Result::Failed(path + " cannot be read", "CheckWhetherItIsLogFile");
@@ -22,10 +22,10 @@ Result ImportGeopakLog(ProgramState& state, const std::string& path, const TabNa
   state.Report.PageCount = 0;
   // The report shown on opening is the log's own kind: accumulated only
   // when the log holds accumulated quantities, whatever was shown before.
-  state.Report.AccumulatedReport = 0;
+  state.Report.AccumulatedReport = ReportKind::Total;
   if (Result read = ReadGeopakLog(state); !read) return read;
   SetCaption(state, "GEOPAK LOG FILE: " + path);
-  store.LogFileMode = 1;
+  store.LogFileMode = true;
   const std::string caption = "BASELINE: " + state.Report.BaselineName;
   if (nameTab) {
     nameTab(state, caption);
@@ -40,7 +40,7 @@ Result OpenGeopakLog(ProgramState& state, const std::string& path, const TabName
   // A report that cannot be written does not undo the import: its failure
   // has been shown, and the log's tabs are there.
   (void)CreateGeopakLogReport(state);
-  state.Project.DataChanged = 0;
+  state.Project.DataChanged = false;
   return Result::Done();
 }
 

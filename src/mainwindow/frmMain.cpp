@@ -355,7 +355,7 @@ void frmMain::Form_Load() {
     store.Group(0).BalanceFactor = FormatArea("1.000");
     fraUnits_->setEnabled(true);
     store.GroupCount = 1;
-    store.DataChanged = 0;
+    store.DataChanged = false;
     store.CurrentFileName = "UNTITLED";
     state_.Window.Caption = "EARTHWORK :" + store.CurrentFileName;
     FollowCurrentGroup(state_);
@@ -397,7 +397,7 @@ void frmMain::GroupShown() {
   Trap(state_.dialogs, "Program Error: ", "(FillMainForm(formRelated))", [&] {
     ShowTabs();
     ShowBoxes();
-    if (state_.Project.LogFileMode != 1) FillGrid();
+    if (!state_.Project.LogFileMode) FillGrid();
   });
 }
 
@@ -430,7 +430,7 @@ void frmMain::ShowTabs() {
 /// The grid and everything that edits (edit mode), or the log's help text
 /// with nothing to edit or save (log mode).
 void frmMain::ShowMode() {
-  const bool log = state_.Project.LogFileMode == 1;
+  const bool log = state_.Project.LogFileMode;
   Grid1_->setVisible(!log);
   Grid1_->setEnabled(!log);
   txtLogHelp_->setVisible(log);
@@ -449,7 +449,7 @@ void frmMain::ShowMode() {
 /// the grid's unit labels to match.
 void frmMain::ShowUnits() {
   const bool chosen = state_.Window.UnitChosen;
-  const bool metric = state_.Project.UnitSystem == 1;
+  const bool metric = state_.Project.UnitSystem == Units::Metric;
   QRadioButton* option = metric ? optMetric_ : optEnglish_;
   if (chosen) {
     option->setChecked(true);
@@ -589,7 +589,7 @@ void frmMain::HeaderFieldChanged() {
   Trap(state_.dialogs, "Program Error: ", " occured in txtDescri_Change", [&] {
     // A log's header is not saved anywhere, but typing it must not hide
     // changes that are.
-    if (state_.Project.LogFileMode != 1) state_.Project.DataChanged = 1;
+    if (!state_.Project.LogFileMode) state_.Project.DataChanged = true;
   });
 }
 
@@ -604,7 +604,7 @@ void frmMain::EmbankmentClicked() {
 
 void frmMain::ChooseUnit(int unitSystem) {
   // Choosing the units saves nothing: what was typed before stays unsaved.
-  state_.Project.UnitSystem = static_cast<int16_t>(unitSystem);
+  state_.Project.UnitSystem = unitSystem == 1 ? Units::Metric : Units::English;
   state_.Window.UnitChosen = true;
   StateChanged();
 }
@@ -627,7 +627,7 @@ void frmMain::mnuFileExit() {
   earthwork::mnuFileExit(state_);
 }
 void frmMain::mnuFilePrintPreview(int accumulated) {
-  PrintPreviewReport(state_, accumulated);
+  PrintPreviewReport(state_, accumulated == 1 ? ReportKind::Accumulated : ReportKind::Total);
 }
 
 void frmMain::mnuViewToolbar() {

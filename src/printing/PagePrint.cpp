@@ -60,14 +60,15 @@ constexpr ColumnHead kColumnHeads[] = {
 };
 
 void WriteColumnHeads(ProgramState& state, PageSurface& surface, const Page& p, int16_t top) {
-  const int32_t kind = state.Report.AccumulatedReport;
+  const ReportKind kind = state.Report.AccumulatedReport;
   for (const ColumnHead& head : kColumnHeads) {
     const bool kindWord = head.a == 66 || head.a == 40;
     const bool kindColumn = head.a == 31 || head.a == 22 || head.a == 13;
-    if (kind != 0 && kind != 1 && kindColumn) continue;
-    const auto& words = kind == 1 ? head.accumulated : head.total;
+    const bool known = kind == ReportKind::Total || kind == ReportKind::Accumulated;
+    if (!known && kindColumn) continue;
+    const auto& words = kind == ReportKind::Accumulated ? head.accumulated : head.total;
     const int16_t x = Whole(p.W - head.a);
-    if (words[0] && (kind == 0 || kind == 1 || !kindWord)) {
+    if (words[0] && (known || !kindWord)) {
       PutText(state, surface, x, static_cast<int16_t>(top + 1), words[0]);
     }
     if (words[1]) PutText(state, surface, x, static_cast<int16_t>(top + 2), words[1]);
@@ -75,7 +76,7 @@ void WriteColumnHeads(ProgramState& state, PageSurface& surface, const Page& p, 
 }
 
 void WriteUnits(ProgramState& state, PageSurface& surface, const Page& p, int16_t top) {
-  const bool metric = state.Project.UnitSystem == 1;
+  const bool metric = state.Project.UnitSystem == Units::Metric;
   const std::string area = metric ? "Sq.m." : "Sq.Ft.";
   const std::string volume = metric ? "Cu.m." : "Cu.Yds.";
   const auto y = static_cast<int16_t>(top + 3);
@@ -159,7 +160,7 @@ void PrintWholeReport(ProgramState& state, PageSurface& surface, const Clock& cl
 }  // namespace
 
 std::string BaselineText(const ProgramState& state) {
-  return state.Project.LogFileMode == 1 ? "BaseLine Name: " + state.Report.BaselineName : " ";
+  return state.Project.LogFileMode ? "BaseLine Name: " + state.Report.BaselineName : " ";
 }
 
 Result PreparePrinter(ProgramState& state, PageSurface& surface) {

@@ -23,11 +23,16 @@ struct GrandTotals {
   double FillAdjusted = 0;
 };
 
+/// The quantities a report prints: each interval's, or the running sums.
+/// (Any other value, which only a damaged state could hold, writes no data
+/// lines.)
+enum class ReportKind : int32_t { Total = 0, Accumulated = 1 };
+
 /// Report and page bookkeeping shared by the report writers, paging,
 /// preview and printing.
 struct ReportState {
-  int32_t AccumulatedReport = 0;  // 0 total, 1 accumulated
-  int32_t AppendToReport = 0;     // 1 while further groups are appended
+  ReportKind AccumulatedReport = ReportKind::Total;
+  bool AppendToReport = false;  // while further groups are appended
   GrandTotals Totals;
   int32_t PageCount = 0;
   int16_t CurrentPage = 0;

@@ -17,6 +17,14 @@ constexpr int kRowFieldWidth = 15;
 /// Column indexes of a CellTable.
 enum Column : int { Station = 0, Code = 1, Cut = 2, AddedCut = 3, Fill = 4, AddedFill = 5 };
 
+/// The unit system of a project; it only relabels, numbers are never
+/// converted.
+enum class Units : int16_t { English = 0, Metric = 1 };
+
+/// The layout of the EarFile read last (row lines without a code field in
+/// the older one).
+enum class EarVersion : int16_t { V2002 = 0, V971 = 1 };
+
 /// The text in the station column that ends a group's rows.
 inline const std::string kEndOfRows = "-1";
 
@@ -56,13 +64,13 @@ struct ProjectStore {
   std::array<GroupRecord, kGroupSlots> Groups;
   int16_t GroupCount = 1;
   int16_t CurrentGroup = 0;
-  int16_t UnitSystem = 0;                   // 0 ENGLISH, 1 METRIC
+  Units UnitSystem = Units::English;
   std::array<std::string, 3> HeaderFields;  // Designer, Project No., Control No.
   std::string CurrentFileName = "Untitled";
-  int16_t DataChanged = 0;
-  int16_t FileVersion = 0;  // 0 "VERSION 2002", 1 "VERSION 97.1"
-  int16_t LogFileMode = 0;
-  int32_t ImportDone = 0;
+  bool DataChanged = false;
+  EarVersion FileVersion = EarVersion::V2002;
+  bool LogFileMode = false;  // the project shows a GEOPAK log
+  bool ImportDone = false;
   std::array<std::string, kRowFieldCount> RowFields;
 };
 

@@ -74,12 +74,12 @@ void ResetMemory(ProgramState& state) {
 void ResetAttribs(ProgramState& state) {
   Trap(state.dialogs, "Program Error: ", "(ResetAttribs(formRelated))", [&] {
     ProjectStore& store = state.Project;
-    store.UnitSystem = 0;
+    store.UnitSystem = Units::English;
     store.CurrentFileName = "Untitled";
     SetCaption(state, "EARTHWORK: " + store.CurrentFileName);
     store.Current().BalanceFactor = FormatArea(state.Window.BalanceBox);
     store.Current().MeasuredInEmbankment = 0;
-    store.DataChanged = 0;
+    store.DataChanged = false;
   });
 }
 
@@ -113,7 +113,7 @@ void ResetallAttributes(ProgramState& state) {
     window.Embankment = false;
     ResetAttribs(state);
     window.LogTabCaptions.clear();
-    state.Project.UnitSystem = 0;
+    state.Project.UnitSystem = Units::English;
     window.UnitChosen = false;
     window.Caption = "EARTHWORK: " + state.Project.CurrentFileName;
     state.view.ProjectChanged();

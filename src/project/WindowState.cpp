@@ -8,8 +8,7 @@ namespace earthwork {
 
 std::string TabCaption(const ProgramState& state, int group) {
   const auto& logCaptions = state.Window.LogTabCaptions;
-  if (state.Project.LogFileMode == 1 && group >= 0 &&
-      group < static_cast<int>(logCaptions.size()) &&
+  if (state.Project.LogFileMode && group >= 0 && group < static_cast<int>(logCaptions.size()) &&
       !logCaptions[static_cast<size_t>(group)].empty()) {
     return logCaptions[static_cast<size_t>(group)];
   }
@@ -64,7 +63,7 @@ void PutBalanceFactor(ProgramState& state, const std::string& text) {
   GroupRecord& group = state.Project.Current();
   if (formatted != group.BalanceFactor) {
     group.BalanceFactor = formatted;
-    state.Project.DataChanged = 1;
+    state.Project.DataChanged = true;
   }
   state.view.StateChanged();
 }

@@ -114,7 +114,7 @@ struct Run {
   const GroupRecord& group;
   const CellTable& cells;
   ReportFileWriter& out;
-  int32_t kind;  // AccumulatedReport
+  ReportKind kind;
   double k;
   std::optional<double> factor;
   EndAreaFlags flags;
@@ -312,17 +312,17 @@ void WriteBalancePoint(Run& run, Interval& i, int32_t previousMass) {
                          "  "));
   run.out.WriteLine(kS4);
   run.out.WriteLine("*+******" + std::string(" Balance Pt at Station ") + station + " *******");
-  const bool total = run.kind == 0;
+  const bool total = run.kind == ReportKind::Total;
   const double x = total ? run.segCut : run.accCut;
   const double y = total ? run.segFill : run.accFill;
   const std::string head = Join(
       {"Bal. Totals", zero, NumberField(run.segAddedCut - i.addCut), NumberField(x - c0 + cutPart),
        zero, zero, NumberField(run.segAddedFill - i.addFill), NumberField(y - f0 + fillPart)},
       "  ");
-  if (run.kind == 0) {
+  if (run.kind == ReportKind::Total) {
     run.out.WriteLine(head + "  " + NumberField(run.segAdjFill - a0 + adjPart) + "  " +
                       NumberField(p));
-  } else if (run.kind == 1) {
+  } else if (run.kind == ReportKind::Accumulated) {
     run.out.WriteLine(head + "  " + NumberField(p) + "  " +
                       NumberField(run.accAdjFill - a0 + adjPart));
   }
@@ -354,8 +354,8 @@ void AppendField(std::string& line, std::string_view text, size_t width) {
 }
 
 void WriteDataLine(Run& run, int n, const Interval& i) {
-  if (run.kind != 0 && run.kind != 1) return;
-  const bool total = run.kind == 0;
+  if (run.kind != ReportKind::Total && run.kind != ReportKind::Accumulated) return;
+  const bool total = run.kind == ReportKind::Total;
   std::string line = StationField(i.shownStation);
   line.reserve(120);
   AppendField(line, FormatArea(std::string_view(run.cells.at(n, Cut))), 9);
@@ -432,7 +432,7 @@ void WriteGrandSummary(Run& run) {
   out.WriteLine(kS1);
   out.WriteLine("+                   Unadjusted  Adjusted        Mult");
   out.WriteLine("+                   Volume      Volume          Factor");
-  if (run.state.Project.UnitSystem == 1) {
+  if (run.state.Project.UnitSystem == Units::Metric) {
     out.WriteLine("+                   (cubic     (cubic");
     out.WriteLine("+                    meters)    meters)");
   } else {
@@ -458,7 +458,7 @@ void WriteGrandSummary(Run& run) {
 void WriteReport(ProgramState& state, bool& opened) {
   const std::string path = state.Report.Folder.Path() + EndAreaReportName(state.Project);
   state.Report.ReportFileName = path;
-  ReportFileWriter out(path, state.Report.AppendToReport == 1);
+  ReportFileWriter out(path, state.Report.AppendToReport);
   opened = true;
   WriteReportHeader(out, state);
   const GroupRecord& group = state.Project.Current();
@@ -467,7 +467,7 @@ void WriteReport(ProgramState& state, bool& opened) {
           group.Cells,
           out,
           state.Report.AccumulatedReport,
-          state.Project.UnitSystem == 1 ? kMetricFactor : kEnglishFactor,
+          state.Project.UnitSystem == Units::Metric ? kMetricFactor : kEnglishFactor,
           std::nullopt,
           {}};
   for (int n = 0; group.Cells.at(n, Station) != kEndOfRows; ++n) WriteRow(run, n);
@@ -506,7 +506,7 @@ Result CreateTempRptFile(ProgramState& state, PageRecount recount) {
   bool opened = false;
   Result done = Trap(state.dialogs, "Program Error: ", " occured in CreateTempRptFile",
                      [&] { WriteReport(state, opened); });
-  state.Report.AppendToReport = 0;
+  state.Report.AppendToReport = false;
   // After a failure the lines written so far stay: count them too, so that
   // the page count always describes the file on disk.
   if (opened && recount == PageRecount::AfterRun) CountNumberOfPages(state);

@@ -254,7 +254,7 @@ class LogReportWriter {
         group_(group),
         out_(out),
         companion_(companion),
-        accumulated_(state.Report.AccumulatedReport == 1),
+        accumulated_(state.Report.AccumulatedReport == ReportKind::Accumulated),
         embankment_(state.Window.Embankment),
         sectionCount_(std::min(SectionCount(state, group), group.SectionTable.Slots() - 1)),
         pointCount_(PointCount(state, group)),
@@ -286,7 +286,7 @@ class LogReportWriter {
     out_.WriteLine("+                 G R A N D     S U M M A R Y     T O T A L S");
     out_.WriteLine("+                              Unadjusted  Adjusted    Mult");
     out_.WriteLine("+                              Volume      Volume      Factor");
-    if (state_.Project.UnitSystem == 1) {
+    if (state_.Project.UnitSystem == Units::Metric) {
       out_.WriteLine("+                              (cubic     (cubic");
       out_.WriteLine("+                               meters)    meters)");
     } else {
@@ -444,7 +444,7 @@ Result CreateGeopakLogReport(ProgramState& state) {
   Result done = Trap(state.dialogs, "Error: ", " occured in CreateGeopakLogReport", [&] {
     const LogGroup& group = CurrentLogGroup(state);
     state.Report.ReportFileName = state.Report.Folder.Path() + GeopakReportName(logPath);
-    ReportFileWriter out(state.Report.ReportFileName, state.Report.AppendToReport == 1);
+    ReportFileWriter out(state.Report.ReportFileName, state.Report.AppendToReport);
     WriteReportHeader(out, state);
     LogReportWriter writer(state, group, out, companion);
     writer.WriteStations();
@@ -455,7 +455,7 @@ Result CreateGeopakLogReport(ProgramState& state) {
   // The table is the log's stations; it does not depend on the report file.
   if (stationsDone) WriteStationTable(state, CompanionTableName(logPath), companion);
   if (!done) return done;
-  state.Report.AppendToReport = 0;
+  state.Report.AppendToReport = false;
   CountNumberOfPages(state);
   return done;
 }

@@ -52,7 +52,7 @@ void WriteReportHeader(ReportFileWriter& out, const ProgramState& state) {
   out.WriteLine("#Project No.= " + store.HeaderFields[1]);
   out.WriteLine("#Control No.= " + store.HeaderFields[2]);
   out.WriteLine("#TabName= " + TabCaption(state, store.CurrentGroup));
-  out.WriteLine("#System= " + std::to_string(store.UnitSystem));
+  out.WriteLine("#System= " + std::to_string(static_cast<int>(store.UnitSystem)));
   // The box as shown, which a run over every group does not change.
   out.WriteLine("#Embankment= " + std::to_string(state.Window.Embankment ? 1 : 0));
 }

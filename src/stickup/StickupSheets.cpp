@@ -21,7 +21,7 @@ Result WriteEndAreaSections(ProgramState& state) {
   ProjectStore& store = state.Project;
   for (int16_t g = 0; g < store.GroupCount; ++g) {
     store.CurrentGroup = g;
-    state.Report.AppendToReport = g == 0 ? 0 : 1;
+    state.Report.AppendToReport = g != 0;
     Result done = CreateTempRptFile(state, PageRecount::ByCaller);
     // Each section's grand summary covers its own group only.
     state.Report.Totals = {};
@@ -35,7 +35,7 @@ Result WriteLogSections(ProgramState& state) {
   state.Counters.SectionStationCount = state.Counters.LargestSectionStationCount;
   for (int16_t g = 0; g < store.GroupCount; ++g) {
     store.CurrentGroup = g;
-    state.Report.AppendToReport = g == 0 ? 0 : 1;
+    state.Report.AppendToReport = g != 0;
     if (Result done = CreateGeopakLogReport(state); !done) return done;
   }
   return Result::Done();
@@ -61,7 +61,7 @@ std::string JoinDirectory(const std::string& directory, const std::string& fileN
 Result WriteAllGroupReports(ProgramState& state) {
   ProjectStore& store = state.Project;
   const int16_t shown = store.CurrentGroup;
-  Result done = store.LogFileMode == 1 ? WriteLogSections(state) : WriteEndAreaSections(state);
+  Result done = store.LogFileMode ? WriteLogSections(state) : WriteEndAreaSections(state);
   store.CurrentGroup = shown;
   // Also after a failure: the page count describes the file on disk.
   CountNumberOfPages(state);

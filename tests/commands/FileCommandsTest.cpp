@@ -61,7 +61,7 @@ class FileCommandsTest : public EarTest {
     store.GroupCount = 2;
     store.CurrentFileName = fileName;
     state.Window.Caption = "EARTHWORK :" + fileName;
-    store.DataChanged = 1;
+    store.DataChanged = true;
   }
 
   /// The project written to `path` as the program writes it, still changed.
@@ -145,12 +145,12 @@ TEST_F(FileCommandsTest, SaveAsWritesUnderTheChosenNameWhateverChanged) {
     SaveAsFile(state);
     EXPECT_THAT(dialogs.Texts(), ElementsAre(kNoFile));
     EXPECT_EQ(store.CurrentFileName, fileName);
-    EXPECT_EQ(store.DataChanged, 1);
+    EXPECT_TRUE(store.DataChanged);
     EXPECT_FALSE(Exists(path));
   }
   const std::string saved = SavedProject();
   const std::string copy = dir.Path("copy.ear");
-  store.DataChanged = 0;  // Save As does not ask whether anything changed
+  store.DataChanged = false;  // Save As does not ask whether anything changed
   Fresh();
   dialogs.files = {copy};
   SaveAsFile(state);
@@ -215,7 +215,7 @@ TEST_F(FileCommandsTest, NewWhoseSaveDoesNotHappenKeepsEveryGroup) {
     EXPECT_EQ(dialogs.shown[0].icon, Icon::Question);
     EXPECT_EQ(Dump(), before);
     EXPECT_EQ(store.CurrentFileName, c.fileName);
-    EXPECT_EQ(store.DataChanged, 1);
+    EXPECT_TRUE(store.DataChanged);
   }
 }
 
@@ -248,11 +248,11 @@ TEST_F(FileCommandsTest, NewStartsAnEmptyUntitledProject) {
     EXPECT_EQ(store.CurrentGroup, 0);
     EXPECT_EQ(store.Group(0).Cells.at(0, Station), kEndOfRows);
     EXPECT_FALSE(state.Window.UnitChosen);
-    EXPECT_EQ(store.LogFileMode, 0);
+    EXPECT_FALSE(store.LogFileMode);
     EXPECT_EQ(Exists(path), !c.files.empty());
     EXPECT_EQ(state.Window.StatusText, "New File");
     EXPECT_EQ(view.calls.back(), "FocusDesigner");
-    EXPECT_EQ(store.DataChanged, 0);
+    EXPECT_FALSE(store.DataChanged);
   }
 }
 
@@ -260,7 +260,7 @@ TEST_F(FileCommandsTest, NewStartsAnEmptyUntitledProject) {
 
 TEST_F(FileCommandsTest, OpenReadsAnEarFileIntoTheGridView) {
   SavedProject();
-  store.DataChanged = 0;
+  store.DataChanged = false;
   SetRows(0, {});
   store.GroupCount = 1;
   Fresh();
@@ -271,15 +271,15 @@ TEST_F(FileCommandsTest, OpenReadsAnEarFileIntoTheGridView) {
   EXPECT_EQ(state.Window.Caption, "EARTHWORK :" + path);
   EXPECT_EQ(store.GroupCount, 2);
   EXPECT_EQ(store.Group(1).Name, "Ramp");
-  EXPECT_EQ(store.LogFileMode, 0);
-  EXPECT_EQ(store.DataChanged, 0);
+  EXPECT_FALSE(store.LogFileMode);
+  EXPECT_FALSE(store.DataChanged);
   EXPECT_EQ(std::string(ImportItemCaption(state.Project)), "Import EAR File");
 
   // An older file is offered for saving at exit.
   dialogs.files = {DataPath("ear/v971.ear")};
   Openfile(state);
-  EXPECT_EQ(store.FileVersion, 1);
-  EXPECT_EQ(store.DataChanged, 1);
+  EXPECT_EQ(store.FileVersion, EarVersion::V971);
+  EXPECT_TRUE(store.DataChanged);
   dialogs.answers = {Answer::No};
   EXPECT_EQ(SaveItBeforeExit(state), Closing::Goes);
   EXPECT_THAT(dialogs.Texts(), ElementsAre("WISH TO SAVE FILE BEFORE EXITING ?"));
@@ -356,8 +356,8 @@ TEST_F(FileCommandsTest, OpenOfAGeopakLogShowsItsReport) {
   const std::string log = OpenLog();
   EXPECT_THAT(dialogs.Texts(), IsEmpty());
   EXPECT_EQ(store.CurrentFileName, log);
-  EXPECT_EQ(store.LogFileMode, 1);
-  EXPECT_EQ(store.DataChanged, 0);
+  EXPECT_TRUE(store.LogFileMode);
+  EXPECT_FALSE(store.DataChanged);
   EXPECT_EQ(state.Window.Caption, "GEOPAK LOG FILE: " + log);
   EXPECT_EQ(std::string(ImportItemCaption(state.Project)), "Import any other Log File");
   EXPECT_THAT(state.Window.LogTabCaptions, ElementsAre("BASELINE: " + state.Report.BaselineName));
@@ -480,7 +480,7 @@ TEST_F(FileCommandsTest, ExitWhoseOverwriteIsDeclinedStays) {
   EXPECT_THAT(dialogs.Texts(), ElementsAre("WISH TO SAVE FILE BEFORE EXITING ?", Overwrite(path)));
   EXPECT_EQ(ReadBytes(path), before);
   EXPECT_FALSE(Called(view, "Close"));
-  EXPECT_EQ(store.DataChanged, 1);
+  EXPECT_TRUE(store.DataChanged);
 }
 
 TEST_F(FileCommandsTest, OnlyAClosingByTheUserAsks) {
@@ -499,7 +499,7 @@ TEST_F(FileCommandsTest, EveryCommandThatWouldLoseEditsAsksAndANewProjectStartsE
   using Step = std::function<void()>;
   const Step Edit = [&] {  // typed into the Project No. box
     store.HeaderFields[1] = "42";
-    store.DataChanged = 1;
+    store.DataChanged = true;
   };
   const Step ImportEar = [&] { mnuFileImport(state, "Import EAR File"); };
   const Step Open = [&] { Openfile(state); };
@@ -565,11 +565,11 @@ TEST_F(FileCommandsTest, EveryCommandThatWouldLoseEditsAsksAndANewProjectStartsE
     SCOPED_TRACE(c.name);
     std::filesystem::remove(other);
     // A saved, unchanged project whose second group is shown.
-    store.LogFileMode = 0;
-    store.ImportDone = 0;
+    store.LogFileMode = false;
+    store.ImportDone = false;
     store.HeaderFields = {"J. Doe", "P-17", "C-9"};
     SavedProject();
-    store.DataChanged = 0;
+    store.DataChanged = false;
     store.Group(2).BalanceFactor = "1.00";  // the slot once held a group
     store.CurrentGroup = 1;
     state.Window.BalanceBox = "1.15";
@@ -599,21 +599,21 @@ TEST_F(FileCommandsTest, EveryCommandThatWouldLoseEditsAsksAndANewProjectStartsE
 
 TEST_F(FileCommandsTest, ReportCommandsWriteAndPreview) {
   SavedProject();
-  PrintPreviewReport(state, 1);
-  EXPECT_EQ(state.Report.AccumulatedReport, 1);
+  PrintPreviewReport(state, ReportKind::Accumulated);
+  EXPECT_EQ(state.Report.AccumulatedReport, ReportKind::Accumulated);
   EXPECT_THAT(dialogs.Texts(), IsEmpty());
   EXPECT_EQ(view.calls.back(), "ShowReportPreview");
   EXPECT_TRUE(Contains(ReadBytes(state.Report.ReportFileName), "#TabName= "));
 
   // A log without accumulated quantities has only the Total report.
-  store.DataChanged = 0;
+  store.DataChanged = false;
   OpenLog();
   state.Log.Group(0).SectionTable.at(0).Flag = 0;
   Fresh();
-  PrintPreviewReport(state, 1);
+  PrintPreviewReport(state, ReportKind::Accumulated);
   EXPECT_THAT(dialogs.Texts(), ElementsAre("Present Log file has no Accumulated Quantities"));
   EXPECT_FALSE(Called(view, "ShowReportPreview"));
-  PrintPreviewReport(state, 0);
+  PrintPreviewReport(state, ReportKind::Total);
   EXPECT_EQ(view.calls.back(), "ShowReportPreview");
 }
 

@@ -59,7 +59,7 @@ TEST_F(EarFileTest, WorkedExampleReadsBackAndHandsOverToTheWindow) {
   EXPECT_EQ(store.Group(0).BalanceFactor, "1");
   EXPECT_EQ(Rows(0), (std::vector<Row>{testing::Cells("12+34.500|BK|10.00|0.00|5.50|0.00")}));
   EXPECT_EQ(store.CurrentFileName, path);
-  EXPECT_EQ(store.LogFileMode, 0);
+  EXPECT_FALSE(store.LogFileMode);
   EXPECT_EQ(view.calls, (Texts{"StateChanged", "ProjectChanged", "ScrollTo(2)", "StateChanged"}));
   EXPECT_EQ(state.Window.Caption, "EARTHWORK :" + path);
   EXPECT_TRUE(state.Window.UnitChosen);
@@ -79,7 +79,7 @@ TEST_F(EarFileTest, WorkedExampleReadsBackAndHandsOverToTheWindow) {
 TEST_F(EarFileTest, RichProjectRoundTrips) {
   ASSERT_TRUE(OpenEarFile(state, DataPath("ear/rich.ear")));
   EXPECT_TRUE(dialogs.shown.empty());
-  EXPECT_EQ(store.UnitSystem, 1);
+  EXPECT_EQ(store.UnitSystem, Units::Metric);
   EXPECT_EQ(store.HeaderFields, (std::array<std::string, 3>{"T. Brennan", "4417", "C-12+5 #3"}));
   ASSERT_EQ(store.GroupCount, 5);
   EXPECT_EQ(store.Group(0).Name, "Main line");
@@ -221,10 +221,11 @@ TEST_F(EarFileTest, CompatibilityOfFirstLines) {
       {" [VERSION 2002]\r\n", 1, -1, 0},
   };
   for (const auto& c : cases) {
-    store.FileVersion = 7;
-    store.DataChanged = 0;
+    store.FileVersion = static_cast<EarVersion>(7);  // no version: left as it was
+    store.DataChanged = false;
     EXPECT_EQ(CheckFileCompatibility(state, File("c.ear", c.bytes)).Ok(), c.result == 0) << c.bytes;
-    EXPECT_EQ(store.FileVersion, c.fileVersion == -1 ? 7 : c.fileVersion) << c.bytes;
+    EXPECT_EQ(static_cast<int>(store.FileVersion), c.fileVersion == -1 ? 7 : c.fileVersion)
+        << c.bytes;
     EXPECT_EQ(store.DataChanged, c.dataChanged) << c.bytes;
   }
   EXPECT_TRUE(dialogs.shown.empty());
@@ -257,7 +258,7 @@ TEST_F(EarFileTest, GetParametersSplitsBothLayouts) {
   };
   for (const auto& c : cases) {
     dialogs.shown.clear();
-    store.FileVersion = c.fileVersion;
+    store.FileVersion = static_cast<EarVersion>(c.fileVersion);
     std::string line = c.line;
     GetParameters(state, line, 1);
     EXPECT_EQ(line.find('\t'), std::string::npos);
@@ -269,7 +270,7 @@ TEST_F(EarFileTest, GetParametersSplitsBothLayouts) {
     EXPECT_EQ(dialogs.Texts(), c.missing.empty() ? Texts{} : Texts{message}) << c.line;
   }
   std::string commas = "1,\tBK,2,3,4,5";
-  store.FileVersion = 0;
+  store.FileVersion = EarVersion::V2002;
   GetParameters(state, commas, 0);
   EXPECT_EQ(commas, "1,,BK,2,3,4,5");
 }
@@ -355,15 +356,15 @@ TEST_F(EarFileTest, RefusedFileLeavesTheProjectAsItWas) {
   for (int g = 1; g <= 26; ++g) groups26 += "[END AREA " + std::to_string(g) + " G]\r\n";
   ASSERT_TRUE(OpenEarFile(state, File("g.ear", groups26 + "[LAST RECORD]\r\n")));
   EXPECT_EQ(store.GroupCount, 26);
-  EXPECT_EQ(store.UnitSystem, 1);
+  EXPECT_EQ(store.UnitSystem, Units::Metric);
   EXPECT_TRUE(dialogs.shown.empty());
 }
 
 TEST_F(EarFileTest, Version971FileIsReadWithDashCodesAndSavedAsCurrent) {
   ASSERT_TRUE(OpenEarFile(state, DataPath("ear/v971.ear")));
   EXPECT_TRUE(dialogs.shown.empty());
-  EXPECT_EQ(store.FileVersion, 1);
-  EXPECT_EQ(store.DataChanged, 1);
+  EXPECT_EQ(store.FileVersion, EarVersion::V971);
+  EXPECT_TRUE(store.DataChanged);
   EXPECT_EQ(store.HeaderFields, (std::array<std::string, 3>{"M. Castell", "2291", "CN 88"}));
   ASSERT_EQ(store.GroupCount, 2);
   EXPECT_EQ(store.Group(0).Name, "Old road");
@@ -375,13 +376,13 @@ TEST_F(EarFileTest, Version971FileIsReadWithDashCodesAndSavedAsCurrent) {
   EXPECT_EQ(SaveTo("new.ear"), ReadBytes(DataPath("ear/v971_saved.ear")));
 
   // After an import, opening an older file leaves nothing to save.
-  store.ImportDone = 1;
+  store.ImportDone = true;
   ASSERT_TRUE(OpenEarFile(state, DataPath("ear/v971.ear")));
-  EXPECT_EQ(store.DataChanged, 0);
+  EXPECT_FALSE(store.DataChanged);
 }
 
 TEST_F(EarFileTest, OldestFileIsReadWithItsSeparators) {
-  store.FileVersion = 0;
+  store.FileVersion = EarVersion::V2002;
   ASSERT_TRUE(OpenEarFile(state, DataPath("ear/oldest.ear")));
   EXPECT_TRUE(dialogs.shown.empty());
   EXPECT_EQ(store.HeaderFields[0], "P. Lind");

@@ -22,9 +22,9 @@ class EarImportTest : public testing::EarTest {
   void BuildProject(int groups = 1) {
     store.GroupCount = static_cast<int16_t>(groups);
     store.CurrentGroup = 0;
-    store.UnitSystem = 0;
+    store.UnitSystem = Units::English;
     store.HeaderFields = {"Mine", "1", "2"};
-    store.DataChanged = 0;
+    store.DataChanged = false;
     for (int g = 0; g < groups; ++g) {
       store.Group(g).Name = g == 0 ? "Main line" : "G" + std::to_string(g + 1);
       store.Group(g).BalanceFactor = "1.15";
@@ -65,8 +65,8 @@ TEST_F(EarImportTest, GroupsAreAppendedAndTheUnitSystemFollowsTheFile) {
 
   EXPECT_EQ(store.GroupCount, 3);
   EXPECT_EQ(store.CurrentGroup, 2);
-  EXPECT_EQ(store.UnitSystem, 1);
-  EXPECT_EQ(store.DataChanged, 1);
+  EXPECT_EQ(store.UnitSystem, Units::Metric);
+  EXPECT_TRUE(store.DataChanged);
   EXPECT_EQ(store.HeaderFields, (std::array<std::string, 3>{"Mine", "1", "2"}));
   EXPECT_EQ(store.Group(1).Name, "Main line");
   EXPECT_EQ(store.Group(1).BalanceFactor, "1.3");
@@ -78,8 +78,8 @@ TEST_F(EarImportTest, GroupsAreAppendedAndTheUnitSystemFollowsTheFile) {
   EXPECT_EQ(Rows(2).size(), 1u);
   // The project's own group is untouched.
   store.GroupCount = 1;
-  store.UnitSystem = 0;
-  store.DataChanged = 0;
+  store.UnitSystem = Units::English;
+  store.DataChanged = false;
   EXPECT_EQ(Dump(), project);
 
   EXPECT_EQ(view.calls, refresh2);
@@ -168,7 +168,7 @@ TEST_F(EarImportTest, EveryGroupHeaderIsAGroupAndStrayRowsGetOneToo) {
 
   // The oldest layout has no group headers at all.
   BuildProject();
-  store.FileVersion = 0;
+  store.FileVersion = EarVersion::V2002;
   Import(DataPath("ear/oldest.ear"));
   EXPECT_EQ(store.GroupCount, 2);
   EXPECT_EQ(Rows(0).size(), 2u);
@@ -181,8 +181,8 @@ TEST_F(EarImportTest, OlderFileIsImportedWithDashCodes) {
   BuildProject();
   store.Group(0).Name = "x";
   Import(DataPath("ear/v971.ear"));
-  EXPECT_EQ(store.FileVersion, 1);
-  EXPECT_EQ(store.DataChanged, 1);
+  EXPECT_EQ(store.FileVersion, EarVersion::V971);
+  EXPECT_TRUE(store.DataChanged);
   EXPECT_EQ(store.GroupCount, 3);
   EXPECT_EQ(Rows(1)[1], testing::Cells("12+34.500|-|10.00|0.00|5.50|0.00"));
   EXPECT_EQ(store.Group(2).Name, "Old ramp");
@@ -223,7 +223,7 @@ TEST_F(EarImportTest, RefusedOrCancelledImportLeavesTheProjectAsItWas) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     BuildProject(c.groups);
-    store.FileVersion = 0;
+    store.FileVersion = EarVersion::V2002;
     const std::string before = Dump();
     state.FileDialog.CancelError = c.cancelError;
     Import(c.chosen);
@@ -231,8 +231,8 @@ TEST_F(EarImportTest, RefusedOrCancelledImportLeavesTheProjectAsItWas) {
     EXPECT_EQ(view.calls, c.calls);
     EXPECT_EQ(Dump(), before);
     EXPECT_EQ(store.CurrentGroup, 0);
-    EXPECT_EQ(store.DataChanged, 0);
-    EXPECT_EQ(store.FileVersion, 0);
+    EXPECT_FALSE(store.DataChanged);
+    EXPECT_EQ(store.FileVersion, EarVersion::V2002);
   }
 }
 

@@ -39,7 +39,7 @@ class EarTest : public ::testing::Test {
   /// Everything a file carries, one line per item, for readable diffs.
   std::string Dump() const {
     std::ostringstream out;
-    out << "unit " << store.UnitSystem << "\n";
+    out << "unit " << static_cast<int>(store.UnitSystem) << "\n";
     for (const auto& h : store.HeaderFields) out << "header [" << h << "]\n";
     for (int g = 0; g < store.GroupCount; ++g) {
       const GroupRecord& group = store.Group(g);

@@ -20,12 +20,12 @@ class GeopakLogReportTest : public GeopakTest {
     fresh.Project.HeaderFields = state.Project.HeaderFields;
     fresh.Project.CurrentFileName = Sample(log);
     EXPECT_TRUE(ReadGeopakLog(fresh));
-    fresh.Report.AccumulatedReport = accumulated;
-    fresh.Project.LogFileMode = 1;
+    fresh.Report.AccumulatedReport = static_cast<ReportKind>(accumulated);
+    fresh.Project.LogFileMode = true;
     fresh.Window.Embankment = embankment;
     fresh.Window.LogTabCaptions = {"BASELINE: " + fresh.Report.BaselineName};
     EXPECT_TRUE(CreateGeopakLogReport(fresh));
-    EXPECT_EQ(fresh.Report.AppendToReport, 0);
+    EXPECT_FALSE(fresh.Report.AppendToReport);
     return ReadBytes(fresh.Report.ReportFileName);
   }
 };
@@ -159,10 +159,10 @@ TEST_F(GeopakLogReportTest, FailuresAreShownAndLoseNothing) {
   // A report that cannot be written.
   const std::string notAFolder = WriteLog("file", "x");
   setenv("EARTHWORK_REPORT_DIR", notAFolder.c_str(), 1);
-  state.Report.AppendToReport = 1;
+  state.Report.AppendToReport = true;
   state.Project.CurrentFileName = logs.Path("ramp1.log");
   EXPECT_FALSE(CreateGeopakLogReport(state));
-  EXPECT_EQ(state.Report.AppendToReport, 1);
+  EXPECT_TRUE(state.Report.AppendToReport);
   const std::string text = dialogs.Texts().back();
   EXPECT_EQ(text.rfind("Error: Cannot write " + notAFolder, 0), 0u) << text;
   EXPECT_TRUE(text.ends_with(" occured in CreateGeopakLogReport")) << text;

@@ -175,7 +175,7 @@ TEST_F(LogParserTest, SampleLogsFillTheTablesOfTheCurrentGroup) {
   EXPECT_EQ(state.Counters.SectionStationCount, 33);  // 28 in the table, 5 from the point table
   EXPECT_EQ(state.Counters.PointCount, 5);
   EXPECT_EQ(state.Report.BaselineName, " RAMP1");
-  EXPECT_EQ(state.Project.UnitSystem, 0);
+  EXPECT_EQ(state.Project.UnitSystem, Units::English);
   EXPECT_EQ(state.Report.ReportFileName, "");                 // the report is its callers' to write
   EXPECT_EQ(Token(g.SectionTable, 0, 2, 1), "(unadjusted)");  // before the first station
   EXPECT_EQ(Token(g.SectionTable, 10, 8, 0).substr(0, 4), "----");  // a page heading's underline
@@ -189,8 +189,8 @@ TEST_F(LogParserTest, SampleLogsFillTheTablesOfTheCurrentGroup) {
   EXPECT_EQ(Token(g.SummaryTable, 0, 5, 1), "Common");  // a second summary section
 
   Read(Sample("ramp2m.log"));
-  EXPECT_EQ(state.Project.UnitSystem, 1);
-  EXPECT_EQ(state.Report.AccumulatedReport, 1);
+  EXPECT_EQ(state.Project.UnitSystem, Units::Metric);
+  EXPECT_EQ(state.Report.AccumulatedReport, ReportKind::Accumulated);
   EXPECT_TRUE(LogHasAccumulatedQuantities(state));
   EXPECT_EQ(g.AdjustmentTable.at(1).Message, "Exc");         // "exc = 40.00"
   EXPECT_EQ(Token(g.SummaryTable, 0, 1, 1), "Excavation");   // after five heading lines

@@ -36,23 +36,23 @@ TEST_F(GeopakTest, OtherFilesAreRefused) {
   const std::string bytes[] = {"", "VERSION 2002\r\n", std::string("\0\x7f\xfe\r\n\0", 6)};
   for (const auto& b : bytes) {
     dialogs.shown.clear();
-    state.Project.DataChanged = 1;
+    state.Project.DataChanged = true;
     EXPECT_FALSE(Open(WriteLog("other.log", b)));
     EXPECT_EQ(dialogs.Texts(),
               std::vector<std::string>{" The file selected is not a Geopak Earthwork log file"});
-    EXPECT_EQ(state.Project.DataChanged, 0);
-    EXPECT_EQ(state.Project.LogFileMode, 0);
+    EXPECT_FALSE(state.Project.DataChanged);
+    EXPECT_FALSE(state.Project.LogFileMode);
     EXPECT_TRUE(state.Window.LogTabCaptions.empty());
   }
 }
 
 TEST_F(GeopakTest, OpenReadsNamesTheTabAndReports) {
   const std::string path = Sample("ramp1.log");
-  state.Project.DataChanged = 1;
+  state.Project.DataChanged = true;
   ASSERT_TRUE(Open(path));
   EXPECT_EQ(state.Project.CurrentFileName, path);
-  EXPECT_EQ(state.Project.LogFileMode, 1);
-  EXPECT_EQ(state.Project.DataChanged, 0);
+  EXPECT_TRUE(state.Project.LogFileMode);
+  EXPECT_FALSE(state.Project.DataChanged);
   EXPECT_EQ(state.Window.Caption, "GEOPAK LOG FILE: " + path);
   EXPECT_EQ(state.Window.LogTabCaptions, std::vector<std::string>{"BASELINE:  RAMP1"});
   ExpectGolden(Report(), "geopak/ramp1-total.rpt");
@@ -62,7 +62,7 @@ TEST_F(GeopakTest, OpenReadsNamesTheTabAndReports) {
   // through, and the report takes the kind of the log.
   ASSERT_TRUE(Open(Sample("ramp2m.log")));
   ExpectGolden(Report(), "geopak/ramp2m-accumulated.rpt");
-  state.Project.UnitSystem = 0;
+  state.Project.UnitSystem = Units::English;
   state.Window.LogTabCaptions.clear();
   ASSERT_TRUE(Open(Sample("ramp1.log")));
   ExpectGolden(Report(), "geopak/ramp1-total.rpt");
@@ -98,10 +98,10 @@ TEST_F(GeopakTest, SeveralLogsInSeveralGroups) {
   // group keeps all its stations although the last log was shorter.
   for (int16_t g = 0; g < 2; ++g) {
     state.Project.CurrentGroup = g;
-    state.Report.AppendToReport = g == 0 ? 0 : 1;
-    state.Report.AccumulatedReport = 0;
+    state.Report.AppendToReport = g != 0;
+    state.Report.AccumulatedReport = ReportKind::Total;
     (void)CreateGeopakLogReport(state);
-    EXPECT_EQ(state.Report.AppendToReport, 0);
+    EXPECT_FALSE(state.Report.AppendToReport);
   }
   ExpectGolden(Report(), "geopak/two-groups.rpt");
   EXPECT_TRUE(dialogs.shown.empty());

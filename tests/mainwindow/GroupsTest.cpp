@@ -276,9 +276,9 @@ void GroupsTest::importEarAppendsItsGroups() {
            (QStringList{"Main line", "Main line", "Ramp C"}));
   QCOMPARE(store.Group(0).Cells.DataRowCount(), 3);
   QCOMPARE(store.Group(1).Cells.DataRowCount(), 2);
-  QCOMPARE(store.DataChanged, int16_t{1});
-  QCOMPARE(store.ImportDone, 1);
-  QCOMPARE(store.UnitSystem, int16_t{1});
+  QVERIFY(store.DataChanged);
+  QVERIFY(store.ImportDone);
+  QCOMPARE(store.UnitSystem, Units::Metric);
   // The imported groups are the project's own: they are saved and edited as such.
   QVERIFY(h.Action("mnuFileSave")->isEnabled());
   QVERIFY(h.Child<QLineEdit>("txtShrinkFactor")->isVisible());
@@ -323,8 +323,8 @@ void GroupsTest::importLogIntoASecondTab() {
   const ProjectStore& store = h.Store();
   QCOMPARE(store.GroupCount, int16_t{2});
   QCOMPARE(store.CurrentGroup, int16_t{1});
-  QCOMPARE(store.LogFileMode, int16_t{1});
-  QCOMPARE(store.DataChanged, int16_t{0});
+  QVERIFY(store.LogFileMode);
+  QVERIFY(!store.DataChanged);
   auto* tabs = h.Child<QTabBar>("TabStrip1");
   QCOMPARE(Captions(*tabs), (QStringList{Q("BASELINE: " + firstBaseline),
                                          Q("BASELINE: " + h.State().Report.BaselineName)}));

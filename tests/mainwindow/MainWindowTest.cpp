@@ -28,7 +28,7 @@ void MainWindowTest::startsAnEmptyUntitledProject() {
   const ProjectStore& store = h.Store();
   QCOMPARE(store.CurrentFileName, std::string("UNTITLED"));
   QCOMPARE(store.GroupCount, int16_t{1});
-  QCOMPARE(store.DataChanged, int16_t{0});
+  QVERIFY(!store.DataChanged);
   QCOMPARE(store.Group(0).Cells.at(0, Station), kEndOfRows);
   QCOMPARE(store.Group(0).BalanceFactor, std::string("1.00"));
   QCOMPARE(h.Child<QLineEdit>("txtShrinkFactor")->text(), QString("1.00"));
@@ -185,7 +185,7 @@ void MainWindowTest::fileCommands() {
     QLineEdit* designer = h.Child<QLineEdit>("txtDescri0");
     designer->setFocus();
     QTest::keyClicks(designer, "R. Typed");
-    QCOMPARE(h.Store().DataChanged, int16_t{1});
+    QVERIFY(h.Store().DataChanged);
   }
   for (int a : answers) h.dialogs.answers.push_back(static_cast<Answer>(a));
   for (const QString& f : files) {
@@ -239,9 +239,10 @@ void MainWindowTest::openShowsTheFileInTheGrid() {
              Q(store.HeaderFields[static_cast<size_t>(i)]));
   }
   QVERIFY(!h.Child<QGroupBox>("fraUnits")->isVisible());
-  QCOMPARE(h.Child<QLabel>("Label5")->text(),
-           store.UnitSystem == 1 ? QString("Metric System") : QString("English System"));
-  QCOMPARE(store.DataChanged, int16_t{0});
+  QCOMPARE(h.Child<QLabel>("Label5")->text(), store.UnitSystem == Units::Metric
+                                                  ? QString("Metric System")
+                                                  : QString("English System"));
+  QVERIFY(!store.DataChanged);
 }
 
 void MainWindowTest::openOfALogShowsItsReport() {
@@ -266,7 +267,7 @@ void MainWindowTest::openOfALogShowsItsReport() {
   QVERIFY(h.Child<QPlainTextEdit>("txtLogHelp")->isReadOnly());
   QVERIFY(!h.Child<QLineEdit>("txtShrinkFactor")->isVisible());
   QCOMPARE(h.Action("mnuFileImport")->text(), QString("Import any other Log File"));
-  QCOMPARE(h.Store().LogFileMode, int16_t{1});
+  QVERIFY(h.Store().LogFileMode);
   QVERIFY(!h.Action("mnuFileSaveAs")->isEnabled());
 
   // This log carries no accumulated quantities.
@@ -291,11 +292,11 @@ void MainWindowTest::unitChoice() {
   QFETCH(QStringList, labels);
   WindowHarness h;
   QTest::keyClicks(h.Child<QLineEdit>("txtDescri1"), "42");
-  QCOMPARE(h.Store().DataChanged, int16_t{1});
+  QVERIFY(h.Store().DataChanged);
   auto* button = h.Child<QRadioButton>(option.toLatin1());
   QTest::mouseClick(button, Qt::LeftButton);
-  QCOMPARE(int{h.Store().UnitSystem}, unitSystem);
-  QCOMPARE(h.Store().DataChanged, int16_t{1});  // "42" is still unsaved
+  QCOMPARE(static_cast<int>(h.Store().UnitSystem), unitSystem);
+  QVERIFY(h.Store().DataChanged);  // "42" is still unsaved
   QVERIFY(!h.Child<QGroupBox>("fraUnits")->isVisible());
   QVERIFY(h.Child<QLabel>("Label5")->isVisible());
   QCOMPARE(h.Child<QLabel>("Label5")->text(), button->text());
@@ -310,13 +311,13 @@ void MainWindowTest::balanceFactorAndEmbankment() {
   box->clear();
   QTest::keyClicks(box, "1.5");
   QCOMPARE(h.Store().Group(0).BalanceFactor, std::string("1.50"));
-  QCOMPARE(h.Store().DataChanged, int16_t{1});
+  QVERIFY(h.Store().DataChanged);
   // The same value again changes nothing and leaves the flag alone.
-  h.Store().DataChanged = 0;
+  h.Store().DataChanged = false;
   box->end(false);
   QTest::keyClicks(box, "0");
   QCOMPARE(box->text(), QString("1.50"));
-  QCOMPARE(h.Store().DataChanged, int16_t{0});
+  QVERIFY(!h.Store().DataChanged);
 
   auto* embankment = h.Child<QCheckBox>("chkEmbankment");
   QTest::mouseClick(embankment, Qt::LeftButton);

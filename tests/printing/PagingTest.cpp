@@ -61,7 +61,7 @@ class PagingTest : public ::testing::Test {
       group.Cells.at(r, Fill) = FormatArea((r / 10) % 2 == 1 ? 35.0 + r : 2.0);
     }
     group.Cells.at(40, Station) = kEndOfRows;
-    state.Report.AccumulatedReport = kind;
+    state.Report.AccumulatedReport = static_cast<ReportKind>(kind);
     ASSERT_TRUE(CreateTempRptFile(state));
   }
 

@@ -84,8 +84,8 @@ TEST_F(StoreTest, ResetMemoryClearsOnlyTheCurrentGroupUnderTheGrid) {
 }
 
 TEST_F(StoreTest, ResetallAttributesResetsTheFileAndShowsTheUnitChoice) {
-  state.Project.UnitSystem = 1;
-  state.Project.DataChanged = 1;
+  state.Project.UnitSystem = Units::Metric;
+  state.Project.DataChanged = true;
   state.Project.CurrentFileName = "c:\\jobs\\a.ear";
   state.Project.HeaderFields[0] = "J. Doe";
   state.Project.Current().MeasuredInEmbankment = 1;
@@ -98,8 +98,8 @@ TEST_F(StoreTest, ResetallAttributesResetsTheFileAndShowsTheUnitChoice) {
     state.Project.Group(g).Cells.at(0, Station) = "01+00.000";
   }
   ResetallAttributes(state);
-  EXPECT_EQ(state.Project.UnitSystem, 0);
-  EXPECT_EQ(state.Project.DataChanged, 0);
+  EXPECT_EQ(state.Project.UnitSystem, Units::English);
+  EXPECT_FALSE(state.Project.DataChanged);
   EXPECT_EQ(state.Project.CurrentFileName, "Untitled");
   EXPECT_EQ(state.Project.HeaderFields, (std::array<std::string, 3>{}));
   for (int g : {0, 25}) {

@@ -88,7 +88,7 @@ const std::string& Cell(const World& w, int row, int column) {
 void EmptyProject(const World& w) {
   EXPECT_EQ(w.state.Project.GroupCount, 1);
   EXPECT_EQ(DataRows(w, 0), 0);
-  EXPECT_EQ(w.state.Project.DataChanged, 0);
+  EXPECT_FALSE(w.state.Project.DataChanged);
 }
 
 /// A file read whole: `groups` groups, the first "Main" with `rows` rows,
@@ -107,7 +107,7 @@ Check ReadAs(int rows, Check more = {}) {
 /// A log read into group 0 with `stations` section stations and its report on disk.
 Check LogRead(int stations, int points) {
   return [stations, points](const World& w) {
-    EXPECT_EQ(w.state.Project.LogFileMode, 1);
+    EXPECT_TRUE(w.state.Project.LogFileMode);
     EXPECT_EQ(w.state.Counters.SectionStationCount, stations);
     EXPECT_EQ(w.state.Counters.PointCount, points);
     EXPECT_TRUE(fs::exists(w.state.Report.ReportFileName));
@@ -118,13 +118,13 @@ Check LogRead(int stations, int points) {
 
 /// A log refused: nothing read, the project not in log mode.
 void NoLog(const World& w) {
-  EXPECT_EQ(w.state.Project.LogFileMode, 0);
+  EXPECT_FALSE(w.state.Project.LogFileMode);
   EXPECT_EQ(w.state.Counters.SectionStationCount, 0);
 }
 
 /// What a failed save leaves: the project's rows, still changed.
 void SaveRefused(const World& w) {
-  EXPECT_EQ(w.state.Project.DataChanged, 1);
+  EXPECT_TRUE(w.state.Project.DataChanged);
   EXPECT_EQ(DataRows(w, 0), 2);
 }
 
@@ -325,7 +325,7 @@ const std::vector<Case>& Catalogue() {
          "\"11+00.000 20.00\" occured in GetParameters(NewFileIO)."}, [](const World& w) {
            EXPECT_EQ(DataRows(w, 0), 2);
            EXPECT_EQ(Cell(w, 1, Code), "-" + std::string(14, ' '));
-           EXPECT_EQ(w.state.Project.DataChanged, 1);  // an older file is offered for saving
+           EXPECT_TRUE(w.state.Project.DataChanged);  // an older file is offered for saving
          }},
         {"hash-row.ear", Op::Open, {"Not every line of {path} was read:\nline 12 \"11+00.000 - "
          "1.#INF 0.00 2.00 0.00\": it holds \"#\" but does not begin with it."}, ReadAs(2, [](const World& w) {
@@ -481,14 +481,14 @@ void RunOperation(const Case& c, World& w) {
     case Op::Report:
       d.files = {w.path};
       Openfile(w.state);
-      PrintPreviewReport(w.state, 0);
+      PrintPreviewReport(w.state, ReportKind::Total);
       break;
     case Op::Save:
       store.CurrentFileName = "UNTITLED";
       store.Group(0).Cells.at(0, Station) = "10+00.000";
       store.Group(0).Cells.at(1, Station) = "11+00.000";
       store.Group(0).Cells.at(2, Station) = kEndOfRows;
-      store.DataChanged = 1;
+      store.DataChanged = true;
       d.files = {w.path, std::nullopt};  // the target, then cancel the other-name dialog
       d.answers = {Answer::Yes};         // replace it, if it exists
       SaveAsFile(w.state);
@@ -496,7 +496,7 @@ void RunOperation(const Case& c, World& w) {
     case Op::Pages: {
       d.files = {w.path};
       Openfile(w.state);
-      PrintPreviewReport(w.state, 0);
+      PrintPreviewReport(w.state, ReportKind::Total);
       fs::remove(w.state.Report.ReportFileName);
       std::vector<std::string> drawn;
       RecordingPageSurface surface(drawn);

@@ -67,7 +67,7 @@ class SaveFaults : public ::testing::Test {
   SaveFaults() {
     FillProject(state.Project, 40, 1);
     state.Project.CurrentFileName = path;
-    state.Project.DataChanged = 1;
+    state.Project.DataChanged = true;
     state.Window.Caption = "EARTHWORK :" + path;
   }
 
@@ -95,7 +95,7 @@ TEST_F(SaveFaults, EveryStepFailsCleanlyOnEverySavePath) {
   const auto cleared = [](void (*command)(ProgramState&)) -> Save {
     return [command](ProgramState& s) {
       command(s);
-      return s.Project.DataChanged == 0;
+      return !s.Project.DataChanged;
     };
   };
   const std::optional<std::string> cancel;
@@ -131,7 +131,7 @@ TEST_F(SaveFaults, EveryStepFailsCleanlyOnEverySavePath) {
       dialogs.answers = p.answers;
       dialogs.files = p.files;
       view.calls.clear();
-      state.Project.DataChanged = 1;
+      state.Project.DataChanged = true;
       state.Project.CurrentFileName = path;
       const int error = step == WriteStep::Rename ? EXDEV : EIO;
       bool saved = true;
@@ -150,7 +150,7 @@ TEST_F(SaveFaults, EveryStepFailsCleanlyOnEverySavePath) {
       EXPECT_EQ(texts, expected);
       EXPECT_EQ(state.Project.CurrentFileName, path);
       if (p.keepsChanged) {
-        EXPECT_EQ(state.Project.DataChanged, 1);
+        EXPECT_TRUE(state.Project.DataChanged);
       }
       // Nothing of the project was reset or closed.
       EXPECT_EQ(state.Project.Group(0).Cells.DataRowCount(), 40);
@@ -169,7 +169,7 @@ TEST_F(SaveFaults, WithoutAFaultTheFileIsReplaced) {
   EXPECT_EQ(dialogs.Texts(),
             (std::vector<std::string>{" OVERWRITE EXISTING FILE " + path + " ?",
                                       "FILE : " + path + " IS SAVED SUCCESSFULLY"}));
-  EXPECT_EQ(state.Project.DataChanged, 0);
+  EXPECT_FALSE(state.Project.DataChanged);
   EXPECT_EQ(ReadBytes(path), BuildEarFileText(state.Project));
   EXPECT_EQ(Leftovers(dir.Root(), "road.ear"), std::vector<std::string>{});
 }
@@ -216,7 +216,7 @@ TEST_F(SaveFaults, DiskFullKeepsTheOldFile) {
   WriteBytes(path, old);
   FillProject(state.Project, 1800, 2);  // about 130 KB: more than the disk holds
   state.Project.CurrentFileName = path;
-  state.Project.DataChanged = 1;
+  state.Project.DataChanged = true;
   const auto freeBefore = fs::space(mountPoint).available;
 
   dialogs.answers = {Answer::Yes};
@@ -229,7 +229,7 @@ TEST_F(SaveFaults, DiskFullKeepsTheOldFile) {
   EXPECT_EQ(dialogs.Texts(),
             (std::vector<std::string>{" OVERWRITE EXISTING FILE " + path + " ?",
                                       FailureText(ENOSPC), "NO FILE IS SELECTED"}));
-  EXPECT_EQ(state.Project.DataChanged, 1);
+  EXPECT_TRUE(state.Project.DataChanged);
   EXPECT_EQ(state.Project.Group(0).Cells.DataRowCount(), 1800);
 }
 

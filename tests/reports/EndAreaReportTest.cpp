@@ -80,7 +80,7 @@ class EndAreaReportTest : public ::testing::Test {
     ProjectStore& store = state.Project;
     store.CurrentFileName = "/projects/" + std::string(s.name) + ".ear";
     store.HeaderFields = {"J. Doe", "P-1234", "C-0042"};
-    store.UnitSystem = s.unitSystem;
+    store.UnitSystem = static_cast<Units>(s.unitSystem);
     GroupRecord& group = store.Group(0);
     group.Name = s.name;
     group.BalanceFactor = s.factor;
@@ -90,7 +90,7 @@ class EndAreaReportTest : public ::testing::Test {
   }
 
   std::string Run(int32_t kind) {
-    state.Report.AccumulatedReport = kind;
+    state.Report.AccumulatedReport = static_cast<ReportKind>(kind);
     EXPECT_TRUE(CreateTempRptFile(state));
     return ReadBytes(state.Report.ReportFileName);
   }
@@ -138,7 +138,7 @@ TEST_F(EndAreaReportTest, ScenariosMatchTheirGoldenReports) {
       SCOPED_TRACE(name);
       SetUpProject(s);
       testing::ExpectGolden(Run(kind), name);
-      EXPECT_EQ(state.Report.AppendToReport, 0);
+      EXPECT_FALSE(state.Report.AppendToReport);
     }
   }
 }
@@ -249,7 +249,7 @@ TEST_F(EndAreaReportTest, FailuresAreShownAndKeepWhatWasWritten) {
     SetUpProject(Named("english_intervals"));
     std::filesystem::remove_all(dir.Path("reports"));
     c.change(state.Project);
-    state.Report.AppendToReport = 1;
+    state.Report.AppendToReport = true;
     EXPECT_FALSE(CreateTempRptFile(state));
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{c.message});
     if (c.linesWritten < 0) {
@@ -257,7 +257,7 @@ TEST_F(EndAreaReportTest, FailuresAreShownAndKeepWhatWasWritten) {
     } else {
       const auto lines = Lines(ReadBytes(state.Report.ReportFileName));
       EXPECT_EQ(static_cast<int>(lines.size()), c.linesWritten);
-      EXPECT_EQ(state.Report.AppendToReport, 0);
+      EXPECT_FALSE(state.Report.AppendToReport);
     }
   }
 }
@@ -270,12 +270,12 @@ TEST_F(EndAreaReportTest, AppendedGroupsShareOneFileAndTheGrandTotals) {
   EXPECT_EQ(once.CutUnadjusted, 56 + 63 + 66 + 5);
   EXPECT_EQ(once.FillAdjusted, 10 + 14 + 71 + 43);
 
-  state.Report.AppendToReport = 1;
+  state.Report.AppendToReport = true;
   const auto both = Lines(Run(0));
   EXPECT_EQ(both.size(), 2 * first.size());
   EXPECT_EQ(std::vector<std::string>(both.begin(), both.begin() + static_cast<long>(first.size())),
             first);
-  EXPECT_EQ(state.Report.AppendToReport, 0);
+  EXPECT_FALSE(state.Report.AppendToReport);
   // Nobody cleared the totals: the second summary counts both runs.
   EXPECT_EQ(state.Report.Totals.CutUnadjusted, 2 * once.CutUnadjusted);
   EXPECT_EQ(Words(both[both.size() - 4])[1], "380");

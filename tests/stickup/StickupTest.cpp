@@ -123,7 +123,7 @@ TEST(Stickup, EverySectionCarriesTheSettingsShownAtThePress) {
     SCOPED_TRACE(c.system);
     StickupBench b;
     ASSERT_TRUE(b.OpenDemo());
-    b.state.Project.UnitSystem = c.unitSystem;
+    b.state.Project.UnitSystem = static_cast<Units>(c.unitSystem);
     b.state.Window.Embankment = c.embankment;
     ASSERT_TRUE(WriteAllGroupReports(b.state));
     const std::string data = ReadBytes(b.state.Report.ReportFileName);
@@ -147,7 +147,7 @@ TEST(Stickup, LogGroupsAreWrittenInTurn) {
   b.state.Project.GroupCount = 2;
   b.state.Project.CurrentGroup = 1;
   ASSERT_TRUE(open("ramp2m.log"));
-  b.state.Report.AccumulatedReport = 0;
+  b.state.Report.AccumulatedReport = ReportKind::Total;
   ASSERT_TRUE(WriteAllGroupReports(b.state));
   ExpectGolden(ReadBytes(b.state.Report.ReportFileName), "geopak/two-groups.rpt");
   EXPECT_EQ(b.state.Project.CurrentGroup, 1);
