@@ -105,36 +105,41 @@ std::string OutputsRefusal(const ReportOptions& o) {
   return why;
 }
 
+/// What a report command wrote: nothing, the whole report, or every group
+/// with a group that stopped on an error (its message has been shown).
+enum class Written { Nothing, Whole, WithErrors };
+
 /// The .log branch: the log is read into group 0 as the open command reads
 /// it, its tab takes the caption "BASELINE: " and the baseline name, and
 /// the report is the one the Total or Accumulated command writes.
-int ReportFromLog(BatchSession& session, const ReportOptions& options) {
+Written ReportFromLog(BatchSession& session, const ReportOptions& options) {
   ProgramState& state = session.state;
   if (!options.all && options.tab > 1) {
     std::cerr << "There is no tab " << options.tab << " in " << options.input << " (it has 1).\n";
-    return 1;
+    return Written::Nothing;
   }
   if (!std::filesystem::exists(options.input)) {
     state.dialogs.MessageBox("NO FILE EXIST BY THE NAME : " + options.input);
-    return 1;
+    return Written::Nothing;
   }
   state.Project.CurrentGroup = 0;
   const Result read = ImportGeopakLog(state, options.input,
                                       [](ProgramState& s, const std::string&) { NameLogTab(s); });
-  if (!read) return 1;
+  if (!read) return Written::Nothing;
   if (options.accumulated && !LogHasAccumulatedQuantities(state)) {
     state.dialogs.MessageBox("Present Log file has no Accumulated Quantities");
-    return 1;
+    return Written::Nothing;
   }
   state.Report.AccumulatedReport =
       options.accumulated ? ReportKind::Accumulated : ReportKind::Total;
-  return CreateGeopakLogReport(state) ? 0 : 1;
+  return CreateGeopakLogReport(state) ? Written::Whole : Written::Nothing;
 }
 
-/// Writes the report of one tab, or of every tab in turn into one file as
-/// the stickup command does. False when a group's report failed (its message
-/// has been shown).
-Result WriteEndAreaReports(ProgramState& state, const ReportOptions& options) {
+/// Writes the report of one tab, as the window's report command does (no
+/// report when it fails), or of every tab in turn into one file as the
+/// stickup command does (a group that fails leaves its lines, and the
+/// groups after it are written).
+Written WriteEndAreaReports(ProgramState& state, const ReportOptions& options) {
   ProjectStore& store = state.Project;
   state.Report.AccumulatedReport =
       options.accumulated ? ReportKind::Accumulated : ReportKind::Total;
@@ -143,9 +148,9 @@ Result WriteEndAreaReports(ProgramState& state, const ReportOptions& options) {
     store.CurrentGroup = static_cast<int16_t>(options.tab - 1);
     ShowCurrentGroup(state);
     state.Report.AppendToReport = false;
-    return CreateTempRptFile(state);
+    return CreateTempRptFile(state) ? Written::Whole : Written::Nothing;
   }
-  return WriteAllGroupReports(state);
+  return WriteAllGroupReports(state) ? Written::Whole : Written::WithErrors;
 }
 
 bool CopyReport(const std::string& report, const std::string& target) {
@@ -179,16 +184,15 @@ bool PrintPdf(ProgramState& state, const std::string& pdfPath) {
   return true;
 }
 
-int ReportFromEar(BatchSession& session, const ReportOptions& options) {
+Written ReportFromEar(BatchSession& session, const ReportOptions& options) {
   ProgramState& state = session.state;
-  if (!OpenEarFile(state, options.input)) return 1;
+  if (!OpenEarFile(state, options.input)) return Written::Nothing;
   if (!options.all && options.tab > state.Project.GroupCount) {
     std::cerr << "There is no tab " << options.tab << " in " << options.input << " (it has "
               << state.Project.GroupCount << ").\n";
-    return 1;
+    return Written::Nothing;
   }
-  if (!WriteEndAreaReports(state, options)) return 1;
-  return 0;
+  return WriteEndAreaReports(state, options);
 }
 
 }  // namespace
@@ -206,10 +210,10 @@ int RunReport(const std::vector<std::string>& args) {
   }
   BatchSession session;
   ProgramState& state = session.state;
-  const int written = InputKindOf(options->input) == InputKind::Log
-                          ? ReportFromLog(session, *options)
-                          : ReportFromEar(session, *options);
-  if (written != 0) return written;
+  const Written written = InputKindOf(options->input) == InputKind::Log
+                              ? ReportFromLog(session, *options)
+                              : ReportFromEar(session, *options);
+  if (written == Written::Nothing) return 1;
   // The run's own report outlives the run in the report folder, replaced
   // whole: a run at the same time never leaves a mixture of two reports.
   const std::string published = ReportDirectory() + StripFile(state.Report.ReportFileName);
@@ -219,7 +223,7 @@ int RunReport(const std::vector<std::string>& args) {
             << "Pages: " << state.Report.PageCount << "\n";
   if (!options->out.empty()) std::cout << "Copied to: " << options->out << "\n";
   if (!options->pdf.empty() && !PrintPdf(state, options->pdf)) return 1;
-  return 0;
+  return written == Written::Whole ? 0 : 1;
 }
 
 }  // namespace earthwork::cli

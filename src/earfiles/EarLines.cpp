@@ -9,6 +9,10 @@ namespace earthwork::ear {
 
 namespace {
 
+/// Why a line that would start a group's rows over is not taken: the rows
+/// above it would be overwritten or cut off.
+constexpr const char* kAfterRows = "it would start the group's rows over, after rows were read";
+
 std::string FirstWord(const std::string& text) {
   size_t end = 0;
   while (end < text.size() && !IsBlank(text[end])) ++end;
@@ -84,7 +88,9 @@ int ClassifyEarLines(std::string_view bytes, Reading reading, LineSink& sink,
       const std::string first = FirstWord(tag);
       const bool unitTag = tag == "VERSION 2002" || tag == "ENGLISH" || tag == "METRIC" ||
                            (!open && tag == "VERSION 97.1");
-      if (unitTag) {
+      if (unitTag && rowIndex > 0) {
+        skip(line, kAfterRows);
+      } else if (unitTag) {
         sink.Unit(tag == "METRIC" ? Units::Metric : Units::English);
         lineCounter = 0;
         rowIndex = 0;
@@ -108,9 +114,12 @@ int ClassifyEarLines(std::string_view bytes, Reading reading, LineSink& sink,
         skip(line, "the tag [" + tag + "] is not known");
       }
     } else if (StartsWith(TrimLeft(line), "#")) {
-      ++hashCounter;
-      lineCounter = 0;
-      rowIndex = 0;
+      if (rowIndex > 0) {
+        skip(line, kAfterRows);
+      } else {
+        ++hashCounter;
+        lineCounter = 0;
+      }
     } else if (Contains(line, "#")) {
       // Such a line is no tag line, and taking it for one would also start
       // the rows after it over (an area written "1.#INF" by a spreadsheet).
@@ -121,8 +130,11 @@ int ClassifyEarLines(std::string_view bytes, Reading reading, LineSink& sink,
       sink.Row(line, lineCounter, rowIndex, lineNumber);
       ++rowIndex;
     } else if (StartsWith(line, "00000")) {
-      lineCounter = 0;
-      rowIndex = 0;
+      if (rowIndex > 0) {
+        skip(line, kAfterRows);
+      } else {
+        lineCounter = 0;
+      }
     } else if (const auto number = ParseNumber(line)) {
       if (groupLinesApply() && hashCounter == 1) {
         // The shortest text of a very large or small factor takes an

@@ -34,6 +34,23 @@ std::optional<double> ParseNumber(std::string_view text) {
   return negative ? -value : value;
 }
 
+std::optional<double> ParseFieldNumber(std::string_view text) {
+  if (const auto plain = ParseNumber(text)) return plain;
+  const std::string_view t = TrimView(text);
+  const size_t e = t.find_first_of("eE");
+  if (e == std::string_view::npos || e + 1 == t.size()) return std::nullopt;
+  const auto mantissa = ParseNumber(t.substr(0, e));
+  std::string_view exponent = t.substr(e + 1);
+  if (!mantissa || TrimView(t.substr(0, e)) != t.substr(0, e)) return std::nullopt;
+  if (exponent[0] == '+') exponent.remove_prefix(1);
+  int power = 0;
+  const auto [end, ec] = std::from_chars(exponent.data(), exponent.data() + exponent.size(), power);
+  if (ec != std::errc() || end != exponent.data() + exponent.size()) return std::nullopt;
+  const double value = *mantissa * std::pow(10.0, power);
+  if (!std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
 namespace {
 
 /// |value| as integer digits and `decimals` fraction digits, rounded half
@@ -128,7 +145,7 @@ std::string FormatArea(double value) {
 }
 
 std::string FormatArea(std::string_view text) {
-  const auto v = ParseNumber(text);
+  const auto v = ParseFieldNumber(text);
   return v ? FormatArea(*v) : std::string(text);
 }
 
@@ -142,7 +159,7 @@ std::string FormatStation(double value) {
 }
 
 std::string FormatStation(std::string_view text) {
-  const auto v = ParseNumber(text);
+  const auto v = ParseFieldNumber(text);
   return v ? FormatStation(*v) : std::string(text);
 }
 

@@ -11,16 +11,21 @@ namespace earthwork {
 /// with at most one ".", optional blanks. Anything else is not a number.
 std::optional<double> ParseNumber(std::string_view text);
 
+/// ParseNumber, or a number written with a power of ten ("1E3", "2.5e-2")
+/// as spreadsheets write large and small values: what a file's field means.
+std::optional<double> ParseFieldNumber(std::string_view text);
+
 /// The picture "##########0.00": two decimals (rounded half away from zero
 /// on the number as written to 15 significant digits), at least one integer
-/// digit. A text that is not a number is returned unchanged.
+/// digit. A number may also be written with a power of ten ("1E3"). A text
+/// that is not a number is returned unchanged.
 std::string FormatArea(std::string_view text);
 std::string FormatArea(double value);
 
 /// The picture "########00+00.000": plus notation, "+" before the last two
-/// integer digits, at least two digits before it, three decimals. A text
-/// that is not a number (already in plus notation, a letter suffix, empty)
-/// is returned unchanged.
+/// integer digits, at least two digits before it, three decimals. A number
+/// may also be written with a power of ten. A text that is not a number
+/// (already in plus notation, a letter suffix, empty) is returned unchanged.
 std::string FormatStation(std::string_view text);
 std::string FormatStation(double value);
 

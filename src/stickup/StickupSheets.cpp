@@ -17,28 +17,34 @@ void Check(const std::string& reason) {
   if (!reason.empty()) throw ProgramError(reason);
 }
 
+/// A group's report that stops on an error has shown its message and keeps
+/// the lines it wrote; the groups after it are written all the same, and
+/// the first failure is what the run answers.
 Result WriteEndAreaSections(ProgramState& state) {
   ProjectStore& store = state.Project;
+  Result first = Result::Done();
   for (int16_t g = 0; g < store.GroupCount; ++g) {
     store.CurrentGroup = g;
     state.Report.AppendToReport = g != 0;
     Result done = CreateTempRptFile(state, PageRecount::ByCaller);
     // Each section's grand summary covers its own group only.
     state.Report.Totals = {};
-    if (!done) return done;
+    if (!done && first) first = done;
   }
-  return Result::Done();
+  return first;
 }
 
 Result WriteLogSections(ProgramState& state) {
   ProjectStore& store = state.Project;
   state.Counters.SectionStationCount = state.Counters.LargestSectionStationCount;
+  Result first = Result::Done();
   for (int16_t g = 0; g < store.GroupCount; ++g) {
     store.CurrentGroup = g;
     state.Report.AppendToReport = g != 0;
-    if (Result done = CreateGeopakLogReport(state); !done) return done;
+    Result done = CreateGeopakLogReport(state);
+    if (!done && first) first = done;
   }
-  return Result::Done();
+  return first;
 }
 
 }  // namespace

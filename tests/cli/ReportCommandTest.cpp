@@ -23,8 +23,9 @@ class ReportCommandTest : public ::testing::Test {
     return testing::RunProgram(EARTHWORK_BINARY, args, dir.Root().string(), reportDir);
   }
 
-  /// Saves a project of three groups as `name` and returns its path.
-  std::string SaveThreeGroups(const std::string& name) {
+  /// Saves a project of three groups as `name` and returns its path; the
+  /// second group's factor is `secondFactor`.
+  std::string SaveThreeGroups(const std::string& name, const char* secondFactor = "1.25") {
     testing::ScriptedDialogs dialogs;
     testing::RecordingMainView view;
     ProgramState state(dialogs, view);
@@ -32,7 +33,7 @@ class ReportCommandTest : public ::testing::Test {
     store.HeaderFields = {"K. Marsh", "0412-07", "1304-02"};
     store.GroupCount = 3;
     const char* names[] = {"Main line", "", "South ramp"};
-    const char* factors[] = {"1.15", "1.25", "1.00"};
+    const char* factors[] = {"1.15", secondFactor, "1.00"};
     for (int g = 0; g < 3; ++g) {
       GroupRecord& group = store.Group(g);
       group.Name = names[g];
@@ -118,6 +119,21 @@ TEST_F(ReportCommandTest, AllTabsAreTheSingleTabReportsOneAfterAnother) {
   const testing::ProgramRun pages = Run({"pages", dir.Path("all.rpt")});
   EXPECT_EQ(pages.code, 0);
   EXPECT_EQ(pages.out, "2\n");
+}
+
+// A group whose report stops on an error keeps the lines it wrote and does
+// not take the groups after it along: the whole file is written, the
+// message goes to stderr and the command fails.
+TEST_F(ReportCommandTest, AFailingGroupDoesNotEndTheAllGroupsReport) {
+  const std::string ear = SaveThreeGroups("three.ear", "abc");
+  const testing::ProgramRun r = Run({"report", ear, "--all", "--out", dir.Path("all.rpt")});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err,
+            "Program Error: Balance factor \"abc\" is not a number occured in CreateTempRptFile\n");
+  const std::string all = ReadBytes(dir.Path("all.rpt"));
+  testing::ExpectGolden(all, "reports/all_groups_second_fails.rpt");
+  EXPECT_EQ(testing::SplitAt(all, "#TabName= ").size(), 4u);  // three sections
+  EXPECT_NE(all.find("#TabName= South ramp"), std::string::npos);
 }
 
 TEST_F(ReportCommandTest, AccumulatedReportOfOneTab) {

@@ -360,6 +360,63 @@ TEST_F(EarFileTest, RefusedFileLeavesTheProjectAsItWas) {
   EXPECT_TRUE(dialogs.shown.empty());
 }
 
+// Readings where the line rules leave room or would lose what the file
+// holds; each choice is written down in the README.
+TEST_F(EarFileTest, ReadingsWhereTheRulesLeaveRoom) {
+  const std::vector<std::string> head = {"[VERSION 2002]", "[ENGLISH]",      "D", "P", "C",
+                                         "[END AREA 1 A]", "#BALANCE FACTOR"};
+  struct Case {
+    const char* name;
+    std::vector<std::string> lines;  // after `head`
+    std::function<void()> check;
+    size_t messages = 0;
+  };
+  const std::string flagLines = "#MEASURED IN EMBANKMENT";
+  // clang-format off
+  const Case cases[] = {
+      {"a row led by blanks or a tab is read as its fields", {"1.2", kColumns,
+       "   12+00.000 BK 1.00 0.00 2.00 0.00", "\t13+00.000\tAH\t1\t0\t2\t0"}, [&] {
+         EXPECT_EQ(Rows(0)[0], testing::Cells("12+00.000|BK|1.00|0.00|2.00|0.00"));
+         EXPECT_EQ(Rows(0)[1], testing::Cells("13+00.000|AH|1.00|0.00|2.00|0.00"));
+       }},
+      {"a number with a power of ten is that number", {"1.2", kColumns,
+       "12+00.000 - 1E3 0 2.5e1 0"}, [&] {
+         EXPECT_EQ(Rows(0)[0], testing::Cells("12+00.000|-|1000.00|0.00|25.00|0.00"));
+       }},
+      {"an empty factor line is an empty factor", {"", flagLines, " 0 ", kColumns}, [&] {
+         EXPECT_EQ(store.Group(0).BalanceFactor, "");
+       }},
+      {"a group without factor lines keeps 1.00", {"1.2", kColumns, "[END AREA 2 B]", kColumns,
+       "12+00.000 - 1 0 2 0"}, [&] {
+         EXPECT_EQ(store.Group(1).BalanceFactor, "1.00");
+         EXPECT_EQ(store.Group(1).MeasuredInEmbankment, 0);
+       }},
+      {"an embankment flag other than 0 or 1 is kept, not embankment", {"1.2", flagLines, " 2 "},
+       [&] {
+         EXPECT_EQ(store.Group(0).MeasuredInEmbankment, 2);
+         EXPECT_EQ(store.Group(0).BalanceFactor, "1.2");
+         EXPECT_FALSE(state.Window.Embankment);
+       }},
+      {"a # line after rows keeps the rows", {"1.2", kColumns, "12+00.000 - 1 0 2 0",
+       "#STATION", "13+00.000 - 1 0 2 0"}, [&] {
+         EXPECT_EQ(Rows(0).size(), 2u);
+       }, 1},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    dialogs.shown.clear();
+    std::vector<std::string> lines = head;
+    lines.insert(lines.end(), c.lines.begin(), c.lines.end());
+    lines.push_back("[LAST RECORD]");
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    ASSERT_TRUE(OpenEarFile(state, File("r.ear", text)));
+    c.check();
+    EXPECT_EQ(dialogs.shown.size(), c.messages);
+  }
+}
+
 TEST_F(EarFileTest, Version971FileIsReadWithDashCodesAndSavedAsCurrent) {
   ASSERT_TRUE(OpenEarFile(state, DataPath("ear/v971.ear")));
   EXPECT_TRUE(dialogs.shown.empty());

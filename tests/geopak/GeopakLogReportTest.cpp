@@ -8,6 +8,7 @@
 #include "geopak/LogParser.h"
 #include "project/Format.h"
 #include "project/Paths.h"
+#include "project/Text.h"
 
 namespace earthwork::testing {
 namespace {
@@ -166,6 +167,51 @@ TEST_F(GeopakLogReportTest, FailuresAreShownAndLoseNothing) {
   const std::string text = dialogs.Texts().back();
   EXPECT_EQ(text.rfind("Error: Cannot write " + notAFolder, 0), 0u) << text;
   EXPECT_TRUE(text.ends_with(" occured in CreateGeopakLogReport")) << text;
+}
+
+// The table holds 10,000 stations. Below and at the limit every station line
+// gets its report line (a closing station without quantities an all-zero
+// one) and the grand summary follows; past it the lines that do not fit are
+// said once, and the report is the one of the stations that fit.
+TEST_F(GeopakLogReportTest, BothSidesOfTheTableLimit) {
+  const auto log = [](int stations) {
+    std::string text =
+        " 1     3     3 Earthwork\r\n   Earthworks for Baseline = LONG\r\n     ----------\r\n";
+    for (int s = 0; s < stations; ++s) {
+      text += "   " + std::to_string(s) + "+00.000   Cross Section\r\n";
+      text += "        Excavation       10.00      37.04       0.00       0.00      37.04\r\n";
+      text += "        Fill              5.00      18.52      21.30       1.15      15.74\r\n";
+    }
+    // The closing station line, without quantities.
+    return text + "   " + std::to_string(stations) +
+           "+00.000   Cross Section\r\n     ----------\r\n";
+  };
+  const std::string zeros =
+      "       0.00       0.00       0.00       0.00       0.00       0.00       0.00       0.00"
+      "       0.00";
+  const std::string full =
+      "      10.00       0.00      37.04       5.00       0.00      18.52       1.15      21.30"
+      "      15.74";
+  struct Case {
+    int stations;
+    std::string last;  // the last station line
+    size_t messages;
+  };
+  for (const Case& c : {Case{9998, "9998+00.000" + zeros, 0}, Case{9999, "9999+00.000" + zeros, 0},
+                        Case{10000, "9999+00.000" + full, 1}}) {
+    SCOPED_TRACE(c.stations);
+    dialogs.shown.clear();
+    ASSERT_TRUE(Open(WriteLog("long.log", log(c.stations))));
+    const std::vector<std::string> lines = Lines(Report());
+    const auto summary = std::find(lines.begin(), lines.end(),
+                                   "+                 G R A N D     S U M M A R Y     T O T A L S");
+    ASSERT_NE(summary, lines.end());
+    const auto isStation = [](const std::string& l) { return Contains(l, "+00.000 "); };
+    EXPECT_EQ(*std::find_if(std::make_reverse_iterator(summary), lines.rend(), isStation), c.last);
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), isStation),
+              std::min(c.stations + 1, 10000));
+    EXPECT_EQ(dialogs.shown.size(), c.messages);
+  }
 }
 
 TEST(GeopakFileNames, ReportAndCompanionNames) {

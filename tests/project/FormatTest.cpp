@@ -41,7 +41,11 @@ TEST(Format, PicturesOfTextsAndNumbers) {
       {"abc", "abc", "abc"},
       {".", ".", "."},
       {"1.2.3", "1.2.3", "1.2.3"},
-      {"1e5", "1e5", "1e5"},
+      {"1e5", "100000.00", "1000+00.000"},  // a power of ten, as spreadsheets write
+      {"2.5E-2", "0.03", "00+00.025"},
+      {"1e", "1e", "1e"},
+      {"e5", "e5", "e5"},
+      {"1e400", "1e400", "1e400"},
       {"- 5", "- 5", "- 5"},
   };
   for (const auto& c : cases) {
