@@ -65,23 +65,49 @@ std::vector<std::string> SplitAt(const std::string& text, const std::string& sep
   return pieces;
 }
 
-void ExpectGolden(const std::string& actual, const std::string& name) {
+namespace {
+
+/// Keeps `actual` where scripts/update-golden finds it; renamed into place,
+/// as tests of one golden may run at the same time.
+void KeepActual(const std::string& actual, const std::string& name) {
+  const std::filesystem::path path = std::filesystem::path(EARTHWORK_GOLDEN_ACTUAL) / name;
+  std::filesystem::create_directories(path.parent_path());
+  const std::string temporary = path.string() + ".partial-" + std::to_string(::getpid());
+  WriteBytes(temporary, actual);
+  std::filesystem::rename(temporary, path);
+}
+
+/// Compares without asking what kind of file `name` is.
+void CompareWithGolden(const std::string& actual, const std::string& name) {
   const std::string path = DataPath(name);
-  if (std::getenv("EARTHWORK_UPDATE_GOLDEN")) return WriteBytes(path, actual);
   std::string expected;
+  bool found = true;
   try {
     expected = ReadBytes(path);
   } catch (const std::exception& e) {
     ADD_FAILURE() << e.what();
+    found = false;
+  }
+  if (found && actual == expected) {
+    // A file kept by an earlier run would no longer be true.
+    std::error_code ignored;
+    std::filesystem::remove(std::filesystem::path(EARTHWORK_GOLDEN_ACTUAL) / name, ignored);
     return;
   }
+  KeepActual(actual, name);
   // At LF only, so that a difference in line ends shows as one too.
   const auto lines = [](const std::string& text) { return SplitAt(text, "\n"); };
   if (lines(actual) != lines(expected)) {
     EXPECT_EQ(lines(actual), lines(expected)) << "differs from " << path;
   } else {
-    EXPECT_EQ(actual, expected) << path << ": line ends differ";
+    ADD_FAILURE() << path << ": line ends differ";
   }
+}
+
+}  // namespace
+
+void ExpectGolden(const std::string& actual, const std::string& name) {
+  CompareWithGolden(actual, name);
 }
 
 ScopedReportDirectory::ScopedReportDirectory(const std::string& dir) {

@@ -35,8 +35,9 @@ inline std::vector<std::string> Lines(const std::string& text) {
   return SplitAt(text, "\r\n");
 }
 /// Compares `actual` with the file tests/data/`name`: line by line for a
-/// readable difference, then byte for byte. With EARTHWORK_UPDATE_GOLDEN set
-/// the file is written instead (review the difference before committing it).
+/// readable difference, then byte for byte. A difference always fails; the
+/// output is then kept as golden-actual/`name` in the build folder, where
+/// scripts/update-golden takes it from.
 void ExpectGolden(const std::string& actual, const std::string& name);
 
 /// Points the report folder (EARTHWORK_REPORT_DIR) at `dir` for the life of
