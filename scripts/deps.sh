@@ -22,9 +22,12 @@ install_missing_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# Configures and builds in the folder given, with warnings as errors (a
+# developer's build; a plain CMake build leaves them off). Further arguments
+# go to CMake and may override the build type.
 configure_and_build() {
   local dir="$1"
   shift
-  cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DEARTHWORK_WERROR=ON "$@" >/dev/null
   cmake --build "$dir" -j "$(nproc)"
 }

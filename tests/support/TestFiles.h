@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -35,9 +36,29 @@ inline std::vector<std::string> Lines(const std::string& text) {
   return SplitAt(text, "\r\n");
 }
 /// Compares `actual` with the file tests/data/`name`: line by line for a
-/// readable difference, then byte for byte. With EARTHWORK_UPDATE_GOLDEN set
-/// the file is written instead (review the difference before committing it).
+/// readable difference, then byte for byte. A difference always fails; the
+/// output is then kept as golden-actual/`name` in the build folder, where
+/// scripts/update-golden takes it from. Reports go through
+/// ExpectGoldenReport.
 void ExpectGolden(const std::string& actual, const std::string& name);
+
+/// What decides which sums a report must agree with.
+enum class GoldenKind {
+  Total,        // an end-area report of interval volumes
+  Accumulated,  // an end-area report of running sums
+  Log,          // a log's report: its numbers are the log's own
+};
+
+/// What holds for every report whatever its golden file says: no line is
+/// wider than 200 characters; `pageCount` (the program's count) follows the
+/// paging rule (44 display lines on the first page, 51 on each later one);
+/// the report ends with the closing line; in a Total group without forced
+/// balances the last mass ordinate is adjusted cut minus adjusted fill of
+/// its grand summary.
+void ExpectReportInvariants(const std::string& report, GoldenKind kind, int32_t pageCount);
+/// ExpectReportInvariants, then the comparison of ExpectGolden.
+void ExpectGoldenReport(const std::string& report, const std::string& name, GoldenKind kind,
+                        int32_t pageCount);
 
 /// Points the report folder (EARTHWORK_REPORT_DIR) at `dir` for the life of
 /// the object.
