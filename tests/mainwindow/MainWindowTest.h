@@ -36,7 +36,8 @@ class PreviewTest : public ScriptedQtTest {
   void printRange();
   void pageSelection_data();
   void pageSelection();
-  void pageBoxesTakeOnlyWhatTheKeyFilterAccepts();
+  void pageBoxesOfferTheWholeReportAndTakeDigits();
+  void keysZoomAndThePageBox();
 };
 
 /// The Qt adapters: text conversion, file dialog filters, settings.
