@@ -262,7 +262,7 @@ void GroupsTest::rightClickOffersTheReports() {
 void GroupsTest::importEarAppendsItsGroups() {
   WindowHarness h;
   h.OpenProject("one.ear", 3);
-  QCOMPARE(h.Action("mnuFileImport")->text(), QString("Import EAR File"));
+  QCOMPARE(h.Action("mnuFileImport")->text(), QString("&Import EAR File"));
   h.dialogs.files = {DataPath("ear/import_two.ear")};
   h.dialogs.answers = {Answer::No};  // keep the duplicate name "Main line"
   h.Trigger("mnuFileImport");

@@ -10,7 +10,7 @@ class MainWindowTest : public ScriptedQtTest {
   Q_OBJECT
  private Q_SLOTS:
   void startsAnEmptyUntitledProject();
-  void menusCarryTheirCaptions();
+  void menusHaveAccessKeysAndShortcuts();
   void windowSettings_data();
   void windowSettings();
   void fileCommands_data();
