@@ -142,6 +142,8 @@ void GroupsTest::deleteMovesTheFollowingGroupsDown() {
   h.Trigger("mnuGroupDelete");
   QCOMPARE(ShownTexts(h.dialogs),
            (QStringList{question, "You have selected no to delete the group"}));
+  // Enter alone keeps the group.
+  QVERIFY(h.dialogs.shown[0].defaultButton == Answer::No);
   QCOMPARE(h.Store().GroupCount, int16_t{3});
   CompareGroup(h.Store().Group(1), kThreeGroups[1]);
 

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -12,6 +13,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QToolBar>
+#include <QUrl>
 #include <filesystem>
 
 #include "MainWindowTest.h"
@@ -363,6 +365,60 @@ void MainWindowTest::balanceFactorAndEmbankment() {
   QTest::mouseClick(embankment, Qt::LeftButton);
   QCOMPARE(h.Store().Group(0).MeasuredInEmbankment, int16_t{0});
   QVERIFY(box->isEnabled());
+
+  // What is not a number is refused as the box is left, and the group keeps
+  // the factor it had.
+  QApplication::setActiveWindow(h.window.get());
+  box->setFocus();
+  box->selectAll();
+  QTest::keyClicks(box, "1,25");
+  h.Child<QLineEdit>("txtDescri0")->setFocus();
+  QCOMPARE(
+      ShownTexts(h.dialogs),
+      QStringList{"The balance factor must be a number, such as 1.25: \"1,25\" was not taken."});
+  QCOMPARE(box->text(), QString("1.000"));  // as it was before
+  QCOMPARE(h.Store().Group(0).BalanceFactor, std::string("1.00"));
+}
+
+void MainWindowTest::recentAndDroppedFiles() {
+  WindowHarness h;
+  const std::string a = h.OpenProject("a.ear", 2);
+  const std::string b = h.OpenProject("b.ear", 3);
+  QCOMPARE(h.window->RecentFiles(), (std::vector<std::string>{b, a}));
+  {
+    // Kept in the settings for the next run.
+    MainViewRelay view;
+    ProgramState state(h.dialogs, view);
+    frmMain again(state, view, *h.settings, h.clock);
+    QCOMPARE(again.RecentFiles(), (std::vector<std::string>{b, a}));
+  }
+  // Opening one asks about unsaved changes first, as Open does.
+  QTest::keyClicks(h.Child<QLineEdit>("txtDescri0"), "x");
+  h.dialogs.answers = {Answer::No};
+  h.Trigger("mnuFileRecent2");
+  QCOMPARE(ShownTexts(h.dialogs),
+           QStringList{Q("Wish to save : " + b + " before opening other file ?")});
+  QCOMPARE(h.Store().CurrentFileName, a);
+  QCOMPARE(h.window->RecentFiles(), (std::vector<std::string>{a, b}));
+
+  // A file dropped on the window opens the same way.
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(Q(b))});
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+  QApplication::sendEvent(h.window.get(), &enter);
+  QVERIFY(enter.isAccepted());
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+  QApplication::sendEvent(h.window.get(), &drop);
+  QTRY_COMPARE(h.Store().CurrentFileName, b);
+  QCOMPARE(h.Store().Group(0).Cells.DataRowCount(), 3);
+
+  // A recent file that is gone is said, and the project stays.
+  h.dialogs.shown.clear();
+  std::filesystem::remove(a);
+  h.Trigger("mnuFileRecent2");
+  QCOMPARE(ShownTexts(h.dialogs), QStringList{Q("NO FILE EXIST BY THE NAME : " + a)});
+  QCOMPARE(h.Store().CurrentFileName, b);
+  QCOMPARE(h.Store().Group(0).Cells.DataRowCount(), 3);
 }
 
 void MainWindowTest::headerFieldsMoveOnWithEnter() {

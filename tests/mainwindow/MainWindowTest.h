@@ -20,6 +20,7 @@ class MainWindowTest : public ScriptedQtTest {
   void unitChoice_data();
   void unitChoice();
   void balanceFactorAndEmbankment();
+  void recentAndDroppedFiles();
   void headerFieldsMoveOnWithEnter();
   void viewAndHelpCommands_data();
   void viewAndHelpCommands();
