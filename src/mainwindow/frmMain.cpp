@@ -194,6 +194,7 @@ QWidget* frmMain::BuildHeaderArea() {
     connect(box, &QLineEdit::textEdited, this, [this, i] {
       HeaderFieldChanged();
       StoreHeaderField(i);
+      ShowChanged();
     });
     connect(box, &QLineEdit::editingFinished, this, [this, i] {
       Trap(state_.dialogs, "Program Error: ", " occured in txtdescri",
@@ -468,7 +469,12 @@ void frmMain::RememberRecentFile(const std::string& path) {
 
 /// The File menu lists the recent files before Exit, "&1" the newest.
 void frmMain::ShowRecentFiles() {
-  for (QAction* action : mnuFileRecent_) delete action;
+  // An entry may be the one whose command is running: it goes once that
+  // command is over.
+  for (QAction* action : mnuFileRecent_) {
+    mnuFile_->removeAction(action);
+    action->deleteLater();
+  }
   mnuFileRecent_.clear();
   int number = 0;
   for (const std::string& path : RecentFiles()) {

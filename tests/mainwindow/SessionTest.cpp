@@ -54,6 +54,9 @@ QString WindowDiffersFromStore(WindowHarness& h) {
   }
   const std::string file = h.window->windowFilePath().toStdString();
   if (!file.empty() && !Contains(state.Window.Caption, file)) return "the caption";
+  if (h.window->isWindowModified() != (store.DataChanged && !store.LogFileMode)) {
+    return "the changes marker";
+  }
   if (store.LogFileMode) return {};
 
   const GroupRecord& group = store.Current();
