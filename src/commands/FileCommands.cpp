@@ -7,6 +7,7 @@
 #include "geopak/OpenGeopakLog.h"
 #include "project/Errors.h"
 #include "project/FileKinds.h"
+#include "project/Format.h"
 #include "project/Store.h"
 #include "project/Text.h"
 #include "reports/EndAreaReport.h"
@@ -50,6 +51,23 @@ void ReadEarFile(ProgramState& state, const std::string& path) {
   // An older file is offered for saving in the current version.
   if (store.FileVersion == EarVersion::V971) store.DataChanged = !store.ImportDone;
   SetCaption(state, EarCaption(path));
+  SetStatusText(state, "Opened " + path);
+}
+
+/// A saved row holds no empty cell: what the grid left empty (a cell
+/// skipped, a row inserted and not typed into) is stored as a committed
+/// empty cell is, so the file, the store and the grid hold the same text.
+void CompleteRows(ProjectStore& store) {
+  for (int g = 0; g < store.GroupCount; ++g) {
+    CellTable& cells = store.Group(g).Cells;
+    for (int r = 0; r < kMaxDataRows && cells.at(r, Station) != kEndOfRows; ++r) {
+      for (int c = Station; c <= AddedFill; ++c) {
+        std::string& cell = cells.at(r, c);
+        if (!TrimView(cell).empty()) continue;
+        cell = c == Station ? FormatStation(0.0) : c == Code ? std::string("-") : FormatArea(0.0);
+      }
+    }
+  }
 }
 
 }  // namespace
@@ -87,6 +105,7 @@ void ReadLogFile(ProgramState& state, const std::string& path, ReadingCaller cal
     }
     return;
   }
+  SetStatusText(state, "Opened " + path);
   state.view.ShowReportPreview();
 }
 
@@ -125,6 +144,7 @@ Result SavingTheFile(ProgramState& state) {
   Result result = Result::Failed("Not saved", kWhere);
   const Result trapped = Trap(state.dialogs, " Program Error: ", kWhere, [&] {
     ProjectStore& store = state.Project;
+    CompleteRows(store);
     while (!Write2002VersionFile(state)) {
       const std::string remembered = store.CurrentFileName;
       const std::string other = AcceptInputFilename(state, 1);
@@ -136,6 +156,9 @@ Result SavingTheFile(ProgramState& state) {
     }
     state.dialogs.MessageBox("FILE : " + store.CurrentFileName + " IS SAVED SUCCESSFULLY");
     store.DataChanged = false;
+    SetStatusText(state, "Saved " + store.CurrentFileName);
+    // The rows were completed: the grid shows what the file now holds.
+    state.view.GroupShown();
     result = Result::Done();
   });
   return trapped ? result : trapped;
@@ -214,6 +237,7 @@ Closing SaveItBeforeExit(ProgramState& state) {
         }
         // Declining to overwrite (or a failed save) keeps the program open
         // with the changes still in it.
+        CompleteRows(store);
         if (!Write2002VersionFile(state)) {
           stay = Closing::Stays;
           return;
@@ -254,6 +278,8 @@ void NewFile(ProgramState& state) {
     store.CurrentFileName = kUntitled;
     SetCaption(state, EarCaption(kUntitled));
     store.Group(store.CurrentGroup).Cells.at(0, Station) = kEndOfRows;
+    // The first tab's caption is the group's name, saved and reported.
+    ApplyDefaultGroupNames(state);
     SetStatusText(state, "New File");
     state.view.FocusDesigner();
   });
@@ -273,6 +299,18 @@ void Openfile(ProgramState& state) {
       store.CurrentFileName = remembered;
       return;
     }
+    StartEmptyProject(state);
+    ReadChosenFile(state, path);
+  });
+}
+
+void OpenNamedFile(ProgramState& state, const std::string& path) {
+  Trap(state.dialogs, " Program Error: ", "(Openfile(FileMenu))", [&] {
+    if (!FileExists(path)) {
+      state.dialogs.MessageBox("NO FILE EXIST BY THE NAME : " + path);
+      return;
+    }
+    if (!SaveChangesBefore(state, "opening other file")) return;
     StartEmptyProject(state);
     ReadChosenFile(state, path);
   });

@@ -65,6 +65,10 @@ void ExitProgram(ProgramState& state);
 // The File menu.
 void NewFile(ProgramState& state);
 void Openfile(ProgramState& state);
+/// Opens `path` as Open does once the file is chosen (a recent file, a file
+/// dropped on the window): the question about unsaved changes first; a file
+/// that is no longer there is said and changes nothing.
+void OpenNamedFile(ProgramState& state, const std::string& path);
 void SaveFile(ProgramState& state);
 void SaveAsFile(ProgramState& state);
 void mnuFileExit(ProgramState& state);

@@ -5,6 +5,7 @@
 #include "project/Station.h"
 #include "project/Store.h"
 #include "project/Text.h"
+#include "project/WindowState.h"
 
 namespace earthwork {
 
@@ -12,6 +13,20 @@ namespace {
 
 constexpr int16_t kEnter = 13;
 constexpr int16_t kBackspace = 8;
+
+constexpr const char* kColumnNames[] = {"Station", "Code", "Cut", "AddedCut", "Fill", "AddedFill"};
+
+/// A typed text that reads as what it looks like: a plain number, or a
+/// station in plus notation.
+bool PlainEntry(int column, const std::string& text) {
+  if (ParseNumber(text)) return true;
+  if (column != Station) return false;
+  const size_t plus = text.find('+');
+  if (plus == std::string::npos || text.find('+', plus + 1) != std::string::npos) return false;
+  const std::string before = Trim(text.substr(0, plus));
+  const std::string after = Trim(text.substr(plus + 1));
+  return (before.empty() || ParseNumber(before)) && (after.empty() || ParseNumber(after));
+}
 
 /// A data row can hold data only when the end marker still fits after it.
 void CheckRowRoom(int dataRow) {
@@ -49,12 +64,39 @@ void GridEditor::StoreCell(int row, int column) {
   }
   CheckRowRoom(data);
   // A value typed on a line before its station must not sit behind the
-  // end marker, where nothing would ever read it.
-  if (column != Station && Cells().at(data, Station) == kEndOfRows) {
+  // end marker, where nothing would ever read it, nor in a row without a
+  // station (an inserted one).
+  const std::string& station = Cells().at(data, Station);
+  if (column != Station && (station == kEndOfRows || TrimView(station).empty())) {
     StorageStructure(state_, static_cast<int16_t>(row), Station, grid_.Text(row, Station));
   }
   StorageStructure(state_, static_cast<int16_t>(row), static_cast<int16_t>(column),
                    grid_.Text(row, column));
+}
+
+bool GridEditor::Editing(int row, int column) const {
+  return edit_ && edit_->group == state_.Project.CurrentGroup && edit_->row == row &&
+         edit_->column == column;
+}
+
+void GridEditor::BeginEdit(int row, int column) {
+  edit_ = Edit{state_.Project.CurrentGroup, row, column, Cells().at(DataRow(row), column)};
+}
+
+void GridEditor::ShowStored(int row) {
+  const CellTable& cells = Cells();
+  const int data = DataRow(row);
+  // The line of the end marker is the empty line for a new row.
+  const bool end = cells.at(data, Station) == kEndOfRows;
+  for (int c = 0; c < kColumns; ++c) {
+    if (!Editing(row, c)) grid_.SetText(row, c, end ? std::string() : Trim(cells.at(data, c)));
+  }
+}
+
+void GridEditor::TellWhatWasStored(int row, int column, const std::string& typed) {
+  if (column == Code || typed.empty() || PlainEntry(column, typed)) return;
+  SetStatusText(state_, std::string(kColumnNames[column]) + ": \"" + typed + "\" was stored as " +
+                            Trim(Cells().at(DataRow(row), column)));
 }
 
 void GridEditor::MarkAfter(int row) {
@@ -70,10 +112,14 @@ void GridEditor::KeyPress(int16_t key) {
     // Nothing is shown that the store cannot take.
     CheckRowRoom(DataRow(row));
     std::string text = grid_.Text(row, column);
+    const bool typing = Editing(row, column);
+    // A character typed into a cell that is not being edited replaces it.
+    if (!typing && key != kBackspace && key != kEnter) text.clear();
     if ((key == '+' && Contains(text, "+")) || (key == '.' && Contains(text, "."))) return;
     IntOk(key);
     if (key == kBackspace) {
       if (text.empty()) return;
+      if (!typing) BeginEdit(row, column);
       text.pop_back();
       grid_.SetText(row, column, text);
     } else if (key == kEnter) {
@@ -82,6 +128,7 @@ void GridEditor::KeyPress(int16_t key) {
       TopRowVisible(row);
       grid_.TakeFocus();
     } else if (key != 0) {
+      if (!typing) BeginEdit(row, column);
       grid_.SetText(row, column, text + static_cast<char>(key));
     }
     row = grid_.CursorRow();
@@ -91,6 +138,8 @@ void GridEditor::KeyPress(int16_t key) {
     if (column == Station && station == "0.00") station = kEndOfRows;
     StoreCell(row, column);
     if (IsLastLine(row)) MarkAfter(row);
+    // The cell Enter moved to shows what storing it made of it.
+    if (!Editing(row, column)) ShowStored(row);
     state_.Project.DataChanged = true;
   });
 }
@@ -100,17 +149,31 @@ Result GridEditor::CommitCell(int row, int column) {
   const Result trapped =
       Trap(state_.dialogs, " Program Error :", " occured in the frmMain(GridRelated)", [&] {
         if (row < kFirstDataRow) return;
+        const std::string before =
+            Editing(row, column) ? edit_->before : Cells().at(DataRow(row), column);
+        if (Editing(row, column)) edit_.reset();
+        const std::string typed = Trim(grid_.Text(row, column));
         grid_.SetCursor(row, column);
         result = CheckwhetherItIsLastLine(row, column);
-        if (!result) return;
+        if (!result) {
+          // A station that would descend is not taken: the cell and the
+          // store keep what they held before it was typed.
+          if (column == Station) {
+            Cells().at(DataRow(row), Station) = before;
+            ShowStored(row);
+          }
+          return;
+        }
         FormatGridEntries(row, column);
         const bool emptyLastLine = IsLastLine(row) && LineEmpty(row);
         StoreCell(row, column);
+        // The cell shows what was stored (sah is stored as AH, 1234.5 as
+        // 12+34.500), as a fresh fill of the grid would show it.
+        ShowStored(row);
         if (emptyLastLine) return;
-        // The code shown is the code the reports use (sah is stored as AH).
-        if (column == Code) grid_.SetText(row, Code, Trim(Cells().at(DataRow(row), Code)));
         if (IsLastLine(row)) MarkAfter(row);
         state_.Project.DataChanged = true;
+        TellWhatWasStored(row, column, typed);
       });
   return trapped ? result : trapped;
 }
@@ -228,16 +291,25 @@ void GridEditor::KeyUp(GridKey key, bool moved) {
         grid_.SetCursor(left + 1, column);
         break;
       }
-      case GridKey::Delete:
+      case GridKey::Delete: {
+        const std::string before = Cells().at(DataRow(row), column);
+        if (Editing(row, column)) edit_.reset();
         grid_.SetText(row, column, "");
+        // An emptied code is "-", as a committed empty one is; the empty
+        // last line stays empty.
+        if (column == Code && !(IsLastLine(row) && LineEmpty(row))) grid_.SetText(row, Code, "-");
         StoreCell(row, column);
-        if (row != kFirstDataRow &&
+        if (column == Station && row != kFirstDataRow &&
             !CheckForAscendingOrder(state_, static_cast<int16_t>(DataRow(row)))) {
+          Cells().at(DataRow(row), Station) = before;
+          ShowStored(row);
           break;
         }
         if (IsLastLine(row)) MarkAfter(row);
+        ShowStored(row);
         state_.Project.DataChanged = true;
         break;
+      }
     }
   });
   TopRowVisible(grid_.CursorRow());
@@ -258,10 +330,33 @@ Result GridEditor::FocusCatcherGotFocus() {
   return trapped ? result : trapped;
 }
 
+void GridEditor::EditInPlace() {
+  Trap(state_.dialogs, " Program Error: ", " Grid1_KeyPress(frmMain)", [&] {
+    const int row = grid_.CursorRow();
+    const int column = grid_.CursorColumn();
+    if (row < kFirstDataRow || column < 0 || Editing(row, column)) return;
+    BeginEdit(row, column);
+  });
+}
+
+void GridEditor::FinishEditing() {
+  if (!edit_) return;
+  const Edit edit = *edit_;
+  if (edit.group != state_.Project.CurrentGroup || edit.row >= grid_.Rows()) {
+    edit_.reset();
+    return;
+  }
+  const int row = grid_.CursorRow();
+  const int column = grid_.CursorColumn();
+  (void)CommitCell(edit.row, edit.column);  // a rejection has been shown
+  grid_.SetCursor(row, column);
+}
+
 void GridEditor::InsertOrDeleteRow(int16_t mode) {
   Trap(state_.dialogs, " Program Error: ", " occured in InsertOrDeleteRow(EditMenu)", [&] {
     const int row = grid_.CursorRow();
     if (row < kFirstDataRow) return;
+    edit_.reset();
     const int cursor = DataRow(row);
     CellTable& cells = Cells();
     int end = 0;
@@ -282,9 +377,9 @@ void GridEditor::InsertOrDeleteRow(int16_t mode) {
       for (int r = end; r >= cursor; --r) {
         for (int c = 0; c < kColumns; ++c) cells.at(r + 1, c) = cells.at(r, c);
       }
-      cells.at(cursor, Station) = "00.000";
-      cells.at(cursor, Code) = "_";
-      for (int c = Cut; c <= AddedFill; ++c) cells.at(cursor, c) = "00.000";
+      // The new row starts empty, to be typed into; it becomes a row with
+      // a station as soon as anything is typed in it.
+      for (int c = Station; c <= AddedFill; ++c) cells.at(cursor, c).clear();
       state_.view.GroupShown();
       grid_.SetCursor(row, Station);
     }
@@ -324,6 +419,7 @@ void GridEditor::CodeChosen(const std::string& text) {
     const int row = grid_.CursorRow();
     if (grid_.CursorColumn() != Code || row < kFirstDataRow || text.empty()) return;
     lastCode_ = text;
+    if (Editing(row, Code)) edit_.reset();
     grid_.SetText(row, Code, lastCode_);
     std::string& stored = Cells().at(DataRow(row), Code);
     const std::string code = Trim(lastCode_);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,10 @@ enum class GridKey { Left, Right, Up, Down, Delete };
 
 /// The rules of the station grid: every typed key goes to the store at once,
 /// leaving a cell commits it (validated, reformatted, stored), and the end
-/// marker follows the last row the user has reached.
+/// marker follows the last row the user has reached. Typing into a cell
+/// replaces its text unless it is being edited already (F2 or a double
+/// click edit in place); every cell not being typed into shows what the
+/// store holds, as a fresh fill of the grid would.
 class GridEditor {
  public:
   static constexpr int kColumns = 6;
@@ -46,6 +50,15 @@ class GridEditor {
   /// Tab out of the grid: commit and advance as Enter does. Failed when the
   /// cell was rejected (the cursor stays).
   Result FocusCatcherGotFocus();
+  /// F2 or a double click: the cursor cell is edited in place; what is
+  /// typed goes on after its text.
+  void EditInPlace();
+  /// Commits the cell being typed into, if any, and leaves the cursor where
+  /// it is: before the mouse or the grid's own keys move the cursor, and
+  /// before a command reads the store.
+  void FinishEditing();
+  /// True while cell (row, column) of the current group is being typed into.
+  bool Editing(int row, int column) const;
 
   /// Failed when the cell was rejected.
   Result CommitCell(int row, int column);
@@ -74,10 +87,24 @@ class GridEditor {
   void MarkAfter(int row);
   bool IsLastLine(int row) const { return row == grid_.Rows() - 1; }
   bool LineEmpty(int row) const;
+  void BeginEdit(int row, int column);
+  /// Shows the row as stored, but for the cell being typed into.
+  void ShowStored(int row);
+  /// Says in the status bar what a typed text that is not a number became.
+  void TellWhatWasStored(int row, int column, const std::string& typed);
+
+  /// The cell being typed into and what the store held before.
+  struct Edit {
+    int group;
+    int row;
+    int column;
+    std::string before;
+  };
 
   ProgramState& state_;
   GridSurface& grid_;
   std::string lastCode_;
+  std::optional<Edit> edit_;
 };
 
 }  // namespace earthwork

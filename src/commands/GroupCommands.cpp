@@ -71,11 +71,18 @@ void CloseGap(ProjectStore& store, int k) {
     to.Name = from.Name;
     to.BalanceFactor = from.BalanceFactor;
     to.MeasuredInEmbankment = from.MeasuredInEmbankment;
-    for (int r = 0; r < kCellRows; ++r) {
-      std::string& station = from.Cells.at(r, Station);
-      if (station.empty()) station = kEndOfRows;
+    // The rows run to the end marker; a row inserted and not yet typed
+    // into has an empty station and is a row like the others. Only a slot
+    // without any marker (never written) ends at its first empty station.
+    int end = 0;
+    while (end < kMaxDataRows && from.Cells.at(end, Station) != kEndOfRows) ++end;
+    if (from.Cells.at(end, Station) != kEndOfRows) {
+      end = 0;
+      while (end < kMaxDataRows && !from.Cells.at(end, Station).empty()) ++end;
+      from.Cells.at(end, Station) = kEndOfRows;
+    }
+    for (int r = 0; r <= end; ++r) {
       for (int c = Station; c <= AddedFill; ++c) to.Cells.at(r, c) = from.Cells.at(r, c);
-      if (station == kEndOfRows) break;
     }
   }
   EmptyGroup(store.Group(last));
@@ -152,8 +159,10 @@ void mnuGroupInsert(ProgramState& state) {
 
 void mnuGroupDelete(ProgramState& state) {
   Trap(state.dialogs, "Program Error: ", " occured in mnuGroupDelete", [&] {
-    const Answer answer = state.dialogs.MessageBox("Do you wish to delete the selected group ? ",
-                                                   Buttons::YesNo, Icon::None, "Delete Group");
+    // Enter alone must not delete a group and its rows.
+    const Answer answer =
+        state.dialogs.MessageBox("Do you wish to delete the selected group ? ", Buttons::YesNo,
+                                 Icon::None, "Delete Group", Answer::No);
     if (answer != Answer::Yes) {
       state.dialogs.MessageBox("You have selected no to delete the group");
       return;
@@ -200,9 +209,22 @@ void mnuFileImport(ProgramState& state, const std::string& caption) {
       // first save the project as it stands.
       if (!SaveChangesBefore(state, "importing other file")) return;
       store.ImportDone = true;
+      const int16_t groups = store.GroupCount;
+      const Units units = store.UnitSystem;
       // The import marks the project as changed once it has stored groups,
       // which are then edited and saved like the project's own.
       ImportEarIntoGroups(state);
+      if (store.GroupCount == groups) return;
+      // The whole project now reads its numbers in the imported file's
+      // units: that is said, not only relabelled.
+      std::string text = "Imported " + std::to_string(store.GroupCount - groups) + " group" +
+                         (store.GroupCount - groups == 1 ? "" : "s");
+      if (store.UnitSystem != units) {
+        text += "; the project now uses the ";
+        text += store.UnitSystem == Units::Metric ? "Metric System" : "English System";
+        text += ", as the imported file does";
+      }
+      SetStatusText(state, text);
       return;
     }
     store.ImportDone = true;

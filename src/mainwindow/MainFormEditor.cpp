@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QTabBar>
 
+#include "commands/FileCommands.h"
 #include "mainwindow/StationGrid.h"
 #include "mainwindow/frmMain.h"
 #include "platform/qt/Cp1252.h"
@@ -30,6 +31,7 @@ MainFormEditor::MainFormEditor(frmMain& window)
   // grid.
   grid_.setTabKeyNavigation(false);
   grid_.installEventFilter(this);
+  grid_.viewport()->installEventFilter(this);
   connect(&grid_, &QTableWidget::cellClicked, this,
           [this](int row, int column) { GridCellClicked(row + StationGrid::kHeaderRows, column); });
 
@@ -48,13 +50,32 @@ MainFormEditor::MainFormEditor(frmMain& window)
       connect(action, &QAction::triggered, this, command);
     }
   };
-  on("mnuGroupInsert", [&state] { mnuGroupInsert(state); });
-  on("mnuGroupDelete", [&state] { mnuGroupDelete(state); });
-  on("mnuGroupRename", [&state] { mnuGroupRename(state); });
-  on("mnuRowInsert", [this] { editor_.InsertOrDeleteRow(0); });
-  on("mnuRowDelete", [this] { editor_.InsertOrDeleteRow(1); });
-  on("mnuFileImport",
-     [this, &state] { mnuFileImport(state, ToCp1252(window_.ImportItem().text())); });
+  // What is being typed is committed before a command reads the store.
+  on("mnuGroupInsert", [this, &state] {
+    editor_.FinishEditing();
+    mnuGroupInsert(state);
+  });
+  on("mnuGroupDelete", [this, &state] {
+    editor_.FinishEditing();
+    mnuGroupDelete(state);
+  });
+  on("mnuGroupRename", [this, &state] {
+    editor_.FinishEditing();
+    mnuGroupRename(state);
+  });
+  on("mnuRowInsert", [this] {
+    editor_.FinishEditing();
+    editor_.InsertOrDeleteRow(0);
+  });
+  on("mnuRowDelete", [this] {
+    editor_.FinishEditing();
+    editor_.InsertOrDeleteRow(1);
+  });
+  // The item's caption follows the mode; its access key is no part of it.
+  on("mnuFileImport", [this, &state] {
+    editor_.FinishEditing();
+    mnuFileImport(state, ImportItemCaption(state.Project));
+  });
 }
 
 MainFormEditor::~MainFormEditor() = default;
@@ -62,7 +83,32 @@ MainFormEditor::~MainFormEditor() = default;
 bool MainFormEditor::eventFilter(QObject* watched, QEvent* event) {
   if (watched == &grid_ && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
-    return GridKeyPress(key->key(), key->text(), key->modifiers());
+    const bool handled = GridKeyPress(key->key(), key->text(), key->modifiers());
+    window_.ShowChanged();
+    return handled;
+  }
+  // The mouse moves the cursor, or the focus goes elsewhere: what was
+  // typed is committed first.
+  if ((watched == grid_.viewport() || watched == &tabs_) &&
+      event->type() == QEvent::MouseButtonPress) {
+    editor_.FinishEditing();
+    return false;
+  }
+  if (watched == grid_.viewport() && event->type() == QEvent::MouseButtonDblClick) {
+    // A double click edits the cell in place, as F2 does.
+    const QModelIndex index = grid_.indexAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+    if (!index.isValid()) return false;
+    editor_.FinishEditing();
+    grid_.SetCursor(index.row() + StationGrid::kHeaderRows, index.column());
+    editor_.EditInPlace();
+    return true;
+  }
+  if (watched == &grid_ && event->type() == QEvent::FocusOut) {
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
+      editor_.FinishEditing();
+    }
+    return false;
   }
   if (watched == CodeCombo_ && event->type() == QEvent::FocusOut) {
     // The list opening takes the focus for a moment; that is no leaving.
@@ -123,10 +169,17 @@ bool MainFormEditor::GridKeyPress(int key, const QString& text, Qt::KeyboardModi
     case Qt::Key_Backspace:
       editor_.KeyPress(8);
       return true;
+    case Qt::Key_F2:
+      editor_.EditInPlace();
+      return true;
     default:
       break;
   }
-  if (text.isEmpty()) return false;  // Home, End, Page Up and the like move as usual
+  if (text.isEmpty()) {
+    // Home, End, Page Up and the like move as usual, from a committed cell.
+    editor_.FinishEditing();
+    return false;
+  }
   const char16_t code = text.at(0).unicode();
   editor_.KeyPress(static_cast<int16_t>(code < 0x8000 ? code : 0));
   return true;
@@ -158,6 +211,7 @@ void MainFormEditor::PlaceCodeCombo(int column, int row) {
 void MainFormEditor::CodeComboDone(bool hide) {
   if (CodeCombo_->isVisible()) editor_.CodeChosen(ToCp1252(CodeCombo_->currentText()));
   if (hide) CodeCombo_->setVisible(false);
+  window_.ShowChanged();
 }
 
 // ---- GridSurface ----------------------------------------------------------

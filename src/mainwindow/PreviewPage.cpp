@@ -2,6 +2,7 @@
 
 #include <QFontInfo>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 #include "platform/qt/Cp1252.h"
@@ -53,6 +54,21 @@ void PreviewPage::Clear() {
   update();
 }
 
+void PreviewPage::SetZoom(double zoom) {
+  zoom_ = zoom;
+  updateGeometry();
+  resize(sizeHint());
+  update();
+}
+
+double PreviewPage::ZoomForWidth(int pixels) const {
+  return std::max(pixels - 2 * kMargin, 1) / (width_ * UnitX());
+}
+
+double PreviewPage::ZoomForHeight(int pixels) const {
+  return std::max(pixels - 2 * kMargin, 1) / (height_ * UnitY());
+}
+
 double PreviewPage::UnitX() const {
   return logicalDpiX() / 12.0;
 }
@@ -61,8 +77,8 @@ double PreviewPage::UnitY() const {
 }
 
 QPoint PreviewPage::ToPixels(double x, double y) const {
-  return {kMargin + static_cast<int>(std::lround(x * UnitX())),
-          kMargin + static_cast<int>(std::lround(y * UnitY()))};
+  return {kMargin + static_cast<int>(std::lround(x * UnitX() * zoom_)),
+          kMargin + static_cast<int>(std::lround(y * UnitY() * zoom_))};
 }
 
 QSize PreviewPage::sizeHint() const {
@@ -129,9 +145,11 @@ void PreviewPage::paintEvent(QPaintEvent*) {
     painter.drawLine(ToPixels(s.x, s.y), ToPixels(s.x + s.dx, s.y + s.dy));
   }
   for (const Text& t : texts_) {
-    painter.setFont(t.font);
+    QFont font = t.font;
+    font.setPointSizeF(t.font.pointSizeF() * zoom_);
+    painter.setFont(font);
     const QPoint at = ToPixels(t.x, t.y);
-    painter.drawText(QPointF(at.x(), at.y() + QFontMetricsF(t.font, this).ascent()), t.text);
+    painter.drawText(QPointF(at.x(), at.y() + QFontMetricsF(font, this).ascent()), t.text);
   }
 }
 

@@ -11,7 +11,7 @@ namespace earthwork {
 
 /// The preview's page area: a page surface in character units (1/12 inch
 /// across, 1/6 inch down) that keeps what was drawn on it and paints it,
-/// scaled to the screen, whenever the widget is shown or exposed.
+/// scaled to the screen and zoomed, whenever the widget is shown or exposed.
 class PreviewPage : public QWidget, public PageSurface {
   Q_OBJECT
  public:
@@ -21,6 +21,14 @@ class PreviewPage : public QWidget, public PageSurface {
   void SetPageSize(double width, double height);
   /// Forgets everything drawn.
   void Clear();
+
+  /// 1 shows the page at its printed size.
+  void SetZoom(double zoom);
+  double Zoom() const { return zoom_; }
+  /// The zoom at which the whole page, with its grey border, is `pixels`
+  /// wide or high.
+  double ZoomForWidth(int pixels) const;
+  double ZoomForHeight(int pixels) const;
 
   /// Screen pixels of a character-unit position on the page.
   QPoint ToPixels(double x, double y) const;
@@ -61,6 +69,7 @@ class PreviewPage : public QWidget, public PageSurface {
   double UnitX() const;
   double UnitY() const;
 
+  double zoom_ = 1;
   double width_ = 96;
   double height_ = 63;
   double x_ = 0;

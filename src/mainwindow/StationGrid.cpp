@@ -1,5 +1,6 @@
 #include "mainwindow/StationGrid.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <algorithm>
@@ -23,6 +24,7 @@ StationGrid::StationGrid(QWidget* parent) : QTableWidget(0, kColumns, parent) {
   horizontalHeader()->setSectionsClickable(false);
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+  horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   // The editor builds the cell text from key presses; cells are never
   // edited in place.
   setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -66,17 +68,39 @@ void StationGrid::ClearRow(int gridRow) {
 void StationGrid::RefreshHeader(int column) {
   // The unit line stays even when empty so the header keeps its height.
   horizontalHeaderItem(column)->setText(header_[0][column] + "\n" + header_[1][column]);
+  FitColumns();
 }
 
 void StationGrid::SetColumnWidthTwips(int column, int twips) {
-  const double dpi = logicalDpiX();
-  const int pixels = static_cast<int>(twips * dpi / 1440.0 + 0.5);
+  twips_.at(static_cast<size_t>(column)) = twips;
+  FitColumns();
+}
+
+void StationGrid::FitColumns() {
+  int total = 0;
+  for (int t : twips_) total += t;
+  if (total <= 0) return;
   // Never narrower than its header text, so every caption stays readable.
   const QFontMetrics fm(horizontalHeader()->font());
-  const int needed =
-      std::max(fm.horizontalAdvance(header_[0][column]), fm.horizontalAdvance(header_[1][column])) +
-      16;
-  setColumnWidth(column, std::max(pixels, needed));
+  const double dpi = logicalDpiX();
+  const int room = viewport()->width();
+  int used = 0;
+  for (int c = 0; c < kColumns; ++c) {
+    const int needed =
+        std::max(fm.horizontalAdvance(header_[0][c]), fm.horizontalAdvance(header_[1][c])) + 16;
+    const int twips = twips_[static_cast<size_t>(c)];
+    // Before the grid is laid out its columns take their own widths.
+    int width = room > 0 ? room * twips / total : static_cast<int>(twips * dpi / 1440.0 + 0.5);
+    if (c == kColumns - 1 && room > 0) width = room - used;
+    width = std::max(width, needed);
+    setColumnWidth(c, width);
+    used += width;
+  }
+}
+
+bool StationGrid::viewportEvent(QEvent* event) {
+  if (event->type() == QEvent::Resize) FitColumns();
+  return QTableWidget::viewportEvent(event);
 }
 
 int StationGrid::CursorRow() const {

@@ -26,7 +26,9 @@ class StationGrid : public QTableWidget {
   void SetCellText(int gridRow, int column, const QString& text);
   void ClearRow(int gridRow);
 
-  /// Column width in twips, converted to the screen.
+  /// Column width in twips. The columns share the grid's width in these
+  /// proportions, each at least as wide as its header, so a wider window
+  /// widens them and no column hides behind a scroll bar while they fit.
   void SetColumnWidthTwips(int column, int twips);
 
   /// The cursor, in grid rows.
@@ -40,9 +42,14 @@ class StationGrid : public QTableWidget {
   /// True when the row lies wholly inside the visible area.
   bool RowFullyVisible(int gridRow) const;
 
+ protected:
+  bool viewportEvent(QEvent* event) override;
+
  private:
   void RefreshHeader(int column);
+  void FitColumns();
   std::array<std::array<QString, kColumns>, kHeaderRows> header_;
+  std::array<int, kColumns> twips_{};
 };
 
 }  // namespace earthwork

@@ -23,6 +23,7 @@ qt::bentleyTwo& frmMain::DrawingDialog() {
 }
 
 void frmMain::command2_click() {
+  CommitTyping();
   earthwork::command2_click(state_, *shell_, stickup_, DrawingDialog());
 }
 

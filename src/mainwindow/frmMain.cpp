@@ -7,6 +7,9 @@
 #include <QCursor>
 #include <QDateTime>
 #include <QDesktopServices>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -16,6 +19,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -27,7 +31,10 @@
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <filesystem>
 
+#include "about/AppInfo.h"
 #include "about/frmAbout.h"
 #include "commands/FileCommands.h"
 #include "mainwindow/MainFormEditor.h"
@@ -36,7 +43,9 @@
 #include "platform/os/SystemShell.h"
 #include "platform/qt/Cp1252.h"
 #include "project/Errors.h"
+#include "project/FileKinds.h"
 #include "project/Format.h"
+#include "project/Paths.h"
 #include "project/Text.h"
 
 namespace earthwork {
@@ -47,6 +56,8 @@ using qt::ToCp1252;
 namespace {
 
 constexpr const char* kSection = "Settings";
+constexpr const char* kRecentSection = "Recent Files";
+constexpr int kRecentFiles = 4;
 constexpr double kTwipsPerInch = 1440.0;
 
 struct GridColumn {
@@ -87,6 +98,14 @@ constexpr std::array<PlacementKey, 4> kPlacementKeys = {{
     {"MainWidth", 8000, Qt::Horizontal},
     {"MainHeight", 8000, Qt::Vertical},
 }};
+
+/// The file a window caption names ("EARTHWORK :<path>", "GEOPAK LOG FILE:
+/// <path>"), empty for a project without one.
+std::string CaptionFile(const std::string& caption) {
+  const size_t colon = caption.find(':');
+  const std::string path = colon == std::string::npos ? "" : Trim(caption.substr(colon + 1));
+  return IsUntitled(path) ? std::string() : path;
+}
 
 int ReadTwips(const Settings& settings, const char* key, int defaultTwips) {
   const std::string text = settings.Read(kSection, key, std::to_string(defaultTwips));
@@ -134,9 +153,12 @@ frmMain::frmMain(ProgramState& state, MainViewRelay& relay, Settings& settings, 
   BuildMenus();
   BuildToolBar();
   BuildStatusBar();
+  // A project or log dropped on the window is opened.
+  setAcceptDrops(true);
   relay_.Attach(this);
   Form_Load();
-  new MainFormEditor(*this);  // the grid editor and the group commands
+  formEditor_ = new MainFormEditor(*this);  // the grid editor and the group commands
+  ShowRecentFiles();
 }
 
 frmMain::~frmMain() {
@@ -161,6 +183,10 @@ QWidget* frmMain::BuildHeaderArea() {
     auto* label = new QLabel(kHeaderLabels[static_cast<size_t>(i)], area);
     auto* box = new QLineEdit(area);
     box->setObjectName(QString("txtDescri%1").arg(i));
+    // Room for a name or number; a wider window gives its room to the grid.
+    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QString(20, 'n')));
+    box->setMaximumWidth(box->fontMetrics().horizontalAdvance(QString(36, 'n')));
+    box->setAcceptDrops(false);  // a dropped file opens, wherever it lands
     label->setBuddy(box);
     box->installEventFilter(this);
     // The store follows every keystroke, so a command started from the menu
@@ -168,6 +194,7 @@ QWidget* frmMain::BuildHeaderArea() {
     connect(box, &QLineEdit::textEdited, this, [this, i] {
       HeaderFieldChanged();
       StoreHeaderField(i);
+      ShowChanged();
     });
     connect(box, &QLineEdit::editingFinished, this, [this, i] {
       Trap(state_.dialogs, "Program Error: ", " occured in txtdescri",
@@ -212,8 +239,13 @@ QWidget* frmMain::BuildHeaderArea() {
   txtShrinkFactor_ = new QLineEdit(area);
   txtShrinkFactor_->setObjectName("txtShrinkFactor");
   txtShrinkFactor_->setMaximumWidth(90);
+  txtShrinkFactor_->setAcceptDrops(false);
+  txtShrinkFactor_->installEventFilter(this);
   lblShrinkFactor_->setBuddy(txtShrinkFactor_);
   connect(txtShrinkFactor_, &QLineEdit::textEdited, this, [this] { ShrinkFactorChanged(); });
+  // What is not a number is refused as the box is left, not when a report
+  // reads it.
+  connect(txtShrinkFactor_, &QLineEdit::editingFinished, this, [this] { CheckShrinkFactor(); });
   chkEmbankment_ = new QCheckBox("Earthwork measured in Embankment", area);
   chkEmbankment_->setObjectName("chkEmbankment");
   connect(chkEmbankment_, &QCheckBox::clicked, this, [this] { EmbankmentClicked(); });
@@ -226,47 +258,58 @@ QWidget* frmMain::BuildHeaderArea() {
   factorRow->addWidget(cmdStickup_);
   connect(cmdStickup_, &QPushButton::clicked, this, &frmMain::command2_click);
   grid->addWidget(lblShrinkFactor_, 3, 0);
-  grid->addLayout(factorRow, 3, 1, 1, 2);
+  grid->addLayout(factorRow, 3, 1, 1, 3);
   grid->setColumnStretch(1, 1);
+  grid->setColumnStretch(3, 1);
   return area;
 }
 
 void frmMain::BuildMenus() {
   QMenu* file = menuBar()->addMenu("&File");
   file->setObjectName("mnuFile");
-  auto add = [this](QMenu* menu, const char* caption, const char* name, auto slot) {
+  mnuFile_ = file;
+  auto add = [this](QMenu* menu, const char* caption, const char* name, auto slot,
+                    const QKeySequence& key = {}) {
     QAction* action = menu->addAction(caption);
     action->setObjectName(name);
+    action->setShortcut(key);
     connect(action, &QAction::triggered, this, slot);
     return action;
   };
-  add(file, "&New", "mnuFileNew", &frmMain::mnuFileNew);
-  add(file, "&Open...", "mnuFileOpen", &frmMain::mnuFileOpen);
-  mnuFileSaveItem_ = add(file, "&Save", "mnuFileSave", &frmMain::mnuFileSave);
-  mnuFileSaveAsItem_ = add(file, "Save &As...", "mnuFileSaveAs", &frmMain::mnuFileSaveAs);
+  add(file, "&New", "mnuFileNew", &frmMain::mnuFileNew, QKeySequence::New);
+  add(file, "&Open...", "mnuFileOpen", &frmMain::mnuFileOpen, QKeySequence::Open);
+  mnuFileSaveItem_ = add(file, "&Save", "mnuFileSave", &frmMain::mnuFileSave, QKeySequence::Save);
+  mnuFileSaveAsItem_ = add(file, "Save &As...", "mnuFileSaveAs", &frmMain::mnuFileSaveAs,
+                           QKeySequence("Ctrl+Shift+S"));
   file->addSeparator();
   QMenu* preview = file->addMenu("Print Pre&view");
   preview->setObjectName("mnuFilePrintPreview");
-  add(preview, "&Total", "mnuFilePrintTotal", [this] { mnuFilePrintPreview(0); });
+  add(
+      preview, "&Total", "mnuFilePrintTotal", [this] { mnuFilePrintPreview(0); },
+      QKeySequence::Print);
   add(preview, "&Accumulated", "mnuFilePrintAccumulated", [this] { mnuFilePrintPreview(1); });
   file->addSeparator();
   // The import command itself belongs to the group commands.
-  mnuFileImport_ = file->addAction("Import EAR File");
+  mnuFileImport_ = file->addAction("&Import EAR File");
   mnuFileImport_->setObjectName("mnuFileImport");
-  file->addSeparator();
-  add(file, "E&xit", "mnuFileExit", &frmMain::mnuFileExit);
+  // The recent files go between here and Exit.
+  mnuFileRecentEnd_ = file->addSeparator();
+  add(file, "E&xit", "mnuFileExit", &frmMain::mnuFileExit, QKeySequence("Ctrl+Q"));
 
   mnuEdit_ = menuBar()->addMenu("&Edit");
   mnuEdit_->setObjectName("mnuEdit");
-  QMenu* group = mnuEdit_->addMenu("Group");
+  QMenu* group = mnuEdit_->addMenu("&Group");
   group->setObjectName("mnuGroup");
-  for (const char* name : {"Insert", "Delete", "Rename"}) {
-    group->addAction(name)->setObjectName(QString("mnuGroup") + name);
+  for (const auto& [caption, name] :
+       {std::pair{"&Insert...", "Insert"}, std::pair{"&Delete", "Delete"},
+        std::pair{"&Rename...", "Rename"}}) {
+    group->addAction(caption)->setObjectName(QString("mnuGroup") + name);
   }
-  QMenu* row = mnuEdit_->addMenu("Row");
+  QMenu* row = mnuEdit_->addMenu("&Row");
   row->setObjectName("mnuRow");
-  for (const char* name : {"Insert", "Delete"}) {
-    row->addAction(name)->setObjectName(QString("mnuRow") + name);
+  for (const auto& [caption, name] :
+       {std::pair{"&Insert", "Insert"}, std::pair{"&Delete", "Delete"}}) {
+    row->addAction(caption)->setObjectName(QString("mnuRow") + name);
   }
 
   QMenu* view = menuBar()->addMenu("&View");
@@ -285,7 +328,7 @@ void frmMain::BuildMenus() {
   add(help, "&Contents", "mnuHelpContents", &frmMain::mnuHelpContents);
   add(help, "&Search For Help On...", "mnuHelpSearch", &frmMain::mnuHelpSearch);
   help->addSeparator();
-  add(help, "&About", "mnuHelpAbout", &frmMain::mnuHelpAbout);
+  add(help, "&About", "mnuHelpAbout", &frmMain::mnuHelpAbout, QKeySequence(Qt::Key_F1));
 }
 
 void frmMain::BuildToolBar() {
@@ -294,14 +337,16 @@ void frmMain::BuildToolBar() {
   tbToolBar_->setMovable(false);
   tbToolBar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
   tbToolBar_->setIconSize(QSize(16, 16));
-  auto add = [this](QStyle::StandardPixmap icon, const char* caption, auto slot) {
-    QAction* action = tbToolBar_->addAction(style()->standardIcon(icon), caption);
-    action->setObjectName(QString("tbr") + caption);
-    connect(action, &QAction::triggered, this, slot);
+  // The buttons are the menu's own items, so they are enabled and disabled
+  // together in every mode.
+  auto add = [this](QStyle::StandardPixmap icon, const char* name) {
+    auto* action = findChild<QAction*>(name);
+    action->setIcon(style()->standardIcon(icon));
+    tbToolBar_->addAction(action);
   };
-  add(QStyle::SP_FileIcon, "New", &frmMain::mnuFileNew);
-  add(QStyle::SP_DialogOpenButton, "Open", &frmMain::mnuFileOpen);
-  add(QStyle::SP_DialogSaveButton, "Save", &frmMain::mnuFileSave);
+  add(QStyle::SP_FileIcon, "mnuFileNew");
+  add(QStyle::SP_DialogOpenButton, "mnuFileOpen");
+  add(QStyle::SP_DialogSaveButton, "mnuFileSave");
 }
 
 void frmMain::BuildStatusBar() {
@@ -341,8 +386,22 @@ void frmMain::PlaceWindow() {
     placedPixels_[i] =
         static_cast<int>(placedTwips_[i] * DotsPerInch(key.orientation) / kTwipsPerInch + 0.5);
   }
-  move(placedPixels_[0], placedPixels_[1]);
-  resize(placedPixels_[2], placedPixels_[3]);
+  // Kept on the screen it opens on, whole: a size kept at another scale
+  // or on a larger screen would reach past it.
+  QRect placed(placedPixels_[0], placedPixels_[1], placedPixels_[2], placedPixels_[3]);
+  const QScreen* screen = QGuiApplication::screenAt(placed.topLeft());
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  if (screen) {
+    const QRect room = screen->availableGeometry();
+    constexpr int kFrame = 40;  // the title bar and borders, before they are known
+    placed.setWidth(std::min(placed.width(), room.width()));
+    placed.setHeight(std::min(placed.height(), room.height() - kFrame));
+    placed.moveLeft(std::clamp(placed.left(), room.left(), room.right() + 1 - placed.width()));
+    placed.moveTop(
+        std::clamp(placed.top(), room.top(), room.bottom() + 1 - kFrame - placed.height()));
+  }
+  move(placed.topLeft());
+  resize(placed.size());
 }
 
 void frmMain::Form_Load() {
@@ -355,6 +414,8 @@ void frmMain::Form_Load() {
     store.Group(0).BalanceFactor = FormatArea("1.000");
     fraUnits_->setEnabled(true);
     store.GroupCount = 1;
+    // The first tab's caption is the group's name, saved and reported.
+    ApplyDefaultGroupNames(state_);
     store.DataChanged = false;
     store.CurrentFileName = "UNTITLED";
     state_.Window.Caption = "EARTHWORK :" + store.CurrentFileName;
@@ -380,9 +441,71 @@ void frmMain::OpenPath(const std::string& path) {
   ReadChosenFile(state_, path);
 }
 
+void frmMain::OpenAsked(const std::string& path) {
+  CommitTyping();
+  OpenNamedFile(state_, path);
+}
+
+std::vector<std::string> frmMain::RecentFiles() const {
+  std::vector<std::string> files;
+  for (int i = 1; i <= kRecentFiles; ++i) {
+    const std::string path = settings_.Read(kRecentSection, "File" + std::to_string(i), "");
+    if (!path.empty()) files.push_back(path);
+  }
+  return files;
+}
+
+void frmMain::RememberRecentFile(const std::string& path) {
+  std::vector<std::string> files = RecentFiles();
+  std::erase(files, path);
+  files.insert(files.begin(), path);
+  files.resize(std::min<size_t>(files.size(), kRecentFiles));
+  for (int i = 1; i <= kRecentFiles; ++i) {
+    const size_t at = static_cast<size_t>(i - 1);
+    settings_.Write(kRecentSection, "File" + std::to_string(i), at < files.size() ? files[at] : "");
+  }
+  ShowRecentFiles();
+}
+
+/// The File menu lists the recent files before Exit, "&1" the newest.
+void frmMain::ShowRecentFiles() {
+  // An entry may be the one whose command is running: it goes once that
+  // command is over.
+  for (QAction* action : mnuFileRecent_) {
+    mnuFile_->removeAction(action);
+    action->deleteLater();
+  }
+  mnuFileRecent_.clear();
+  int number = 0;
+  for (const std::string& path : RecentFiles()) {
+    const QString shown = qt::FromCoreText(path);
+    auto* action =
+        new QAction(QString("&%1 %2").arg(++number).arg(QFileInfo(shown).fileName()), mnuFile_);
+    action->setObjectName(QString("mnuFileRecent%1").arg(number));
+    action->setToolTip(shown);
+    action->setStatusTip(shown);
+    connect(action, &QAction::triggered, this, [this, path] { OpenAsked(path); });
+    mnuFile_->insertAction(mnuFileRecentEnd_, action);
+    mnuFileRecent_.push_back(action);
+  }
+  if (!mnuFileRecent_.empty()) {
+    auto* separator = new QAction(mnuFile_);
+    separator->setSeparator(true);
+    mnuFile_->insertAction(mnuFileRecent_.front(), separator);
+    mnuFileRecent_.insert(mnuFileRecent_.begin(), separator);
+  }
+}
+
+void frmMain::CommitTyping() {
+  if (formEditor_) formEditor_->Editor().FinishEditing();
+  CheckShrinkFactor();
+}
+
 // ---- MainView -----------------------------------------------------------
 
 void frmMain::ProjectChanged() {
+  // A project read or reset is shown from the first row of its group.
+  filledGroup_ = -1;
   Trap(state_.dialogs, " Program Error: ", " UpDateGroupTab(formRelated)", [&] {
     for (size_t i = 0; i < txtDescri_.size(); ++i) {
       const QString text = FromCp1252(state_.Project.HeaderFields[i]);
@@ -398,16 +521,38 @@ void frmMain::GroupShown() {
     ShowTabs();
     ShowBoxes();
     if (!state_.Project.LogFileMode) FillGrid();
+    ShowChanged();
   });
 }
 
 void frmMain::StateChanged() {
-  setWindowTitle(qt::FromCoreText(state_.Window.Caption));
+  ShowTitle();
   sbStatus_->setText(FromCp1252(state_.Window.StatusText));
   ShowTabs();
   ShowMode();
   ShowUnits();
   ShowBoxes();
+}
+
+/// The file's name, its changes marker and the program, as desktop
+/// programs name their windows; the whole path is the window's file path.
+void frmMain::ShowTitle() {
+  const std::string& caption = state_.Window.Caption;
+  const std::string path = CaptionFile(caption);
+  const QString name = path.empty() ? QString("Untitled") : qt::FromCoreText(StripFile(path));
+  setWindowTitle(name + "[*] - " + kApplicationTitle);
+  setWindowFilePath(path.empty() ? QString() : qt::FromCoreText(path));
+  ShowChanged();
+  if (caption != shownCaption_) {
+    shownCaption_ = caption;
+    // Every file the window comes to show is a recent file.
+    if (!path.empty() && std::filesystem::is_regular_file(path)) RememberRecentFile(path);
+  }
+}
+
+void frmMain::ShowChanged() {
+  // A log's report holds nothing to save.
+  setWindowModified(state_.Project.DataChanged && !state_.Project.LogFileMode);
 }
 
 /// One tab per group, each with its caption, the current group's selected.
@@ -441,7 +586,7 @@ void frmMain::ShowMode() {
     item->setEnabled(!log);
   }
   mnuEdit_->setEnabled(!log);
-  mnuFileImport_->setText(FromCp1252(ImportItemCaption(state_.Project)));
+  mnuFileImport_->setText("&" + FromCp1252(ImportItemCaption(state_.Project)));
   mnuFileImport_->setEnabled(true);
 }
 
@@ -475,12 +620,16 @@ void frmMain::ShowBoxes() {
   // While the user types, the box already shows what is stored.
   if (txtShrinkFactor_->text() != factor) txtShrinkFactor_->setText(factor);
   txtShrinkFactor_->setEnabled(window.BalanceBoxEnabled);
+  lblShrinkFactor_->setEnabled(window.BalanceBoxEnabled);
   chkEmbankment_->setChecked(window.Embankment);
 }
 
-/// The current group's rows, then the empty last line.
+/// The current group's rows, then the empty last line; another group is
+/// shown from its first row.
 void frmMain::FillGrid() {
   const GroupRecord& group = state_.Project.Current();
+  const bool otherGroup = filledGroup_ != state_.Project.CurrentGroup;
+  filledGroup_ = state_.Project.CurrentGroup;
   int rows = 0;
   while (rows <= kMaxDataRows && group.Cells.at(rows, Station) != kEndOfRows) ++rows;
   if (rows > kMaxDataRows) SubscriptOutOfRange();
@@ -492,6 +641,10 @@ void frmMain::FillGrid() {
     }
   }
   Grid1_->ClearRow(rows + 2);
+  if (otherGroup) {
+    Grid1_->SetCursor(StationGrid::kHeaderRows, Station);
+    Grid1_->scrollToTop();
+  }
   Grid1_->setUpdatesEnabled(true);
 }
 
@@ -529,6 +682,7 @@ void frmMain::Close() {
 
 void frmMain::closeEvent(QCloseEvent* event) {
   if (!unloading_) {
+    CommitTyping();
     if (Form_QueryUnload(state_, UnloadMode::ControlMenu) == Closing::Stays) {
       event->ignore();
       return;
@@ -560,6 +714,9 @@ void frmMain::Form_Unload() {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == txtShrinkFactor_ && event->type() == QEvent::FocusIn) {
+    factorOnEntry_ = state_.Window.BalanceBox;
+  }
   if (event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
@@ -593,6 +750,36 @@ void frmMain::HeaderFieldChanged() {
   });
 }
 
+void frmMain::dragEnterEvent(QDragEnterEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.size() == 1 && urls.front().isLocalFile()) event->acceptProposedAction();
+}
+
+void frmMain::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.size() != 1 || !urls.front().isLocalFile()) return;
+  event->acceptProposedAction();
+  const std::string path = qt::ToCorePath(urls.front().toLocalFile());
+  // Opened once the drop is over, so the drag source is not kept waiting
+  // on the questions.
+  QTimer::singleShot(0, this, [this, path] { OpenAsked(path); });
+}
+
+void frmMain::CheckShrinkFactor() {
+  Trap(state_.dialogs, " Program Error: ", " txtShrinkFactor_Change(frmmain)", [&] {
+    if (!txtShrinkFactor_->isEnabled() || state_.Project.LogFileMode) return;
+    const std::string typed = ToCp1252(txtShrinkFactor_->text());
+    if (ParseNumber(typed)) return;
+    state_.dialogs.MessageBox(
+        "The balance factor must be a number, such as 1.25: \"" + typed + "\" was not taken.",
+        Buttons::Ok, Icon::Exclamation);
+    // The group keeps the factor it had before the box was typed into.
+    const std::string before = ParseNumber(factorOnEntry_) ? factorOnEntry_ : FormatArea("1.000");
+    PutBalanceFactor(state_, before);
+    factorOnEntry_ = before;
+  });
+}
+
 void frmMain::ShrinkFactorChanged() {
   Trap(state_.dialogs, " Program Error: ", " txtShrinkFactor_Change(frmmain)",
        [&] { PutBalanceFactor(state_, ToCp1252(txtShrinkFactor_->text())); });
@@ -612,21 +799,27 @@ void frmMain::ChooseUnit(int unitSystem) {
 // ---- Commands -----------------------------------------------------------
 
 void frmMain::mnuFileNew() {
+  CommitTyping();
   NewFile(state_);
 }
 void frmMain::mnuFileOpen() {
+  CommitTyping();
   Openfile(state_);
 }
 void frmMain::mnuFileSave() {
+  CommitTyping();
   SaveFile(state_);
 }
 void frmMain::mnuFileSaveAs() {
+  CommitTyping();
   SaveAsFile(state_);
 }
 void frmMain::mnuFileExit() {
+  CommitTyping();
   earthwork::mnuFileExit(state_);
 }
 void frmMain::mnuFilePrintPreview(int accumulated) {
+  CommitTyping();
   PrintPreviewReport(state_, accumulated == 1 ? ReportKind::Accumulated : ReportKind::Total);
 }
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "mainwindow/frmPreview.h"
 #include "platform/ports/Dialogs.h"
@@ -26,6 +27,7 @@ class QToolBar;
 
 namespace earthwork {
 
+class MainFormEditor;
 class StationGrid;
 
 namespace qt {
@@ -59,6 +61,18 @@ class frmMain : public QMainWindow, public MainView {
   /// Opens `path` as File > Open would after the dialog (program start with
   /// a file argument).
   void OpenPath(const std::string& path);
+  /// Opens `path` as File > Open would, asking about unsaved changes first
+  /// (a recent file, a file dropped on the window).
+  void OpenAsked(const std::string& path);
+
+  /// The recent files, newest first, as kept in the settings.
+  std::vector<std::string> RecentFiles() const;
+
+  /// Commits what is being typed in the grid and checks the balance factor
+  /// box, before a command reads the store.
+  void CommitTyping();
+  /// The caption's changes marker follows the unsaved-changes flag.
+  void ShowChanged();
 
   /// The shell the stickup hand-off goes through.
   Shell& StickupShell() { return *shell_; }
@@ -94,6 +108,8 @@ class frmMain : public QMainWindow, public MainView {
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void BuildMenus();
@@ -114,6 +130,10 @@ class frmMain : public QMainWindow, public MainView {
   void StoreHeaderField(int index);
   void HeaderFieldChanged();
   void ShrinkFactorChanged();
+  void CheckShrinkFactor();
+  void ShowTitle();
+  void RememberRecentFile(const std::string& path);
+  void ShowRecentFiles();
   void EmbankmentClicked();
   void ShowHelpUnavailable(const char* prefix, const char* suffix);
   void UpdateClock();
@@ -128,6 +148,10 @@ class frmMain : public QMainWindow, public MainView {
   std::array<int, 4> placedPixels_{};  // the same on the screen
   std::string helpFile_;               // empty as built: no help file
   std::unique_ptr<Shell> shell_;
+  MainFormEditor* formEditor_ = nullptr;
+  std::string shownCaption_;   // the caption the recent files follow
+  int filledGroup_ = -1;       // the group the grid shows
+  std::string factorOnEntry_;  // the balance box when it took the focus
   StickupSession stickup_;
   qt::bentleyTwo* drawingDialog_ = nullptr;
 
@@ -151,6 +175,9 @@ class frmMain : public QMainWindow, public MainView {
   QAction* mnuFileSaveItem_ = nullptr;
   QAction* mnuFileSaveAsItem_ = nullptr;
   QAction* mnuFileImport_ = nullptr;
+  QMenu* mnuFile_ = nullptr;
+  QAction* mnuFileRecentEnd_ = nullptr;  // the separator after the recent files
+  std::vector<QAction*> mnuFileRecent_;
   QMenu* mnuEdit_ = nullptr;
   QAction* mnuViewToolbarItem_ = nullptr;
   QAction* mnuViewStatusBarItem_ = nullptr;

@@ -1,13 +1,21 @@
 #include "mainwindow/frmPreview.h"
 
+#include <QEvent>
 #include <QGuiApplication>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyle>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "mainwindow/PreviewPage.h"
 #include "mainwindow/frmPrintSelect.h"
@@ -20,6 +28,11 @@ namespace earthwork {
 namespace {
 
 constexpr const char* kNavigationSuffix = " (form1(NextPage_Click)).";
+constexpr double kZoomStep = 1.25;
+constexpr double kMinZoom = 0.25;
+constexpr double kMaxZoom = 4.0;
+/// The report lines' size on paper.
+constexpr double kLinePoints = 8.28;
 
 }  // namespace
 
@@ -55,21 +68,80 @@ frmPreview::frmPreview(ProgramState& state, const Clock& clock, QWidget* parent,
   connect(selected, &QAction::triggered, this, [this] { mnuPrint(1); });
   add("Exit", "mnuPreviewExit", &frmPreview::mnuPreviewExit);
 
+  auto* bar = new QToolBar(this);
+  bar->setObjectName("tbPreview");
+  BuildToolBar(bar);
+
   page_ = new PreviewPage;
   Text1_ = new QPlainTextEdit(page_);
   Text1_->setObjectName("Text1");
   Text1_->setReadOnly(true);
   Text1_->setLineWrapMode(QPlainTextEdit::NoWrap);
   Text1_->setFrameShape(QFrame::NoFrame);
+  // The page keys turn pages; the text is still selectable with the mouse.
+  Text1_->setFocusPolicy(Qt::ClickFocus);
+  Text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   scroll_ = new QScrollArea(this);
   scroll_->setWidget(page_);
   scroll_->setAlignment(Qt::AlignHCenter);
   scroll_->setBackgroundRole(QPalette::Dark);
+  scroll_->viewport()->installEventFilter(this);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
   layout->setMenuBar(menu);
+  layout->addWidget(bar);
   layout->addWidget(scroll_);
+}
+
+void frmPreview::BuildToolBar(QWidget* bar) {
+  auto* tools = static_cast<QToolBar*>(bar);
+  tools->setMovable(false);
+  tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  auto add = [this, tools](const QString& caption, const char* name,
+                           const QList<QKeySequence>& keys, auto slot, bool onBar = true) {
+    auto* action = new QAction(caption, this);
+    action->setObjectName(name);
+    action->setShortcuts(keys);
+    if (!keys.isEmpty()) {
+      action->setToolTip(caption + " (" + keys.front().toString(QKeySequence::NativeText) + ")");
+    }
+    connect(action, &QAction::triggered, this, slot);
+    if (onBar) tools->addAction(action);
+    addAction(action);  // the keys work wherever the focus is in the window
+    return action;
+  };
+  add("Zoom &Out", "actZoomOut", {QKeySequence::ZoomOut}, &frmPreview::ZoomOut);
+  add("Zoom &In", "actZoomIn", {QKeySequence::ZoomIn, QKeySequence("Ctrl+=")}, &frmPreview::ZoomIn);
+  add("Fit &Width", "actFitWidth", {QKeySequence("W")}, &frmPreview::FitWidth);
+  add("Fit &Page", "actFitPage", {QKeySequence("F")}, &frmPreview::FitPage);
+  tools->addSeparator();
+  add(
+      "Previous Page", "actPreviousPage", {QKeySequence(Qt::Key_PageUp)},
+      [this] { GoToPage(state_.Report.CurrentPage - 1); }, false);
+  add(
+      "Next Page", "actNextPage", {QKeySequence(Qt::Key_PageDown)},
+      [this] { GoToPage(state_.Report.CurrentPage + 1); }, false);
+  add(
+      "First Page", "actFirstPage", {QKeySequence(Qt::Key_Home)}, [this] { GoToPage(1); }, false);
+  add(
+      "Last Page", "actLastPage", {QKeySequence(Qt::Key_End)},
+      [this] { GoToPage(state_.Report.PageCount); }, false);
+  auto* label = new QLabel("  Page ", tools);
+  pageBox_ = new QLineEdit(tools);
+  pageBox_->setObjectName("PageBox");
+  pageBox_->setAlignment(Qt::AlignRight);
+  pageBox_->setMaximumWidth(pageBox_->fontMetrics().horizontalAdvance("00000") + 12);
+  pageBox_->setToolTip("Type a page number and press Enter");
+  label->setBuddy(pageBox_);
+  connect(pageBox_, &QLineEdit::returnPressed, this,
+          [this] { GoToPage(pageBox_->text().toInt()); });
+  pageCount_ = new QLabel(tools);
+  pageCount_->setObjectName("PageCount");
+  tools->addWidget(label);
+  tools->addWidget(pageBox_);
+  tools->addWidget(pageCount_);
 }
 
 frmPreview::~frmPreview() = default;
@@ -85,16 +157,73 @@ void frmPreview::PlaceText1() {
   const QPoint from = page_->ToPixels(w - 95, top) + QPoint(0, 3);
   const QPoint to = page_->ToPixels(w, h);
   Text1_->setGeometry(QRect(from, to));
-  // The widest report line (115 characters after five blanks) fits across.
-  constexpr int kLineCharacters = 121;
-  QFont font = MonospacedFont("Courier New", 8);
+  // The page's widest line (after its five blanks) fits across, in at most
+  // the printed size.
+  qsizetype characters = 100;
+  for (QTextBlock block = Text1_->document()->begin(); block.isValid(); block = block.next()) {
+    characters = std::max(characters, block.text().size());
+  }
+  QFont font = MonospacedFont("Courier New", kLinePoints * page_->Zoom());
   // The viewport is not laid out yet while the window is hidden, so the
   // room comes from the geometry just set.
   const double room =
       (to.x() - from.x()) - 2 * Text1_->frameWidth() - 2 * Text1_->document()->documentMargin();
-  const double needed = QFontMetricsF(font).horizontalAdvance(QString(kLineCharacters, 'M'));
+  const double needed =
+      QFontMetricsF(font).horizontalAdvance(QString(static_cast<int>(characters) + 1, 'M'));
   if (needed > room) font.setPointSizeF(font.pointSizeF() * room / needed);
   Text1_->setFont(font);
+}
+
+void frmPreview::SetZoom(double zoom) {
+  page_->SetZoom(std::clamp(zoom, kMinZoom, kMaxZoom));
+  PlaceText1();
+}
+
+void frmPreview::Refit() {
+  if (fit_ == Fit::None) return;
+  const QSize room = scroll_->viewport()->size();
+  double zoom = page_->ZoomForWidth(room.width());
+  if (fit_ == Fit::Page) zoom = std::min(zoom, page_->ZoomForHeight(room.height()));
+  if (std::abs(zoom - page_->Zoom()) > 1e-3) SetZoom(zoom);
+}
+
+void frmPreview::ZoomIn() {
+  fit_ = Fit::None;
+  SetZoom(page_->Zoom() * kZoomStep);
+}
+
+void frmPreview::ZoomOut() {
+  fit_ = Fit::None;
+  SetZoom(page_->Zoom() / kZoomStep);
+}
+
+void frmPreview::FitWidth() {
+  fit_ = Fit::Width;
+  Refit();
+}
+
+void frmPreview::FitPage() {
+  fit_ = Fit::Page;
+  Refit();
+}
+
+void frmPreview::GoToPage(int page) {
+  Trap(state_.dialogs, " System Error : ", kNavigationSuffix, [&] {
+    ReportState& report = state_.Report;
+    const int to = std::clamp(page, 1, std::max(report.PageCount, 1));
+    if (to != report.CurrentPage) {
+      report.CurrentPage = static_cast<int16_t>(to);
+      report.HeaderPage = report.CurrentPage;
+      Render();
+    }
+    pageBox_->setText(QString::number(report.CurrentPage));
+  });
+}
+
+bool frmPreview::eventFilter(QObject* watched, QEvent* event) {
+  // The page follows the window's size while it fits the width or the page.
+  if (watched == scroll_->viewport() && event->type() == QEvent::Resize) Refit();
+  return QDialog::eventFilter(watched, event);
 }
 
 void frmPreview::ShowFirstPage() {
@@ -111,6 +240,8 @@ void frmPreview::ShowFirstPage() {
         page_->sizeHint() + QSize(scroll_->verticalScrollBar()->sizeHint().width() + 4, 40);
     resize(std::min(wanted.width(), available.width()),
            std::min(wanted.height(), available.height() * 9 / 10));
+    pageBox_->setValidator(new QIntValidator(1, std::max(state_.Report.PageCount, 1), pageBox_));
+    pageCount_->setText(QString(" of %1 ").arg(state_.Report.PageCount));
     state_.Report.CurrentPage = 1;
     Render();
   });
@@ -118,6 +249,7 @@ void frmPreview::ShowFirstPage() {
 
 void frmPreview::Render() {
   PlaceText1();
+  pageBox_->setText(QString::number(state_.Report.CurrentPage));
   (void)PrintOneByOne(state_, *page_, clock_, this);  // a failure has been shown
 }
 
@@ -139,8 +271,10 @@ void frmPreview::AppendText(const std::string& text) {
 void frmPreview::EndPage() {
   Text1_->setReadOnly(true);
   Text1_->moveCursor(QTextCursor::Start);
+  PlaceText1();        // its font fits the lines now there
   if (shown_) return;  // the page commands render into the open window
   shown_ = true;
+  Refit();
   exec();
 }
 

@@ -12,7 +12,6 @@
 #include "platform/qt/Cp1252.h"
 #include "project/Errors.h"
 #include "project/Format.h"
-#include "project/Station.h"
 #include "project/Text.h"
 
 namespace earthwork {
@@ -93,8 +92,14 @@ frmPrintSelect::frmPrintSelect(ProgramState& state, QWidget* parent)
 }
 
 void frmPrintSelect::Form_Load() {
-  Trap(state_.dialogs, " System Error : ", " (frmPrintSelect(Form_load)).",
-       [&] { TotalPage_->setText(QString::number(state_.Report.PageCount)); });
+  Trap(state_.dialogs, " System Error : ", " (frmPrintSelect(Form_load)).", [&] {
+    const QString pages = QString::number(state_.Report.PageCount);
+    TotalPage_->setText(pages);
+    // The whole report unless the user narrows it.
+    FromPage_->setText("1");
+    ToPage_->setText(pages);
+    FromPage_->selectAll();
+  });
 }
 
 void frmPrintSelect::cmdDone() {
@@ -132,11 +137,9 @@ bool frmPrintSelect::eventFilter(QObject* watched, QEvent* event) {
   bool refused = false;
   const char* suffix = watched == FromPage_ ? " (frmPrintSelect(frompage_KeyPress))."
                                             : " (frmPrintSelect(ToPage_KeyPress)).";
-  Trap(state_.dialogs, " System Error : ", suffix, [&] {
-    const char16_t unit = text[0].unicode();
-    int16_t key = unit < 256 ? static_cast<int16_t>(unit) : 0;
-    refused = key == 0 || !IntOk(key);
-  });
+  // A page number is digits only.
+  Trap(state_.dialogs, " System Error : ", suffix,
+       [&] { refused = text[0] < u'0' || text[0] > u'9'; });
   return refused;
 }
 

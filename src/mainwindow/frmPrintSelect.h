@@ -10,7 +10,8 @@ class QLineEdit;
 
 namespace earthwork {
 
-/// The page selection dialog: a range of pages to print.
+/// The page selection dialog: a range of pages to print, first to last
+/// page unless changed; the boxes take digits only.
 class frmPrintSelect : public QDialog {
   Q_OBJECT
  public:

@@ -1,5 +1,6 @@
 #include "printing/PagePrint.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "printing/Paging.h"
@@ -10,6 +11,12 @@ namespace earthwork {
 namespace {
 
 constexpr double kLineFontSize = 8.28;
+
+/// Courier's characters are 0.6 em wide: n characters at s points take
+/// n * s * 0.6 / 72 inches, which is n * s / 10 character units.
+constexpr double kUnitsPerCharacterPoint = 0.1;
+/// Room left for faces a little wider than Courier.
+constexpr double kWidthSlack = 0.99;
 
 /// Page geometry: positions are given as W - a and H - b.
 struct Page {
@@ -104,6 +111,36 @@ void WriteFurniture(ProgramState& state, PageSurface& surface, const Clock& cloc
   }
 }
 
+/// Characters up to the last one that leaves ink.
+size_t InkLength(std::string_view line) {
+  const size_t last = line.find_last_not_of(' ');
+  return last == std::string_view::npos ? 0 : last + 1;
+}
+
+/// The report lines' font size on paper: 8.28 points, or less when the
+/// widest display line of the report, as either print path writes it,
+/// would pass the right edge of the printable area. Both paths print the
+/// same pages in the same size.
+double LineFontSize(const ProgramState& state, const PageSurface& surface) {
+  size_t widest = 0;
+  ForEachReportLine(state.Report.ReportFileName, [&](std::string_view line) {
+    if (IsDisplayLine(line)) {
+      widest = std::max({widest, InkLength(line), InkLength(ReformatToPrint(line))});
+    }
+    return true;
+  });
+  if (widest == 0) return kLineFontSize;
+  const double room = surface.PrintableWidth() - (state.Report.PageWidth - 95);
+  const double fits = room / (static_cast<double>(widest) * kUnitsPerCharacterPoint);
+  return std::min(kLineFontSize, std::floor(fits * kWidthSlack * 100) / 100);
+}
+
+/// The report lines follow the furniture in its 8.28 points; a report too
+/// wide for that prints them smaller.
+void UseLineFont(PageSurface& surface, double size) {
+  if (size < kLineFontSize) surface.SetFontSize(size);
+}
+
 void RenderPage(ProgramState& state, PageSurface& surface, const Clock& clock,
                 PreviewPane* preview) {
   const int page = state.Report.CurrentPage;
@@ -111,12 +148,17 @@ void RenderPage(ProgramState& state, PageSurface& surface, const Clock& clock,
   const int64_t first = FirstDisplayLineOfPage(page);
   const int64_t last = page >= 1 ? first + LinesOnPage(page) : 0;
   const double top = page == 1 ? p.H - 45 : p.H - 52;
+  // The preview's lines go into its text area, which fits them itself.
+  const double lineSize = preview ? kLineFontSize : LineFontSize(state, surface);
   int64_t index = 0;  // of the display line
   ForEachReportLine(state.Report.ReportFileName, [&](std::string_view line) {
     if (index >= last) return false;
     if (!IsDisplayLine(line)) return true;
     if (index >= first) {
-      if (index == first) WriteFurniture(state, surface, clock, preview, page);
+      if (index == first) {
+        WriteFurniture(state, surface, clock, preview, page);
+        UseLineFont(surface, lineSize);
+      }
       surface.SetPosition(p.W - 95, top + static_cast<double>(index - first + 1));
       if (preview) {
         preview->AppendText("     " + std::string(line) + "\r\n");
@@ -133,6 +175,7 @@ void RenderPage(ProgramState& state, PageSurface& surface, const Clock& clock,
 void PrintWholeReport(ProgramState& state, PageSurface& surface, const Clock& clock) {
   PreparePrinter(state, surface);
   const Page p = PageOf(state);
+  const double lineSize = LineFontSize(state, surface);
   int rowsLeft = -1;  // no page started yet
   ForEachReportLine(state.Report.ReportFileName, [&](std::string_view line) {
     if (!IsDisplayLine(line)) return true;
@@ -142,12 +185,14 @@ void PrintWholeReport(ProgramState& state, PageSurface& surface, const Clock& cl
       WriteFileBanner(state, surface, BannerKind::Full);
       WriteTables(state, surface, 48);
       rowsLeft = kFirstPageLines;
+      UseLineFont(surface, lineSize);
     } else if (rowsLeft == 0) {
       surface.NewPage();
       ++state.Report.HeaderPage;
       WriteHeader(state, surface, clock);
       WriteTables(state, surface, 56);
       rowsLeft = kLaterPageLines;
+      UseLineFont(surface, lineSize);
     }
     surface.SetPosition(p.W - 95, p.H - rowsLeft);
     surface.Print(std::string(line));
@@ -225,6 +270,9 @@ void WriteTables(ProgramState& state, PageSurface& surface, int16_t topRow) {
     const double top = p.H - topRow;
     for (int row : {0, 1, 4}) Rule(surface, p, top + row);
     BoxSides(surface, p, top, 4);
+    // The heads fit their boxes at the lines' size, whatever font the
+    // banner before left (a preview's later pages leave 10 points).
+    surface.SetFontSize(kLineFontSize);
     surface.SetBold(true);
     surface.SetTransparent(true);
     At(surface, p.W - 68, top, "EXCAVATION");

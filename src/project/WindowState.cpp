@@ -36,12 +36,13 @@ void ShowCurrentGroup(ProgramState& state) {
   state.view.GroupShown();
 }
 
-void ShowReadProject(ProgramState& state, int gridRow) {
+void ShowReadProject(ProgramState& state, int /*lineCounter*/) {
+  constexpr int kFirstDataGridRow = 2;
   ApplyDefaultGroupNames(state);
   FollowCurrentGroup(state);
   state.Window.UnitChosen = true;
   state.view.ProjectChanged();
-  state.view.ScrollTo(gridRow);
+  state.view.ScrollTo(kFirstDataGridRow);
 }
 
 void SetLogTabCaption(ProgramState& state, int group, const std::string& caption) {

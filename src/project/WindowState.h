@@ -45,8 +45,10 @@ void ShowCurrentGroup(ProgramState& state);
 
 /// After a file was read or imported: the groups take their default names,
 /// the boxes follow the current group, the unit system read is shown, and
-/// the window shows the whole project with grid row `gridRow` in view.
-void ShowReadProject(ProgramState& state, int gridRow);
+/// the window shows the whole project, the current group from its first
+/// row. `lineCounter`, the lines the reader went through, is no grid row:
+/// scrolling to it showed an empty stretch below the last row.
+void ShowReadProject(ProgramState& state, int lineCounter);
 
 /// The caption of a log's tab, for group `group`; a log read into the first
 /// group starts the tabs over.

@@ -552,13 +552,13 @@ TEST_F(FileCommandsTest, EveryCommandThatWouldLoseEditsAsksAndANewProjectStartsE
       {"delete, open asks", {Delete, Open}, {yes, cancel}, {}, {},
        {"Do you wish to delete the selected group ? ", openQ, notSaved}, 1, "", {}, {}},
       {"new forgets header, names and factor", {New, SaveAs}, {}, {"&"}, {}, {Saved("&")}, 0,
-       "&", {"[END AREA 1 ]\r\n#BALANCE FACTOR\r\n1.00\r\n"}, {"J. Doe", "Main line", "1.15"}},
+       "&", {"[END AREA 1 Earthwork 1]\r\n#BALANCE FACTOR\r\n1.00\r\n"}, {"J. Doe", "Main line", "1.15"}},
       {"a log's report has no header of the project before", {Open}, {}, {"%"}, {}, {}, 0,
        "report", {"#Designer= \r\n"}, {"J. Doe", "P-17", "C-9"}},
       {"save and save as refused while a log is shown", {Open, SaveAs, Save}, {}, {"%"}, {},
        {readOnly, readOnly}, 0, "", {}, {}},
       {"new after a log saves an empty project", {Open, New, SaveAs}, {}, {"%", "&"}, {},
-       {Saved("&")}, 0, "&", {"[END AREA 1 ]"}, {"J. Doe", "Main line"}},
+       {Saved("&")}, 0, "&", {"[END AREA 1 Earthwork 1]"}, {"J. Doe", "Main line"}},
   };
   // clang-format on
   for (const Case& c : cases) {

@@ -200,7 +200,7 @@ TEST_F(EarImportTest, RefusedOrCancelledImportLeavesTheProjectAsItWas) {
     Texts calls;
   };
   const std::string two = DataPath("ear/import_two.ear");
-  const Texts refresh0 = {"StateChanged", "ProjectChanged", "ScrollTo(0)"};
+  const Texts refresh0 = {"StateChanged", "ProjectChanged", "ScrollTo(2)"};
   const std::string pre = "Program Error: ";
   // clang-format off
   const Case cases[] = {

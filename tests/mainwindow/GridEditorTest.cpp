@@ -56,43 +56,90 @@ MainFormEditor& EditorOf(WindowHarness& h) {
 
 void GridEditorTest::enterCommitsAndFormats_data() {
   QTest::addColumn<int>("column");
+  QTest::addColumn<QString>("before");  // committed in the cell first
   QTest::addColumn<QString>("typed");
-  QTest::addColumn<QString>("shown");
-  QTest::addColumn<QString>("stored");
+  QTest::addColumn<QString>("stored");  // and shown
+  QTest::addColumn<bool>("told");       // the status bar says what the text became
   // clang-format off
-  QTest::newRow("plus notation stays as typed") << 0 << "12+34.5" << "12+34.5"   << "12+34.500";
-  QTest::newRow("plain station")                << 0 << "1234.5"  << "12+34.500" << "12+34.500";
-  QTest::newRow("empty first station")          << 0 << ""        << "00+00.00"  << "00+00.000";
-  QTest::newRow("second plus ignored")          << 0 << "1+2+3"   << "1+23"      << "01+23.000";
-  QTest::newRow("second point ignored")         << 2 << "1.2.5"   << "1.25"      << "1.25";
-  QTest::newRow("refused keys")                 << 2 << "1x- 2"   << "12.00"     << "12.00";
-  QTest::newRow("area")                         << 4 << "12.5"    << "12.50"     << "12.50";
-  QTest::newRow("code in lower case")           << 1 << "bk"      << "BK"        << "BK";
-  QTest::newRow("code with two codes")          << 1 << "sah"     << "AH"        << "AH";
-  QTest::newRow("empty code")                   << 1 << ""        << "-"         << "-";
-  QTest::newRow("last column")                  << 5 << "7"       << "7.00"      << "7.00";
+  QTest::newRow("plus notation")              << 0 << "" << "12+34.5" << "12+34.500" << false;
+  QTest::newRow("plain station")              << 0 << "" << "1234.5"  << "12+34.500" << false;
+  QTest::newRow("empty first station")        << 0 << "" << ""        << "00+00.000" << false;
+  QTest::newRow("second plus ignored")        << 0 << "" << "1+2+3"   << "01+23.000" << false;
+  QTest::newRow("letters in a station")       << 0 << "" << "12bk"    << "00+00.000" << true;
+  QTest::newRow("second point ignored")       << 2 << "" << "1.2.5"   << "1.25"      << false;
+  QTest::newRow("refused keys")               << 2 << "" << "1x- 2"   << "12.00"     << false;
+  QTest::newRow("letters in a number")        << 2 << "" << "1a5"     << "0.00"      << true;
+  QTest::newRow("plus notation in a number")  << 4 << "" << "3+5"     << "305.00"    << true;
+  QTest::newRow("area")                       << 4 << "" << "12.5"    << "12.50"     << false;
+  QTest::newRow("typing replaces the cell")   << 4 << "22" << "5"     << "5.00"      << false;
+  QTest::newRow("code in lower case")         << 1 << "" << "bk"      << "BK"        << false;
+  QTest::newRow("code with two codes")        << 1 << "" << "sah"     << "AH"        << false;
+  QTest::newRow("empty code")                 << 1 << "" << ""        << "-"         << false;
+  QTest::newRow("last column")                << 5 << "" << "7"       << "7.00"      << false;
   // clang-format on
 }
 
 void GridEditorTest::enterCommitsAndFormats() {
   QFETCH(int, column);
+  QFETCH(QString, before);
   QFETCH(QString, typed);
-  QFETCH(QString, shown);
   QFETCH(QString, stored);
+  QFETCH(bool, told);
   WindowHarness h;
   Keyboard k(h);
   if (column != Station) k.Cells({"5"});
+  if (!before.isEmpty()) {
+    k.grid.SetCursor(2, column);
+    k.Cells({before});
+  }
   k.grid.SetCursor(2, column);
   k.Type(typed);
   k.Enter();
-  QCOMPARE(k.Shown(2, column), shown);
+  // A committed cell shows what was stored, as a fresh fill would.
   QCOMPARE(Q(k.Stored(0, column)), stored);
+  QCOMPARE(k.Shown(2, column), stored);
+  QCOMPARE(Q(h.State().Window.StatusText).contains(stored), told);
   // Enter visits the columns in order, then the next row's Station.
   const std::pair<int, int> next = column == 5 ? std::pair{3, 0} : std::pair{2, column + 1};
   QCOMPARE(k.Cursor(), next);
   QCOMPARE(k.Stored(1, Station), kEndOfRows);
   QVERIFY(h.Store().DataChanged);
   QCOMPARE(ShownTexts(h.dialogs), QStringList{});
+}
+
+void GridEditorTest::editInPlaceThenLeaveWithTheMouse_data() {
+  QTest::addColumn<int>("how");  // 0: F2, 1: double click
+  QTest::newRow("F2") << 0;
+  QTest::newRow("double click") << 1;
+}
+
+void GridEditorTest::editInPlaceThenLeaveWithTheMouse() {
+  QFETCH(int, how);
+  WindowHarness h;
+  Keyboard k(h);
+  k.Cells({"1000", "", "22", "", "", ""});
+  k.grid.SetCursor(2, Cut);
+  if (how == 0) {
+    k.Key(Qt::Key_F2);
+  } else {
+    const QRect rect = k.grid.visualRect(k.grid.model()->index(0, Cut));
+    QTest::mouseDClick(k.grid.viewport(), Qt::LeftButton, {}, rect.center());
+  }
+  k.Type("5");
+  QCOMPARE(k.Shown(2, Cut), QString("22.005"));  // being typed
+  QCOMPARE(k.Stored(0, Cut), std::string("22.01"));
+  // Clicking another cell commits it: it shows what is stored.
+  k.Click(2, Fill);
+  QCOMPARE(k.Cursor(), std::pair(2, int{Fill}));
+  QCOMPARE(k.Shown(2, Cut), QString("22.01"));
+  // A station typed and left with the mouse is checked like one left with Enter.
+  k.grid.SetCursor(3, Station);
+  k.Type("950");
+  k.Click(2, AddedCut);
+  QCOMPARE(ShownTexts(h.dialogs),
+           QStringList{" Station : 09+50.000 is less then previous station :10+00.000"});
+  QCOMPARE(k.Shown(3, Station), QString());
+  QCOMPARE(h.Store().Current().Cells.DataRowCount(), 1);
 }
 
 void GridEditorTest::enterThroughWholeRows() {
@@ -111,7 +158,7 @@ void GridEditorTest::enterThroughWholeRows() {
     for (int c = 0; c < 6; ++c) QCOMPARE(k.Stored(r, c), rows[size_t(r)][size_t(c)]);
   }
   QCOMPARE(k.Shown(2, 0), QString("10+00.000"));
-  QCOMPARE(k.Shown(3, 0), QString("10+50"));
+  QCOMPARE(k.Shown(3, 0), QString("10+50.000"));
   // Walking over the new empty line leaves it the end of the rows.
   k.Cells({"", ""});
   QCOMPARE(k.Cursor(), std::pair(4, 2));
@@ -187,7 +234,7 @@ void GridEditorTest::deleteAndBackspace() {
   k.Cells({"1000", "", "12.5"});
   k.grid.SetCursor(2, 2);
   k.Key(Qt::Key_Delete);
-  QCOMPARE(k.Shown(2, 2), QString());
+  QCOMPARE(k.Shown(2, 2), QString("0.00"));
   QCOMPARE(k.Stored(0, Cut), std::string("0.00"));
   k.Type("123");
   k.Key(Qt::Key_Backspace);
@@ -255,13 +302,12 @@ void GridEditorTest::rowInsertAndDelete() {
   k.grid.SetCursor(3, 2);  // row 2 of 4
   h.Trigger("mnuRowInsert");
   QCOMPARE(k.Cursor(), std::pair(3, 0));
-  const std::vector<std::string> placeholder = {"00.000", "_",      "00.000",
-                                                "00.000", "00.000", "00.000"};
+  // The new row is empty, in the grid and in the store.
   for (int c = 0; c < 6; ++c) {
-    QCOMPARE(cells.at(1, c), placeholder[size_t(c)]);
-    QCOMPARE(k.Shown(3, c), Q(placeholder[size_t(c)]));
+    QCOMPARE(cells.at(1, c), std::string());
+    QCOMPARE(k.Shown(3, c), QString());
   }
-  const std::vector<std::string> afterInsert = {before[0], "00.000",  before[1],
+  const std::vector<std::string> afterInsert = {before[0], "",        before[1],
                                                 before[3], before[4], kEndOfRows};
   for (int r = 0; r < 6; ++r) QCOMPARE(cells.at(r, Station), afterInsert[size_t(r)]);
   QCOMPARE(k.grid.GridRows(), 5 + 3);

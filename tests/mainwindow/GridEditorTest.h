@@ -11,6 +11,8 @@ class GridEditorTest : public ScriptedQtTest {
  private Q_SLOTS:
   void enterCommitsAndFormats_data();
   void enterCommitsAndFormats();
+  void editInPlaceThenLeaveWithTheMouse_data();
+  void editInPlaceThenLeaveWithTheMouse();
   void enterThroughWholeRows();
   void cursorStaysInViewWhileTyping();
   void descendingStationIsRejected();
@@ -40,6 +42,16 @@ class GroupsTest : public ScriptedQtTest {
   void rightClickOffersTheReports();
   void importEarAppendsItsGroups();
   void importLogIntoASecondTab();
+};
+
+/// A whole session in the real window, step by step: every tab, box and
+/// cell shows what the store holds, and a saved file reads back as the
+/// store.
+class SessionTest : public ScriptedQtTest {
+  Q_OBJECT
+ private Q_SLOTS:
+  void windowShowsTheStoreAtEveryStep_data();
+  void windowShowsTheStoreAtEveryStep();
 };
 
 }  // namespace earthwork::testing

@@ -17,5 +17,9 @@ int main(int argc, char** argv) {
     earthwork::testing::GroupsTest test;
     failed += QTest::qExec(&test, argc, argv);
   }
+  {
+    earthwork::testing::SessionTest test;
+    failed += QTest::qExec(&test, argc, argv);
+  }
   return failed == 0 ? 0 : 1;
 }

@@ -142,6 +142,8 @@ void GroupsTest::deleteMovesTheFollowingGroupsDown() {
   h.Trigger("mnuGroupDelete");
   QCOMPARE(ShownTexts(h.dialogs),
            (QStringList{question, "You have selected no to delete the group"}));
+  // Enter alone keeps the group.
+  QVERIFY(h.dialogs.shown[0].defaultButton == Answer::No);
   QCOMPARE(h.Store().GroupCount, int16_t{3});
   CompareGroup(h.Store().Group(1), kThreeGroups[1]);
 
@@ -262,7 +264,7 @@ void GroupsTest::rightClickOffersTheReports() {
 void GroupsTest::importEarAppendsItsGroups() {
   WindowHarness h;
   h.OpenProject("one.ear", 3);
-  QCOMPARE(h.Action("mnuFileImport")->text(), QString("Import EAR File"));
+  QCOMPARE(h.Action("mnuFileImport")->text(), QString("&Import EAR File"));
   h.dialogs.files = {DataPath("ear/import_two.ear")};
   h.dialogs.answers = {Answer::No};  // keep the duplicate name "Main line"
   h.Trigger("mnuFileImport");

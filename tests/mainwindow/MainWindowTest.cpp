@@ -1,8 +1,10 @@
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -11,6 +13,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QToolBar>
+#include <QUrl>
 #include <filesystem>
 
 #include "MainWindowTest.h"
@@ -22,9 +25,20 @@
 
 namespace earthwork::testing {
 
+namespace {
+
+/// The window's caption names the file as desktop programs do: its name
+/// first, its whole path as the window's file.
+bool Names(const QWidget& window, const QString& path) {
+  return window.windowFilePath() == path &&
+         window.windowTitle().startsWith(QFileInfo(path).fileName() + "[*]");
+}
+
+}  // namespace
+
 void MainWindowTest::startsAnEmptyUntitledProject() {
   WindowHarness h;
-  QCOMPARE(h.window->windowTitle(), QString("EARTHWORK :UNTITLED"));
+  QVERIFY(h.window->windowTitle().startsWith("Untitled"));
   const ProjectStore& store = h.Store();
   QCOMPARE(store.CurrentFileName, std::string("UNTITLED"));
   QCOMPARE(store.GroupCount, int16_t{1});
@@ -56,25 +70,37 @@ void MainWindowTest::startsAnEmptyUntitledProject() {
   QVERIFY(!h.Child<QPlainTextEdit>("txtLogHelp")->isVisible());
 }
 
-void MainWindowTest::menusCarryTheirCaptions() {
+void MainWindowTest::menusHaveAccessKeysAndShortcuts() {
   WindowHarness h;
-  QStringList top;
-  for (const QAction* action : h.window->menuBar()->actions()) top << action->text();
-  QCOMPARE(top, QStringList({"&File", "&Edit", "&View", "&Help"}));
-  auto menu = [&](const char* name) { return h.Child<QMenu>(name); };
-  QCOMPARE(MenuTexts(menu("mnuFile")),
-           QStringList({"&New", "&Open...", "&Save", "Save &As...", "-", "Print Pre&view", "-",
-                        "Import EAR File", "-", "E&xit"}));
-  QCOMPARE(MenuTexts(menu("mnuFilePrintPreview")), QStringList({"&Total", "&Accumulated"}));
-  QCOMPARE(MenuTexts(menu("mnuEdit")), QStringList({"Group", "Row"}));
-  QCOMPARE(MenuTexts(menu("mnuGroup")), QStringList({"Insert", "Delete", "Rename"}));
-  QCOMPARE(MenuTexts(menu("mnuRow")), QStringList({"Insert", "Delete"}));
-  QCOMPARE(MenuTexts(menu("mnuView")), QStringList({"&Toolbar", "Status &Bar", "-", "&Refresh"}));
-  QCOMPARE(MenuTexts(menu("mnuHelp")),
-           QStringList({"&Contents", "&Search For Help On...", "-", "&About"}));
-  QStringList tools;
-  for (const QAction* action : h.Child<QToolBar>("tbToolBar")->actions()) tools << action->text();
-  QCOMPARE(tools, QStringList({"New", "Open", "Save"}));
+  // Every entry of every menu has an access key of its own in its menu.
+  std::function<void(const QMenu*)> check = [&](const QMenu* menu) {
+    QSet<QChar> keys;
+    for (const QAction* action : menu->actions()) {
+      if (action->isSeparator()) continue;
+      const QString text = action->text();
+      const qsizetype amp = text.indexOf('&');
+      QVERIFY2(amp >= 0 && amp + 1 < text.size(), qPrintable(text));
+      const QChar key = text.at(amp + 1).toLower();
+      QVERIFY2(!keys.contains(key), qPrintable(menu->title() + ": " + text));
+      keys.insert(key);
+      if (action->menu()) check(action->menu());
+    }
+  };
+  for (const QAction* top : h.window->menuBar()->actions()) check(top->menu());
+  // The desktop's keys, each on one command.
+  QMap<QKeySequence, QString> owner;
+  for (const QAction* action : h.window->findChildren<QAction*>()) {
+    for (const QKeySequence& key : action->shortcuts()) {
+      QVERIFY2(!owner.contains(key), qPrintable(key.toString()));
+      owner[key] = action->objectName();
+    }
+  }
+  for (const QKeySequence& key :
+       {QKeySequence(QKeySequence::New), QKeySequence(QKeySequence::Open),
+        QKeySequence(QKeySequence::Save), QKeySequence("Ctrl+Shift+S"),
+        QKeySequence(QKeySequence::Print), QKeySequence("Ctrl+Q"), QKeySequence(Qt::Key_F1)}) {
+    QVERIFY2(owner.contains(key), qPrintable(key.toString()));
+  }
 }
 
 void MainWindowTest::windowSettings_data() {
@@ -100,15 +126,25 @@ void MainWindowTest::windowSettings() {
   QCOMPARE(ini.value("Settings/MainWidth").toInt(), 8000);
   QCOMPARE(ini.value("Settings/MainHeight").toInt(), 8000);
 
-  // The next start places the window where the settings say.
-  h.settings->Write("Settings", "MainLeft", "2880");
-  h.settings->Write("Settings", "MainWidth", "14400");
-  MainViewRelay view;
-  ProgramState state(h.dialogs, view);
-  frmMain again(state, view, *h.settings, h.clock);
-  const double dpi = again.logicalDpiX();
-  QCOMPARE(again.pos().x(), qRound(2 * dpi));
-  QCOMPARE(again.width(), qRound(10 * dpi));
+  // The next start places the window where the settings say, whole on the
+  // screen: a size kept on a larger screen or at a smaller scale is fitted.
+  const QRect room = h.window->screen()->availableGeometry();
+  struct Placement {
+    int leftTwips, widthTwips;
+  };
+  for (const Placement p : {Placement{1440, 7200}, Placement{2880, 8 * 14400}}) {
+    h.settings->Write("Settings", "MainLeft", std::to_string(p.leftTwips));
+    h.settings->Write("Settings", "MainWidth", std::to_string(p.widthTwips));
+    h.settings->Write("Settings", "MainHeight", std::to_string(p.widthTwips));
+    MainViewRelay view;
+    ProgramState state(h.dialogs, view);
+    frmMain again(state, view, *h.settings, h.clock);
+    const double dpi = again.logicalDpiX();
+    const int wanted = qRound(p.widthTwips / 1440.0 * dpi);
+    QCOMPARE(again.width(), std::min(wanted, room.width()));
+    if (wanted < room.width() / 2) QCOMPARE(again.pos().x(), qRound(p.leftTwips / 1440.0 * dpi));
+    QVERIFY(room.contains(again.geometry()));
+  }
 }
 
 void MainWindowTest::fileCommands_data() {
@@ -178,7 +214,7 @@ void MainWindowTest::fileCommands() {
   if (named) {
     h.dialogs.files = {path.toStdString()};
     h.Trigger("mnuFileSaveAs");
-    QCOMPARE(h.window->windowTitle(), "EARTHWORK :" + path);
+    QVERIFY(Names(*h.window, path));
     h.dialogs = ScriptedDialogs{};
   }
   if (changed) {
@@ -204,7 +240,8 @@ void MainWindowTest::fileCommands() {
   QCOMPARE(ShownTexts(h.dialogs), expected);
   QCOMPARE(h.window->isVisible(), open);
   if (open) {
-    QCOMPARE(h.window->windowTitle(), expand(caption));
+    QCOMPARE(Q(h.State().Window.Caption), expand(caption));
+    QVERIFY(caption.contains("UNTITLED") || Names(*h.window, path));
     QCOMPARE(int{h.Store().DataChanged}, dataChanged);
   }
   const bool onDisk = std::filesystem::exists(path.toStdString()) &&
@@ -221,7 +258,7 @@ void MainWindowTest::openShowsTheFileInTheGrid() {
   h.window->OpenPath(path);
   QVERIFY(h.dialogs.Texts().empty());
   const ProjectStore& store = h.Store();
-  QCOMPARE(h.window->windowTitle(), Q("EARTHWORK :" + path));
+  QVERIFY(Names(*h.window, Q(path)));
   auto* tabs = h.Child<QTabBar>("TabStrip1");
   QCOMPARE(tabs->count(), int{store.GroupCount});
   for (int g = 0; g < store.GroupCount; ++g) QCOMPARE(tabs->tabText(g), Q(store.Group(g).Name));
@@ -258,7 +295,7 @@ void MainWindowTest::openOfALogShowsItsReport() {
   h.Trigger("mnuFileOpen");
   QCOMPARE(ShownTexts(h.dialogs), QStringList{});
   QVERIFY(firstLine.startsWith("     "));
-  QCOMPARE(h.window->windowTitle(), Q("GEOPAK LOG FILE: " + log));
+  QVERIFY(Names(*h.window, Q(log)));
   auto* tabs = h.Child<QTabBar>("TabStrip1");
   QCOMPARE(tabs->count(), 1);
   QCOMPARE(tabs->tabText(0), Q("BASELINE: " + h.State().Report.BaselineName));
@@ -266,7 +303,7 @@ void MainWindowTest::openOfALogShowsItsReport() {
   QVERIFY(h.Child<QPlainTextEdit>("txtLogHelp")->isVisible());
   QVERIFY(h.Child<QPlainTextEdit>("txtLogHelp")->isReadOnly());
   QVERIFY(!h.Child<QLineEdit>("txtShrinkFactor")->isVisible());
-  QCOMPARE(h.Action("mnuFileImport")->text(), QString("Import any other Log File"));
+  QCOMPARE(h.Action("mnuFileImport")->text(), QString("&Import any other Log File"));
   QVERIFY(h.Store().LogFileMode);
   QVERIFY(!h.Action("mnuFileSaveAs")->isEnabled());
 
@@ -328,6 +365,60 @@ void MainWindowTest::balanceFactorAndEmbankment() {
   QTest::mouseClick(embankment, Qt::LeftButton);
   QCOMPARE(h.Store().Group(0).MeasuredInEmbankment, int16_t{0});
   QVERIFY(box->isEnabled());
+
+  // What is not a number is refused as the box is left, and the group keeps
+  // the factor it had.
+  QApplication::setActiveWindow(h.window.get());
+  box->setFocus();
+  box->selectAll();
+  QTest::keyClicks(box, "1,25");
+  h.Child<QLineEdit>("txtDescri0")->setFocus();
+  QCOMPARE(
+      ShownTexts(h.dialogs),
+      QStringList{"The balance factor must be a number, such as 1.25: \"1,25\" was not taken."});
+  QCOMPARE(box->text(), QString("1.000"));  // as it was before
+  QCOMPARE(h.Store().Group(0).BalanceFactor, std::string("1.00"));
+}
+
+void MainWindowTest::recentAndDroppedFiles() {
+  WindowHarness h;
+  const std::string a = h.OpenProject("a.ear", 2);
+  const std::string b = h.OpenProject("b.ear", 3);
+  QCOMPARE(h.window->RecentFiles(), (std::vector<std::string>{b, a}));
+  {
+    // Kept in the settings for the next run.
+    MainViewRelay view;
+    ProgramState state(h.dialogs, view);
+    frmMain again(state, view, *h.settings, h.clock);
+    QCOMPARE(again.RecentFiles(), (std::vector<std::string>{b, a}));
+  }
+  // Opening one asks about unsaved changes first, as Open does.
+  QTest::keyClicks(h.Child<QLineEdit>("txtDescri0"), "x");
+  h.dialogs.answers = {Answer::No};
+  h.Trigger("mnuFileRecent2");
+  QCOMPARE(ShownTexts(h.dialogs),
+           QStringList{Q("Wish to save : " + b + " before opening other file ?")});
+  QCOMPARE(h.Store().CurrentFileName, a);
+  QCOMPARE(h.window->RecentFiles(), (std::vector<std::string>{a, b}));
+
+  // A file dropped on the window opens the same way.
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(Q(b))});
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+  QApplication::sendEvent(h.window.get(), &enter);
+  QVERIFY(enter.isAccepted());
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+  QApplication::sendEvent(h.window.get(), &drop);
+  QTRY_COMPARE(h.Store().CurrentFileName, b);
+  QCOMPARE(h.Store().Group(0).Cells.DataRowCount(), 3);
+
+  // A recent file that is gone is said, and the project stays.
+  h.dialogs.shown.clear();
+  std::filesystem::remove(a);
+  h.Trigger("mnuFileRecent2");
+  QCOMPARE(ShownTexts(h.dialogs), QStringList{Q("NO FILE EXIST BY THE NAME : " + a)});
+  QCOMPARE(h.Store().CurrentFileName, b);
+  QCOMPARE(h.Store().Group(0).Cells.DataRowCount(), 3);
 }
 
 void MainWindowTest::headerFieldsMoveOnWithEnter() {

@@ -10,7 +10,7 @@ class MainWindowTest : public ScriptedQtTest {
   Q_OBJECT
  private Q_SLOTS:
   void startsAnEmptyUntitledProject();
-  void menusCarryTheirCaptions();
+  void menusHaveAccessKeysAndShortcuts();
   void windowSettings_data();
   void windowSettings();
   void fileCommands_data();
@@ -20,6 +20,7 @@ class MainWindowTest : public ScriptedQtTest {
   void unitChoice_data();
   void unitChoice();
   void balanceFactorAndEmbankment();
+  void recentAndDroppedFiles();
   void headerFieldsMoveOnWithEnter();
   void viewAndHelpCommands_data();
   void viewAndHelpCommands();
@@ -36,7 +37,8 @@ class PreviewTest : public ScriptedQtTest {
   void printRange();
   void pageSelection_data();
   void pageSelection();
-  void pageBoxesTakeOnlyWhatTheKeyFilterAccepts();
+  void pageBoxesOfferTheWholeReportAndTakeDigits();
+  void keysZoomAndThePageBox();
 };
 
 /// The Qt adapters: text conversion, file dialog filters, settings.

@@ -201,18 +201,70 @@ void PreviewTest::pageSelection() {
   }
 }
 
-void PreviewTest::pageBoxesTakeOnlyWhatTheKeyFilterAccepts() {
+void PreviewTest::pageBoxesOfferTheWholeReportAndTakeDigits() {
   ScriptedDialogs dialogs;
   RecordingMainView view;
   ProgramState state(dialogs, view);
+  state.Report.PageCount = 12;
   frmPrintSelect select(state);
   select.show();
+  QCOMPARE(select.FromPage().text(), QString("1"));
+  QCOMPARE(select.ToPage().text(), QString("12"));
   for (QLineEdit* box : {&select.FromPage(), &select.ToPage()}) {
-    QTest::keyClicks(box, "1-2xC 3.5e");
-    QCOMPARE(box->text(), QString("123.5"));
+    box->clear();
+    QTest::keyClicks(box, "1-2xbC 3.5e");
+    QCOMPARE(box->text(), QString("1235"));
     QTest::keyClick(box, Qt::Key_Backspace);
-    QCOMPARE(box->text(), QString("123."));
+    QCOMPARE(box->text(), QString("123"));
   }
+}
+
+void PreviewTest::keysZoomAndThePageBox() {
+  WindowHarness h;
+  ReportState& report = h.State().Report;
+  WithPreview(h, [&](frmPreview& preview) {
+    const int pages = report.PageCount;
+    QVERIFY(pages >= 3);
+    QApplication::setActiveWindow(&preview);
+    // The keys turn the pages, silently at either end.
+    struct Step {
+      Qt::Key key;
+      int page;
+    };
+    for (const Step step :
+         {Step{Qt::Key_PageDown, 2}, Step{Qt::Key_End, pages}, Step{Qt::Key_PageDown, pages},
+          Step{Qt::Key_PageUp, pages - 1}, Step{Qt::Key_Home, 1}, Step{Qt::Key_PageUp, 1}}) {
+      QTest::keyClick(&preview, step.key);
+      QCOMPARE(int{report.CurrentPage}, step.page);
+      QCOMPARE(preview.PageBox().text(), QString::number(step.page));
+    }
+    preview.PageBox().selectAll();
+    QTest::keyClicks(&preview.PageBox(), "3");
+    QTest::keyClick(&preview.PageBox(), Qt::Key_Return);
+    QCOMPARE(int{report.CurrentPage}, 3);
+    QCOMPARE(int{report.HeaderPage}, 3);
+
+    // Fit width follows the window; zooming leaves the fit.
+    PreviewPage& page = preview.Page();
+    QCOMPARE(preview.FitMode(), frmPreview::Fit::Width);
+    preview.resize(700, 600);
+    QApplication::processEvents();
+    const int narrow = page.width();
+    QVERIFY(narrow <= 700);
+    preview.resize(1000, 600);
+    QApplication::processEvents();
+    QVERIFY(page.width() > narrow);
+    QVERIFY(page.width() <= 1000);
+    const int fitted = page.width();
+    QTest::keyClick(&preview, Qt::Key_Plus, Qt::ControlModifier);
+    QVERIFY(page.width() > fitted);
+    QCOMPARE(preview.FitMode(), frmPreview::Fit::None);
+    QTest::keyClick(&preview, Qt::Key_F);
+    QVERIFY(page.height() <= 600);
+    // The page's lines stay within the page at every zoom.
+    QVERIFY(preview.Text1().geometry().right() <= page.ToPixels(report.PageWidth, 0).x());
+  });
+  QCOMPARE(ShownTexts(h.dialogs), QStringList{});
 }
 
 }  // namespace earthwork::testing

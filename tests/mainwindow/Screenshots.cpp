@@ -1,12 +1,19 @@
-// Pictures of the windows for a visual check: the main window on a project,
-// its report preview, the page selection dialog and the About box, saved as
-// PNG files. Not a test; run it under a display (e.g. xvfb-run):
+// Pictures of the windows for a visual check: the main window on a project
+// at its default size, an input box, the report preview (fitting the width,
+// wider, the whole page), the page selection dialog and the About box, saved
+// as PNG files, and the report printed both ways as PDF files. Not a test;
+// run it under a display (e.g. xvfb-run):
 //   window_screenshots PROJECT.ear OUTPUT_FOLDER
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTimer>
+#include <filesystem>
 #include <iostream>
 
 #include "QtTestSupport.h"
@@ -17,6 +24,7 @@
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtSettings.h"
+#include "printing/qt/QtPageSurface.h"
 
 using namespace earthwork;
 
@@ -58,26 +66,54 @@ int main(int argc, char** argv) {
   answerer.start(50);
   window.OpenPath(argv[1]);
   QApplication::processEvents();
+  // The whole window, frame and title included, at its default size.
   Save(window, folder, "main.png");
+  if (QScreen* screen = window.screen()) {
+    screen->grabWindow(0)
+        .copy(window.frameGeometry())
+        .save(QDir(folder).filePath("main-frame.png"));
+  }
+  // A group measured in embankment: the balance factor box is disabled.
+  window.findChild<QCheckBox*>("chkEmbankment")->click();
+  QApplication::processEvents();
+  Save(window, folder, "main-embankment.png");
+
+  earthwork::testing::WhenShown<QInputDialog>([&](QInputDialog& input) {
+    QApplication::processEvents();
+    Save(input, folder, "input-box.png");
+    input.reject();
+  });
+  if (auto* insert = window.findChild<QAction*>("mnuGroupInsert")) insert->trigger();
 
   earthwork::testing::WhenShown<frmPreview>([&](frmPreview& preview) {
+    QApplication::processEvents();
     Save(preview, folder, "preview-page1.png");
     preview.mnuForward();
     QApplication::processEvents();
     Save(preview, folder, "preview-page2.png");
-    // Print All ends the preview; with no printer the pages go to a PDF
-    // beside the report.
+    preview.resize(preview.width() * 3 / 2, preview.height());
+    QApplication::processEvents();
+    Save(preview, folder, "preview-wider.png");
+    preview.FitPage();
+    QApplication::processEvents();
+    Save(preview, folder, "preview-fit-page.png");
+    earthwork::testing::WhenShown<frmPrintSelect>([&](frmPrintSelect& select) {
+      QApplication::processEvents();
+      Save(select, folder, "print-select.png");
+      select.cmdDone();
+    });
+    // Print Selected Pages, then Print All (which ends the preview); with
+    // no printer the pages go to a PDF beside the report.
+    preview.mnuPrint(1);
+    const std::string pdf =
+        qt::QtPageSurface::PdfInsteadOfPrinter(window.State().Report.ReportFileName);
+    std::filesystem::copy_file(pdf, QDir(folder).filePath("selected-pages.pdf").toStdString(),
+                               std::filesystem::copy_options::overwrite_existing);
     preview.mnuPrint(0);
+    std::filesystem::copy_file(pdf, QDir(folder).filePath("all-pages.pdf").toStdString(),
+                               std::filesystem::copy_options::overwrite_existing);
   });
   window.mnuFilePrintPreview(0);
-
-  frmPrintSelect select(window.State(), &window);
-  select.FromPage().setText("1");
-  select.ToPage().setText("2");
-  select.show();
-  QApplication::processEvents();
-  Save(select, folder, "print-select.png");
-  select.close();
 
   earthwork::testing::WhenShown<frmAbout>([&](frmAbout& about) {
     Save(about, folder, "about.png");

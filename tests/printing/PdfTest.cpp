@@ -2,6 +2,8 @@
 #include <QGuiApplication>
 #include <QPrinterInfo>
 #include <filesystem>
+#include <map>
+#include <regex>
 
 #include <gtest/gtest.h>
 
@@ -31,6 +33,35 @@ std::string PdfPageText(const std::string& path, int page) {
     if (c != ' ' || squeezed.empty() || squeezed.back() != ' ') squeezed += c;
   }
   return squeezed;
+}
+
+struct PdfWord {
+  double xMin, yMin, xMax, yMax;
+  std::string text;
+};
+
+struct PdfPage {
+  double width = 0;
+  std::vector<PdfWord> words;
+};
+
+/// Every word of a PDF with its box in points, page by page.
+std::vector<PdfPage> PdfWords(const std::string& path) {
+  const std::string html = CommandOutput("pdftotext -bbox " + testing::ShellQuoted(path) + " -");
+  static const std::regex item(
+      R"re(<page width="([\d.]+)"|<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)<)re");
+  std::vector<PdfPage> pages;
+  for (auto it = std::sregex_iterator(html.begin(), html.end(), item); it != std::sregex_iterator();
+       ++it) {
+    const std::smatch& m = *it;
+    if (m[1].matched) {
+      pages.push_back({std::stod(m[1]), {}});
+    } else if (!pages.empty()) {
+      pages.back().words.push_back(
+          {std::stod(m[2]), std::stod(m[3]), std::stod(m[4]), std::stod(m[5]), m[6]});
+    }
+  }
+  return pages;
 }
 
 class PdfTest : public ::testing::Test {
@@ -122,6 +153,50 @@ TEST_F(PdfTest, PagesPrintedOneByOneStartNoBlankSheet) {
   surface->EndDoc();
   EXPECT_EQ(PdfPages(pdf), 2);
   EXPECT_NE(PdfPageText(pdf, 1).find("Pages : 2 OF 4"), std::string::npos);
+}
+
+TEST_F(PdfTest, EveryCharacterLiesInsideThePrintableArea) {
+  // A header field longer than its place, and separator lines of up to 120
+  // characters, more than 8.28 points leave room for.
+  WriteReport();
+  state.Project.HeaderFields[0] = std::string(70, 'D');
+  constexpr double kMargin = 0.1875 * 72;
+  for (const QPageSize::PageSizeId paper : {QPageSize::Letter, QPageSize::A4}) {
+    std::map<bool, double> stationHeight;  // by print path
+    for (const bool selected : {false, true}) {
+      SCOPED_TRACE(std::string(paper == QPageSize::A4 ? "A4" : "Letter") +
+                   (selected ? ", selected pages" : ", all pages"));
+      const std::string pdf = dir.Path("edge.pdf");
+      const auto surface = qt::QtPageSurface::ForPdf(pdf, QPageSize(paper));
+      if (selected) {
+        PreparePrinter(state, *surface);
+        for (int page = 1; page <= state.Report.PageCount; ++page) {
+          state.Report.CurrentPage = static_cast<int16_t>(page);
+          ASSERT_TRUE(PrintOneByOne(state, *surface, clock));
+        }
+        surface->EndDoc();
+      } else {
+        ASSERT_TRUE(mnuRptPrint_click(state, *surface, clock));
+      }
+      EXPECT_GE(state.Report.PageWidth, 95);
+      const std::vector<PdfPage> pages = PdfWords(pdf);
+      ASSERT_EQ(static_cast<int>(pages.size()), state.Report.PageCount);
+      for (const PdfPage& page : pages) {
+        double left = page.width, right = 0;
+        for (const PdfWord& w : page.words) {
+          left = std::min(left, w.xMin);
+          right = std::max(right, w.xMax);
+          if (w.text.find('+') == 2 && w.text.size() == 9)
+            stationHeight[selected] = w.yMax - w.yMin;
+        }
+        EXPECT_GE(left, kMargin - 0.5);
+        EXPECT_LE(right, page.width - kMargin + 0.5);
+      }
+    }
+    // Both paths print the report's lines in one size.
+    EXPECT_GT(stationHeight[false], 0);
+    EXPECT_NEAR(stationHeight[false], stationHeight[true], 0.01);
+  }
 }
 
 TEST_F(PdfTest, AnUnwritablePdfIsReportedAndNothingIsLeft) {

@@ -5,8 +5,8 @@
 namespace earthwork::testing {
 
 Answer ScriptedDialogs::MessageBox(const std::string& text, Buttons buttons, Icon icon,
-                                   const std::string& title, std::optional<Answer>) {
-  shown.push_back({text, buttons, icon, title});
+                                   const std::string& title, std::optional<Answer> defaultButton) {
+  shown.push_back({text, buttons, icon, title, defaultButton});
   if (buttons == Buttons::Ok) return Answer::Ok;
   if (answers.empty()) {
     ADD_FAILURE() << "no scripted answer for: " << text;

@@ -14,6 +14,7 @@ struct ShownMessage {
   Buttons buttons;
   Icon icon;
   std::string title;
+  std::optional<Answer> defaultButton;
 };
 
 /// Replays scripted answers and records every text shown. A box with only an

@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <algorithm>
 
 #include "platform/qt/Cp1252.h"
 
@@ -115,11 +116,16 @@ Answer QtDialogs::MessageBox(const std::string& text, Buttons buttons, Icon icon
 
 std::optional<std::string> QtDialogs::InputBox(const std::string& prompt, const std::string& title,
                                                const std::string& defaultText) {
-  bool ok = false;
-  const QString answer = QInputDialog::getText(parent_, TitleOr(title), FromCp1252(prompt),
-                                               QLineEdit::Normal, FromCp1252(defaultText), &ok);
-  if (!ok) return std::nullopt;
-  return ToCp1252(answer);
+  QInputDialog dialog(parent_);
+  dialog.setWindowTitle(TitleOr(title));
+  dialog.setLabelText(FromCp1252(prompt));
+  dialog.setTextValue(FromCp1252(defaultText));
+  // Wide enough that the window system shows the whole title beside its
+  // buttons.
+  const int titleWidth = dialog.fontMetrics().horizontalAdvance(dialog.windowTitle());
+  dialog.setMinimumWidth(std::max(320, titleWidth + 160));
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return ToCp1252(dialog.textValue());
 }
 
 std::optional<std::string> QtDialogs::FileDialog(const FileDialogSettings& settings, bool save) {

@@ -7,6 +7,7 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/qt/Cp1252.h"
@@ -20,6 +21,9 @@ namespace {
 
 constexpr int kPdfResolution = 1200;
 constexpr double kPenPoints = 0.6;
+/// The units across Letter paper's printable area, which the page layout
+/// is made for (it needs at least 95).
+constexpr double kLayoutUnitsAcross = 97.5;
 const QString kDocumentName = QStringLiteral("EARTHWORK CALCULATION REPORT");
 
 bool IsMonospaced(const QString& family) {
@@ -53,16 +57,17 @@ QString MonospacedFamily(const QString& asked) {
 
 }  // namespace
 
-QPageLayout ReportPageLayout() {
-  return QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
-                     QMarginsF(0.1875, 0.1875, 0.1875, 0.1875), QPageLayout::Inch);
+QPageLayout ReportPageLayout(const QPageSize& paper) {
+  return QPageLayout(paper, QPageLayout::Portrait, QMarginsF(0.1875, 0.1875, 0.1875, 0.1875),
+                     QPageLayout::Inch);
 }
 
-std::unique_ptr<QtPageSurface> QtPageSurface::ForPdf(const std::string& path) {
-  auto factory = [](QIODevice* buffer) -> std::unique_ptr<QPagedPaintDevice> {
+std::unique_ptr<QtPageSurface> QtPageSurface::ForPdf(const std::string& path,
+                                                     const QPageSize& paper) {
+  auto factory = [paper](QIODevice* buffer) -> std::unique_ptr<QPagedPaintDevice> {
     auto writer = std::make_unique<QPdfWriter>(buffer);
     writer->setResolution(kPdfResolution);
-    writer->setPageLayout(ReportPageLayout());
+    writer->setPageLayout(ReportPageLayout(paper));
     writer->setCreator(QStringLiteral("Earthwork"));
     writer->setTitle(kDocumentName);
     return writer;
@@ -81,9 +86,11 @@ std::unique_ptr<QtPageSurface> QtPageSurface::ForPrinter(const std::string& pdfP
   auto factory = [info](QIODevice*) -> std::unique_ptr<QPagedPaintDevice> {
     auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     printer->setDocName(kDocumentName);
-    if (!printer->setPageLayout(ReportPageLayout())) {
-      // The printer needs wider margins: keep its own, on Letter paper.
-      printer->setPageSize(QPageSize(QPageSize::Letter));
+    const QPageSize paper =
+        info.defaultPageSize().isValid() ? info.defaultPageSize() : QPageSize(QPageSize::Letter);
+    if (!printer->setPageLayout(ReportPageLayout(paper))) {
+      // The printer needs wider margins: keep its own, on its paper.
+      printer->setPageSize(paper);
       printer->setPageOrientation(QPageLayout::Portrait);
     }
     return printer;
@@ -121,9 +128,15 @@ double QtPageSurface::UnitY() const {
   return Device().logicalDpiY() / 6.0;
 }
 
+double QtPageSurface::Scale() const {
+  const double across = Device().pageLayout().paintRect(QPageLayout::Inch).width() * 12;
+  return std::min(1.0, across / kLayoutUnitsAcross);
+}
+
 void QtPageSurface::Begin() {
   if (painter_.isActive()) return;
   if (!painter_.begin(&Device())) throw ProgramError("Cannot print on " + deviceName_);
+  painter_.scale(Scale(), Scale());
   painter_.setPen(QPen(Qt::black, kPenPoints / 72.0 * Device().logicalDpiY()));
   painter_.setBackground(Qt::white);
   painter_.setBackgroundMode(transparent_ ? Qt::TransparentMode : Qt::OpaqueMode);
@@ -156,7 +169,20 @@ void QtPageSurface::Print(const std::string& text) {
   ApplyFont();
   const QFontMetricsF metrics(painter_.font(), painter_.device());
   if (!text.empty()) {
-    painter_.drawText(QPointF(x_ * UnitX(), y_ * UnitY() + metrics.ascent()), FromCp1252(text));
+    const QString shown = FromCp1252(text);
+    const QPointF at(x_ * UnitX(), y_ * UnitY() + metrics.ascent());
+    const double room = (PrintableWidth() - x_) * UnitX();
+    const double wide = metrics.horizontalAdvance(shown);
+    if (wide > room && room > 0) {
+      // What would pass the paper's edge is drawn smaller instead of cut.
+      QFont smaller = font_;
+      smaller.setPointSizeF(fontSize_ * room / wide * 0.995);
+      painter_.setFont(smaller);
+      painter_.drawText(at, shown);
+      painter_.setFont(font_);
+    } else {
+      painter_.drawText(at, shown);
+    }
     pageHasInk_ = true;
   }
   x_ = 0;
@@ -215,11 +241,11 @@ void QtPageSurface::EndDoc() {
 }
 
 double QtPageSurface::PrintableWidth() const {
-  return Device().pageLayout().paintRect(QPageLayout::Inch).width() * 12;
+  return Device().pageLayout().paintRect(QPageLayout::Inch).width() * 12 / Scale();
 }
 
 double QtPageSurface::PrintableHeight() const {
-  return Device().pageLayout().paintRect(QPageLayout::Inch).height() * 6;
+  return Device().pageLayout().paintRect(QPageLayout::Inch).height() * 6 / Scale();
 }
 
 std::string QtPageSurface::DeviceName() const {

@@ -14,22 +14,25 @@ class QPagedPaintDevice;
 
 namespace earthwork::qt {
 
-/// The page layout of every print: Letter portrait with 3/16 inch margins,
-/// a printable area of 97 x 63 character units.
-QPageLayout ReportPageLayout();
+/// The page layout of every print: portrait with 3/16 inch margins; on
+/// Letter paper a printable area of 97 x 63 character units.
+QPageLayout ReportPageLayout(const QPageSize& paper = QPageSize(QPageSize::Letter));
 
 /// A PageSurface over QPainter, for a printer or a PDF file. A document
 /// starts with the first drawing call and ends with EndDoc; a PDF is
 /// written whole at EndDoc (temporary file, then rename), so a failed print
 /// never leaves half a file. Text is Windows-1252; the font is the asked
 /// one when it is monospaced, else a monospaced substitute, so report
-/// columns line up.
+/// columns line up. Nothing is drawn past the printable area: paper
+/// narrower than Letter's 97 units gets the whole page drawn smaller, and
+/// a text that would still pass the right edge is drawn in a smaller size.
 class QtPageSurface : public PageSurface {
  public:
-  /// Prints into the PDF file `path`.
-  static std::unique_ptr<QtPageSurface> ForPdf(const std::string& path);
-  /// Prints on the system's default printer; where there is none, into the
-  /// PDF file `pdfPath`, whose path is then the device name.
+  /// Prints into the PDF file `path`, on `paper`.
+  static std::unique_ptr<QtPageSurface> ForPdf(
+      const std::string& path, const QPageSize& paper = QPageSize(QPageSize::Letter));
+  /// Prints on the system's default printer, on its own paper; where there
+  /// is none, into the PDF file `pdfPath`, whose path is then the device name.
   static std::unique_ptr<QtPageSurface> ForPrinter(const std::string& pdfPath);
 
   /// Where a print goes without a printer: the report's name with ".pdf" in
@@ -66,6 +69,8 @@ class QtPageSurface : public PageSurface {
   void ApplyFont();
   double UnitX() const;
   double UnitY() const;
+  /// How much smaller than 1/12 inch a unit is drawn on narrow paper.
+  double Scale() const;
 
   DeviceFactory factory_;
   std::string deviceName_;
