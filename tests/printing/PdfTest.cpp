@@ -3,7 +3,6 @@
 #include <QPrinterInfo>
 #include <filesystem>
 #include <map>
-#include <regex>
 
 #include <gtest/gtest.h>
 
@@ -45,20 +44,28 @@ struct PdfPage {
   std::vector<PdfWord> words;
 };
 
+/// The number in `attr="..."` inside `tag`, or 0 when it is missing.
+double PdfAttribute(const std::string& tag, const std::string& attr) {
+  const std::string key = attr + "=\"";
+  const std::size_t at = tag.find(key);
+  return at == std::string::npos ? 0.0 : std::stod(tag.substr(at + key.size()));
+}
+
 /// Every word of a PDF with its box in points, page by page.
 std::vector<PdfPage> PdfWords(const std::string& path) {
   const std::string html = CommandOutput("pdftotext -bbox " + testing::ShellQuoted(path) + " -");
-  static const std::regex item(
-      R"re(<page width="([\d.]+)"|<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)<)re");
   std::vector<PdfPage> pages;
-  for (auto it = std::sregex_iterator(html.begin(), html.end(), item); it != std::sregex_iterator();
-       ++it) {
-    const std::smatch& m = *it;
-    if (m[1].matched) {
-      pages.push_back({std::stod(m[1]), {}});
-    } else if (!pages.empty()) {
-      pages.back().words.push_back(
-          {std::stod(m[2]), std::stod(m[3]), std::stod(m[4]), std::stod(m[5]), m[6]});
+  for (std::size_t at = html.find('<'); at != std::string::npos; at = html.find('<', at + 1)) {
+    const std::size_t close = html.find('>', at);
+    if (close == std::string::npos) break;
+    const std::string tag = html.substr(at, close - at);
+    if (tag.starts_with("<page ")) {
+      pages.push_back({PdfAttribute(tag, "width"), {}});
+    } else if (tag.starts_with("<word ") && !pages.empty()) {
+      const std::size_t end = html.find('<', close);
+      pages.back().words.push_back({PdfAttribute(tag, "xMin"), PdfAttribute(tag, "yMin"),
+                                    PdfAttribute(tag, "xMax"), PdfAttribute(tag, "yMax"),
+                                    html.substr(close + 1, end - close - 1)});
     }
   }
   return pages;
