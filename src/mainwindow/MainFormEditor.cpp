@@ -31,6 +31,7 @@ MainFormEditor::MainFormEditor(frmMain& window)
   // grid.
   grid_.setTabKeyNavigation(false);
   grid_.installEventFilter(this);
+  viewport_ = grid_.viewport();
   grid_.viewport()->installEventFilter(this);
   connect(&grid_, &QTableWidget::cellClicked, this,
           [this](int row, int column) { GridCellClicked(row + StationGrid::kHeaderRows, column); });
@@ -89,12 +90,11 @@ bool MainFormEditor::eventFilter(QObject* watched, QEvent* event) {
   }
   // The mouse moves the cursor, or the focus goes elsewhere: what was
   // typed is committed first.
-  if ((watched == grid_.viewport() || watched == &tabs_) &&
-      event->type() == QEvent::MouseButtonPress) {
+  if ((watched == viewport_ || watched == &tabs_) && event->type() == QEvent::MouseButtonPress) {
     editor_.FinishEditing();
     return false;
   }
-  if (watched == grid_.viewport() && event->type() == QEvent::MouseButtonDblClick) {
+  if (watched == viewport_ && event->type() == QEvent::MouseButtonDblClick) {
     // A double click edits the cell in place, as F2 does.
     const QModelIndex index = grid_.indexAt(static_cast<QMouseEvent*>(event)->position().toPoint());
     if (!index.isValid()) return false;

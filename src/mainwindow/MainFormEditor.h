@@ -49,6 +49,9 @@ class MainFormEditor : public QObject, private GridSurface {
   StationGrid& grid_;
   QTabBar& tabs_;
   QComboBox* CodeCombo_ = nullptr;
+  // Kept at hand: the filter also sees events while the grid is being
+  // destroyed, when asking the grid for its viewport is no longer valid.
+  const QObject* viewport_ = nullptr;
   GridEditor editor_;
 };
 

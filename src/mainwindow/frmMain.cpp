@@ -163,6 +163,10 @@ frmMain::frmMain(ProgramState& state, MainViewRelay& relay, Settings& settings, 
 
 frmMain::~frmMain() {
   relay_.Attach(nullptr);
+  // The editor filters the grid's events; it goes before the grid does, so
+  // no event of a half-destroyed grid reaches it.
+  delete formEditor_;
+  formEditor_ = nullptr;
   // A header box that loses the focus while the window is torn down would
   // store its text through a window that is no longer there.
   for (QLineEdit* box : txtDescri_) {

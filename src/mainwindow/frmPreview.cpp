@@ -222,7 +222,7 @@ void frmPreview::GoToPage(int page) {
 
 bool frmPreview::eventFilter(QObject* watched, QEvent* event) {
   // The page follows the window's size while it fits the width or the page.
-  if (watched == scroll_->viewport() && event->type() == QEvent::Resize) Refit();
+  if (event->type() == QEvent::Resize && watched == scroll_->viewport()) Refit();
   return QDialog::eventFilter(watched, event);
 }
 
