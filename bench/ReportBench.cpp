@@ -9,6 +9,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "BenchInputs.h"
 #include "cli/BatchSession.h"
 #include "cli/Cli.h"
 #include "earfiles/EarFile.h"
@@ -32,37 +33,11 @@ std::filesystem::path WorkFolder() {
   return dir;
 }
 
-/// Rows every 50 feet with areas that swing between cut and fill, a skip
-/// area, a forced balance and a station equation in every group.
-void FillGroup(GroupRecord& group, int g) {
-  group.Name = "Baseline " + std::to_string(g + 1);
-  group.BalanceFactor = g % 2 == 0 ? "1.15" : "1.25";
-  for (int r = 0; r < kMaxDataRows; ++r) {
-    const double wave = std::sin((r + 7 * g) / 23.0);
-    group.Cells.at(r, Station) = FormatStation(10000.0 * g + 50.0 * r);
-    group.Cells.at(r, Cut) = FormatArea(wave > 0 ? 400 * wave : 0.0);
-    group.Cells.at(r, Fill) = FormatArea(wave < 0 ? -380 * wave : 3.5);
-    group.Cells.at(r, AddedCut) = FormatArea(r % 97 == 0 ? 120.0 : 0.0);
-    group.Cells.at(r, AddedFill) = FormatArea(r % 89 == 0 ? 45.5 : 0.0);
-    group.Cells.at(r, Code) = "";
-  }
-  for (const int r : {300, 340}) group.Cells.at(r, Code) = "SA";
-  group.Cells.at(900, Code) = "FB";
-  group.Cells.at(1200, Code) = "BK";
-  group.Cells.at(1201, Code) = "AH";
-  group.Cells.at(kMaxDataRows, Station) = kEndOfRows;
-}
-
 /// The full-size project, saved once as an EarFile.
 const std::string& ProjectFile() {
   static const std::string path = [] {
-    cli::BatchSession session;
-    ProjectStore& store = session.state.Project;
-    store.HeaderFields = {"Bench Designer", "0412-07", "1304-02"};
-    store.GroupCount = kGroupSlots;
-    for (int g = 0; g < kGroupSlots; ++g) FillGroup(store.Group(g), g);
     const std::string file = (WorkFolder() / "full.ear").string();
-    if (!SaveEarFile(session.state, file)) std::abort();
+    if (!bench::SaveLargestProject(file)) std::abort();
     return file;
   }();
   return path;
@@ -95,7 +70,7 @@ void BM_ReportOneGroup(benchmark::State& st) {
   cli::BatchSession session;
   ProgramState& state = session.state;
   state.Project.CurrentFileName = (WorkFolder() / "one.ear").string();
-  FillGroup(state.Project.Group(0), 0);
+  bench::FillGroup(state.Project.Group(0), 0);
   Quietly([&] {
     for (auto _ : st) {
       state.Report.Totals = {};

@@ -1,5 +1,6 @@
 #include "earfiles/EarFile.h"
 
+#include <array>
 #include <cmath>
 #include <filesystem>
 
@@ -50,13 +51,6 @@ std::string RowLine(CellTable& cells, int row) {
   // which the reader drops again.
   if (!line.empty() && line[0] == '[') line.insert(0, " ");
   return line;
-}
-
-/// A row field as the fixed-width field holds it: padded to 15 characters;
-/// a longer value is kept whole so that nothing read is lost.
-std::string FixedField(const std::string& text) {
-  return text.size() < kRowFieldWidth ? text + std::string(kRowFieldWidth - text.size(), ' ')
-                                      : text;
 }
 
 enum class Compatibility { Readable, NotCompatible, Unreadable };
@@ -161,10 +155,32 @@ Result CheckFileCompatibility(ProgramState& state, const std::string& path) {
   return Result::Failed(path + " is no file of this program", "CheckFileCompatibility");
 }
 
+namespace {
+
+/// A row field as the fixed-width field holds it: padded to 15 characters;
+/// a longer value is kept whole so that nothing read is lost. Written into
+/// `field`'s own buffer, so a row is read without a copy per field.
+void SetFixedField(std::string& field, std::string_view text) {
+  field.assign(text);
+  if (field.size() < kRowFieldWidth) field.append(kRowFieldWidth - field.size(), ' ');
+}
+
+std::string_view TrimLeftView(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  return s;
+}
+
+std::string_view TrimRightView(std::string_view s) {
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+}  // namespace
+
 void GetParameters(ProgramState& state, std::string& line, int16_t mode) {
   Trap(state.dialogs, "Program Error: ", " occured in GetParameters(NewFileIO).", [&] {
     auto& fields = state.Project.RowFields;
-    for (std::string& field : fields) field = FixedField("");
+    for (std::string& field : fields) SetFixedField(field, "");
     const char separator = mode == 1 ? ' ' : ',';
     for (char& c : line) {
       if (c == '\t') c = separator;
@@ -172,32 +188,35 @@ void GetParameters(ProgramState& state, std::string& line, int16_t mode) {
     const bool older =
         state.Project.FileVersion == EarVersion::V971;  // "VERSION 97.1": no code field
     const size_t count = older ? 5 : 6;
-    std::vector<std::string> parts;
-    std::string rest = TrimLeft(line);
+    std::array<std::string_view, 6> parts;
+    size_t found = 0;
+    std::string_view rest = TrimLeftView(line);
     bool complete = true;
-    while (parts.size() + 1 < count) {
+    while (found + 1 < count) {
       const size_t at = rest.find(separator);
-      if (at == std::string::npos) {
+      if (at == std::string_view::npos) {
         complete = false;
         break;
       }
-      parts.push_back(Trim(rest.substr(0, at)));
-      rest = TrimLeft(rest.substr(at + 1));
+      parts[found++] = TrimView(rest.substr(0, at));
+      rest = TrimLeftView(rest.substr(at + 1));
     }
     // What the line holds is kept even when fields are missing: the rest is
     // the next field, the ones after it stay blank.
-    if (!TrimRight(rest).empty() || complete) parts.push_back(TrimRight(rest));
-    for (size_t i = 0; i < parts.size(); ++i) {
+    if (const std::string_view last = TrimRightView(rest); !last.empty() || complete) {
+      parts[found++] = last;
+    }
+    for (size_t i = 0; i < found; ++i) {
       const size_t field = (older && i > 0) ? i + 1 : i;
       if (field == 0) {
-        fields[0] = FixedField(FormatStation(parts[0]));
+        SetFixedField(fields[0], FormatStation(parts[0]));
       } else if (field == 1) {
-        fields[1] = FixedField(parts[1]);
+        SetFixedField(fields[1], parts[1]);
       } else {
-        fields[field] = FixedField(FormatArea(parts[i]));
+        SetFixedField(fields[field], FormatArea(parts[i]));
       }
     }
-    if (older) fields[1] = FixedField("-");
+    if (older) SetFixedField(fields[1], "-");
     if (!complete) {
       throw ProgramError("Row line has fewer than " + std::to_string(count) +
                          " fields: " + ear::QuoteLine(line));
@@ -210,7 +229,9 @@ void StoreStationValue(ProgramState& state, std::string& line, int, int& row, in
     GetParameters(state, line, 1);
     const auto& fields = state.Project.RowFields;
     CellTable& cells = state.Project.Current().Cells;
-    cells.at(row, Station) = FormatStation(fields[0]);
+    // The station field is in plus notation or is no number at all, so the
+    // picture would return it unchanged: it is stored as it stands.
+    cells.at(row, Station) = fields[0];
     cells.at(row, Code) = fields[1];
     for (int column = Cut; column <= AddedFill; ++column) {
       cells.at(row, column) = FormatArea(fields[static_cast<size_t>(column)]);

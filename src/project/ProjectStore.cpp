@@ -7,11 +7,17 @@ namespace earthwork {
 
 std::string& CellTable::at(int row, int column) {
   if (row < 0 || row >= kCellRows || column < 0 || column >= kCellColumns) SubscriptOutOfRange();
-  return cells_[static_cast<size_t>(row * kCellColumns + column)];
+  auto& block = blocks_[static_cast<size_t>(row / kBlockRows)];
+  if (block.empty()) block.resize(kBlockRows * kCellColumns);
+  return block[static_cast<size_t>(row % kBlockRows * kCellColumns + column)];
 }
 
 const std::string& CellTable::at(int row, int column) const {
-  return const_cast<CellTable*>(this)->at(row, column);
+  if (row < 0 || row >= kCellRows || column < 0 || column >= kCellColumns) SubscriptOutOfRange();
+  static const std::string empty;
+  const auto& block = blocks_[static_cast<size_t>(row / kBlockRows)];
+  if (block.empty()) return empty;
+  return block[static_cast<size_t>(row % kBlockRows * kCellColumns + column)];
 }
 
 int CellTable::DataRowCount() const {

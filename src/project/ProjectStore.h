@@ -30,9 +30,11 @@ inline const std::string kEndOfRows = "-1";
 
 /// 1801 rows by 9 columns of text; every access is checked against those
 /// limits and an access outside them raises "Subscript out of range".
+/// Rows are allocated in blocks on first write, so the empty slots of the
+/// store cost nothing (a batch command never pays for 26 full groups).
 class CellTable {
  public:
-  CellTable() : cells_(kCellRows * kCellColumns) {}
+  CellTable() : blocks_(kBlockCount) {}
   std::string& at(int row, int column);
   const std::string& at(int row, int column) const;
   /// Number of data rows: rows before the first end marker. Raises
@@ -40,7 +42,9 @@ class CellTable {
   int DataRowCount() const;
 
  private:
-  std::vector<std::string> cells_;
+  static constexpr int kBlockRows = 64;
+  static constexpr int kBlockCount = (kCellRows + kBlockRows - 1) / kBlockRows;
+  std::vector<std::vector<std::string>> blocks_;  // an empty block reads as empty cells
 };
 
 struct GroupRecord {
