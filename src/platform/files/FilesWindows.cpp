@@ -1,6 +1,8 @@
 // The file, folder and process calls of the core on Windows. Paths are in
 // the system's single-byte code page, as the core keeps them.
 #include <windows.h>
+// The port's ReplaceFile is also a Windows macro (ReplaceFileA).
+#undef ReplaceFile
 
 #include <cstring>
 #include <filesystem>

@@ -11,6 +11,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
+#ifndef _WIN32
 std::string UserDataFolder() {
   if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data) return data;
   if (const char* home = std::getenv("HOME"); home && *home)
@@ -18,10 +19,12 @@ std::string UserDataFolder() {
   return fs::temp_directory_path().string();
 }
 
+/// "c:\..." or "C:/...": a text may use either separator.
 bool IsDriveC(const std::string& path) {
   return path.size() >= 3 && std::tolower(static_cast<unsigned char>(path[0])) == 'c' &&
-         path[1] == ':' && path[2] == '\\';
+         path[1] == ':' && (path[2] == '\\' || path[2] == '/');
 }
+#endif
 
 }  // namespace
 
