@@ -5,6 +5,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/ports/Files.h"
+#include "support/TestFiles.h"
+
 namespace earthwork::fuzz {
 
 FuzzWorld::FuzzWorld() {
@@ -13,11 +16,18 @@ FuzzWorld::FuzzWorld() {
   const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
                                          ? std::filesystem::path("/dev/shm")
                                          : std::filesystem::temp_directory_path();
+#ifdef _WIN32
+  const std::string pattern =
+      (base / ("earthwork-fuzz-" + std::to_string(os::ProcessId()))).string();
+  std::filesystem::create_directory(pattern, ec);
+  if (ec) Fail("cannot create a temporary folder");
+#else
   std::string pattern = (base / "earthwork-fuzz-XXXXXX").string();
   if (::mkdtemp(pattern.data()) == nullptr) Fail("cannot create a temporary folder");
+#endif
   folder_ = pattern;
   // Reports of the fuzzed projects go here instead of the user's report folder.
-  ::setenv("EARTHWORK_REPORT_DIR", (folder_ + "/").c_str(), 1);
+  testing::SetEnv("EARTHWORK_REPORT_DIR", folder_ + "/");
   // The folder goes with the process; a crash leaves it for a look.
   std::atexit([] { std::filesystem::remove_all(Get().folder_); });
 }

@@ -45,13 +45,13 @@ int main(int argc, char** argv) {
   for (const auto& path : inputs) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-      std::fprintf(stderr, "cannot read %s\n", path.c_str());
+      std::fprintf(stderr, "cannot read %s\n", path.string().c_str());
       return 1;
     }
     const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
                                   std::istreambuf_iterator<char>());
     // Named before the run, so that a crash says which input it was.
-    std::fprintf(stderr, "%s\n", path.filename().c_str());
+    std::fprintf(stderr, "%s\n", path.filename().string().c_str());
     LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
   }
   std::printf("replayed %zu inputs\n", inputs.size());

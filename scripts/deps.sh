@@ -8,10 +8,20 @@ EARTHWORK_PACKAGES=(
   fonts-dejavu-core fonts-liberation
 )
 
+# The Windows cross build (scripts/cross-windows) needs only these: the
+# MinGW-w64 compiler and GoogleTest's sources, which it builds for Windows.
+EARTHWORK_CROSS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest)
+
+# Installs the build's packages and the ones given.
 install_missing_packages() {
+  install_packages "${EARTHWORK_PACKAGES[@]}" "$@"
+}
+
+# Installs the packages given that are missing.
+install_packages() {
   local missing=()
   local p
-  for p in "${EARTHWORK_PACKAGES[@]}" "$@"; do
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0

@@ -77,13 +77,20 @@ void RemoveStaleRunFolders(const std::string& parent) {
 
 }  // namespace
 
+bool IsPathSeparator(char c) {
+  return c == '\\' || c == '/';
+}
+
+size_t DrivePrefixLength(std::string_view path) {
+  const bool letter =
+      !path.empty() && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+  return letter && path.size() >= 2 && path[1] == ':' ? 2 : 0;
+}
+
 std::string StripFile(std::string_view path) {
-#ifdef _WIN32
-  const size_t p = path.find_last_of('\\');
-#else
   const size_t p = path.find_last_of("\\/");
-#endif
-  return std::string(p == std::string_view::npos ? path : path.substr(p + 1));
+  const size_t start = p == std::string_view::npos ? DrivePrefixLength(path) : p + 1;
+  return std::string(path.substr(start));
 }
 
 std::string ReportDirectory() {

@@ -5,8 +5,16 @@
 
 namespace earthwork {
 
-/// The file-name part of a path: the text after its last "\" (and, off
-/// Windows, after its last "/" too).
+/// Paths in files and on the command line come from Windows and from other
+/// systems alike: both "\" and "/" separate folders on every system, and a
+/// drive letter ("C:") may lead.
+bool IsPathSeparator(char c);
+
+/// 2 when `path` starts with a drive letter and a colon ("C:"), else 0.
+size_t DrivePrefixLength(std::string_view path);
+
+/// The file-name part of a path: the text after its last separator, else
+/// after its drive letter ("C:road.ear" is "road.ear").
 std::string StripFile(std::string_view path);
 
 /// The user's report folder (the one that stands for "c:\temp\"), ending in

@@ -4,6 +4,7 @@
 
 #include "printing/Paging.h"
 #include "project/Errors.h"
+#include "project/Paths.h"
 #include "project/Text.h"
 #include "reports/EndAreaReport.h"
 #include "reports/GeopakLogReport.h"
@@ -59,8 +60,12 @@ std::string JoinDirectory(const std::string& directory, const std::string& fileN
 #else
   constexpr char kSeparator = '/';
 #endif
-  // A root such as "C:\" or "/" already ends in its separator.
-  if (!directory.empty() && directory.back() == kSeparator) return directory + fileName;
+  // A root such as "C:\" or "/" already ends in its separator; a drive
+  // alone ("C:") names that drive's current folder.
+  if (!directory.empty() &&
+      (IsPathSeparator(directory.back()) || DrivePrefixLength(directory) == directory.size())) {
+    return directory + fileName;
+  }
   return directory + kSeparator + fileName;
 }
 

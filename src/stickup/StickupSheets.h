@@ -37,7 +37,8 @@ class NewDrawingDialog {
 std::string DefaultDrawingName(const ProjectStore& store);
 
 /// A file name in a directory listed by the dialogs, with one separator
-/// between them ("\" on Windows, "/" elsewhere).
+/// between them ("\" on Windows, "/" elsewhere) unless the directory ends
+/// in either separator or is a drive alone ("C:").
 std::string JoinDirectory(const std::string& directory, const std::string& fileName);
 
 /// Writes every group's report (of the kind AccumulatedReport asks for)

@@ -163,7 +163,7 @@ TEST_F(GeopakLogReportTest, FailuresAreShownAndLoseNothing) {
                                                       " holds earthwork data"});
   // A report that cannot be written.
   const std::string notAFolder = WriteLog("file", "x");
-  setenv("EARTHWORK_REPORT_DIR", notAFolder.c_str(), 1);
+  testing::SetEnv("EARTHWORK_REPORT_DIR", notAFolder);
   state.Report.AppendToReport = true;
   state.Project.CurrentFileName = logs.Path("ramp1.log");
   EXPECT_FALSE(CreateGeopakLogReport(state));
@@ -226,6 +226,10 @@ TEST(GeopakFileNames, ReportAndCompanionNames) {
       {"d:\\jobs\\ramp1.LOG", "ramp1.rpt", "d:\\jobs\\ramp1.ear"},
       {"/jobs/a.log.log", "a.rpt", "/jobs/a.ear"},
       {"/jobs/ramp1", "ramp1.rpt", "/jobs/ramp1.ear"},
+      // Either separator on every system, a drive letter, a server's share.
+      {"C:/jobs\\old.log/ramp1.log", "ramp1.rpt", "C:/jobs\\old.log/ramp1.ear"},
+      {"C:ramp1.log", "ramp1.rpt", "C:ramp1.ear"},
+      {"\\\\server\\jobs\\ramp1.log", "ramp1.rpt", "\\\\server\\jobs\\ramp1.ear"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(GeopakReportName(c[0]), c[1]);

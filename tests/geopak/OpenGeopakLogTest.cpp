@@ -72,7 +72,7 @@ TEST_F(GeopakTest, OpenReadsNamesTheTabAndReports) {
 
   // A report that cannot be written does not undo the import.
   const std::string notAFolder = WriteLog("file", "x");
-  setenv("EARTHWORK_REPORT_DIR", notAFolder.c_str(), 1);
+  testing::SetEnv("EARTHWORK_REPORT_DIR", notAFolder);
   EXPECT_TRUE(Open(path));
   ASSERT_EQ(dialogs.Texts().size(), 1u);
   EXPECT_EQ(dialogs.Texts()[0].rfind("Error: Cannot write " + notAFolder, 0), 0u);

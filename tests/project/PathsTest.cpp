@@ -1,8 +1,10 @@
 #include "project/Paths.h"
 
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "project/Errors.h"
+#include "project/FileKinds.h"
 #include "support/TestFiles.h"
 
 namespace earthwork {
@@ -18,6 +21,34 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::TempDir;
+
+// A name is cut from its folder and drive whichever system wrote the path.
+TEST(PathTextTest, FileNameAndKindWithEitherSeparatorAndADrive) {
+  struct Case {
+    std::string path, name;
+    InputKind kind;
+  };
+  const Case cases[] = {
+      {"C:\\jobs\\road.ear", "road.ear", InputKind::Ear},
+      {"c:/jobs/ramp1.LOG", "ramp1.LOG", InputKind::Log},
+      {"C:road.ear", "road.ear", InputKind::Ear},
+      {"D:\\old.ear/ramp1.log", "ramp1.log", InputKind::Log},
+      {"jobs/x.log\\road.ear", "road.ear", InputKind::Ear},
+      {"\\\\server\\share\\ramp1.log", "ramp1.log", InputKind::Log},
+      {"/home/user/road.ear", "road.ear", InputKind::Ear},
+      {"road.ear", "road.ear", InputKind::Ear},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(StripFile(c.path), c.name) << c.path;
+    EXPECT_EQ(InputKindOf(c.path), c.kind) << c.path;
+  }
+  EXPECT_EQ(StripFile("C:\\"), "");
+  EXPECT_EQ(StripFile("C:"), "");
+}
+
+// The report folder and the run folders follow POSIX rules (the user's
+// folders, permissions, fork); on Windows the report folder is fixed.
+#ifndef _WIN32
 
 /// Sets (or, with nullopt, removes) an environment variable for the life
 /// of the object.
@@ -137,6 +168,8 @@ TEST(RunReportFolderTest, EachRunHasItsOwnAndLeavesNothing) {
   EXPECT_FALSE(fs::exists(first));
   EXPECT_EQ(std::distance(fs::directory_iterator(reports.Root()), fs::directory_iterator()), 1);
 }
+
+#endif
 
 }  // namespace
 }  // namespace earthwork

@@ -2,11 +2,13 @@
 // moments: the old file stays whole, no temporary file is left, the user is
 // told the path and the reason, and the project still counts as changed.
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <chrono>
@@ -185,6 +187,8 @@ TEST_F(SaveFaults, AFailedFirstSaveLeavesNoFile) {
   EXPECT_EQ(dialogs.Texts(), std::vector<std::string>(2, FailureText(ENOSPC)));
 }
 
+// A full disk and a killed save are made the POSIX way (mount, fork).
+#ifndef _WIN32
 /// A small file system of its own, mounted for one test; skipped where the
 /// machine does not allow mounting (not root, or in a container that forbids it).
 class SmallDisk {
@@ -299,6 +303,8 @@ TEST(KilledSave, FileIsAlwaysTheOldOrTheNewOne) {
   std::printf("killed saves: %d left the old file, %d the new one (save takes %lld us)\n", sawOld,
               sawNew, static_cast<long long>(limit.count() * 10 / 11));
 }
+
+#endif
 
 }  // namespace
 }  // namespace earthwork::testing

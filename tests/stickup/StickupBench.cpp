@@ -22,7 +22,7 @@ StickupBench::StickupBench() {
   fs::create_directories(Cad("mdlapps/ear"));
   fs::create_directories(drawings);
   fs::create_directories(dir.Path("temp"));
-  ::setenv("EARTHWORK_REPORT_DIR", dir.Path("temp").c_str(), 1);
+  SetEnv("EARTHWORK_REPORT_DIR", dir.Path("temp"));
   WriteBytes(Cad("mdlapps/ear/mao.ma"), "drawing application");
   WriteBytes(Cad("mdlapps/ear/kernel.dgn"), "seed drawing");
   fs::copy_file(EARTHWORK_FAKE_CAD_PROGRAM, Cad("ustation.exe"));

@@ -11,7 +11,9 @@
 #include <sstream>
 #include <stdexcept>
 
+#ifndef _WIN32
 #include <sys/wait.h>
+#endif
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -214,20 +216,29 @@ void ExpectGoldenReport(const std::string& report, const std::string& name, Gold
   CompareWithGolden(report, name);
 }
 
+void SetEnv(const char* name, const std::optional<std::string>& value) {
+#ifdef _WIN32
+  // An empty value removes the variable there.
+  ::_putenv_s(name, value ? value->c_str() : "");
+#else
+  if (value) {
+    ::setenv(name, value->c_str(), 1);
+  } else {
+    ::unsetenv(name);
+  }
+#endif
+}
+
 ScopedReportDirectory::ScopedReportDirectory(const std::string& dir) {
   if (const char* old = std::getenv("EARTHWORK_REPORT_DIR")) {
     old_ = old;
     hadOld_ = true;
   }
-  ::setenv("EARTHWORK_REPORT_DIR", dir.c_str(), 1);
+  SetEnv("EARTHWORK_REPORT_DIR", dir);
 }
 
 ScopedReportDirectory::~ScopedReportDirectory() {
-  if (hadOld_) {
-    ::setenv("EARTHWORK_REPORT_DIR", old_.c_str(), 1);
-  } else {
-    ::unsetenv("EARTHWORK_REPORT_DIR");
-  }
+  SetEnv("EARTHWORK_REPORT_DIR", hadOld_ ? std::optional<std::string>(old_) : std::nullopt);
 }
 
 std::string ShellQuoted(const std::string& text) {
@@ -238,12 +249,20 @@ std::string ShellQuoted(const std::string& text) {
 
 std::string CommandOutput(const std::string& command) {
   std::string out;
+#ifdef _WIN32
+  FILE* pipe = ::_popen(command.c_str(), "r");
+#else
   FILE* pipe = ::popen(command.c_str(), "r");
+#endif
   if (!pipe) return out;
   std::array<char, 4096> buffer{};
   size_t n = 0;
   while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
+#ifdef _WIN32
+  ::_pclose(pipe);
+#else
   ::pclose(pipe);
+#endif
   return out;
 }
 
@@ -263,8 +282,12 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
   command += " >stdout.txt 2>stderr.txt";
   const int status = std::system(command.c_str());
   const std::filesystem::path dir(folder);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes((dir / "stdout.txt").string()),
-          ReadBytes((dir / "stderr.txt").string())};
+#ifdef _WIN32
+  const int code = status;
+#else
+  const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
+  return {code, ReadBytes((dir / "stdout.txt").string()), ReadBytes((dir / "stderr.txt").string())};
 }
 
 std::map<std::string, std::string> FolderSnapshot(const std::string& folder,

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,9 @@ void ExpectReportInvariants(const std::string& report, GoldenKind kind, int32_t 
 /// ExpectReportInvariants, then the comparison of ExpectGolden.
 void ExpectGoldenReport(const std::string& report, const std::string& name, GoldenKind kind,
                         int32_t pageCount);
+
+/// Sets the environment variable `name`, or removes it (nullopt).
+void SetEnv(const char* name, const std::optional<std::string>& value);
 
 /// Points the report folder (EARTHWORK_REPORT_DIR) at `dir` for the life of
 /// the object.

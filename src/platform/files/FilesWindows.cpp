@@ -1,14 +1,45 @@
-// The file, folder and process calls of the core on Windows. Paths are in
-// the system's single-byte code page, as the core keeps them.
+// The file, folder and process calls of the core on Windows. The core keeps
+// paths in UTF-8; the system is called with their wide form, so that every
+// name the system allows can be opened and saved.
 #include <windows.h>
+// The port's ReplaceFile is also a Windows macro (ReplaceFileA).
+#undef ReplaceFile
 
 #include <cstring>
 #include <filesystem>
 
 #include "platform/files/FilesCommon.h"
+#include "platform/files/WindowsPaths.h"
 #include "platform/ports/Files.h"
 
 namespace earthwork::os {
+
+std::wstring WidePath(std::string_view path) {
+  if (path.empty()) return {};
+  const int size = static_cast<int>(path.size());
+  // Text that is not UTF-8 came from the system's single-byte code page
+  // (Windows-1252 on a Western system's command line).
+  UINT codePage = CP_UTF8;
+  int length = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, path.data(), size, nullptr, 0);
+  if (length == 0) {
+    codePage = 1252;
+    length = MultiByteToWideChar(codePage, 0, path.data(), size, nullptr, 0);
+  }
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(codePage, codePage == CP_UTF8 ? MB_ERR_INVALID_CHARS : 0, path.data(), size,
+                      wide.data(), length);
+  return wide;
+}
+
+std::string Utf8(std::wstring_view text) {
+  if (text.empty()) return {};
+  const int size = static_cast<int>(text.size());
+  const int length =
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), size, utf8.data(), length, nullptr, nullptr);
+  return utf8;
+}
 
 namespace {
 
@@ -16,11 +47,11 @@ namespace fs = std::filesystem;
 
 /// The system's text for an error code, without its line end.
 std::string Reason(DWORD error) {
-  char text[512] = {};
+  wchar_t text[512] = {};
   const DWORD length =
-      FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-                     text, sizeof text, nullptr);
-  std::string reason(text, length);
+      FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                     text, sizeof text / sizeof text[0], nullptr);
+  std::string reason = Utf8(std::wstring_view(text, length));
   while (!reason.empty() && (reason.back() == '\r' || reason.back() == '\n' ||
                              reason.back() == ' ' || reason.back() == '.')) {
     reason.pop_back();
@@ -51,8 +82,9 @@ struct Handle {
 
 /// Opens a file or folder only to ask about it (links followed).
 HANDLE OpenToInspect(const std::string& path) {
-  return CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  return CreateFileW(WidePath(path).c_str(), 0,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                     FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
 fs::path FolderOf(const fs::path& file) {
@@ -61,7 +93,7 @@ fs::path FolderOf(const fs::path& file) {
 
 /// Where a save really writes: `path` with its links followed.
 struct SaveTarget {
-  std::string file;
+  std::wstring file;
   fs::path folder;
 };
 
@@ -69,16 +101,17 @@ SaveTarget ResolveSaveTarget(const std::string& path) {
   auto refuse = [&path](const std::string& why) {
     throw ProgramError("Cannot save " + path + ": " + why);
   };
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const std::wstring wide = WidePath(path);
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     const DWORD error = GetLastError();
     if (!Missing(error)) refuse(Reason(error));
     // A new file: its folder must take it.
-    const fs::path folder = FolderOf(fs::path(path));
-    const DWORD folderAttributes = GetFileAttributesA(folder.string().c_str());
+    const fs::path folder = FolderOf(fs::path(wide));
+    const DWORD folderAttributes = GetFileAttributesW(folder.c_str());
     if (folderAttributes == INVALID_FILE_ATTRIBUTES) refuse(Reason(GetLastError()));
     if (!(folderAttributes & FILE_ATTRIBUTE_DIRECTORY)) refuse("Not a directory");
-    return {path, folder};
+    return {wide, folder};
   }
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) refuse("Is a directory");
   Handle file(OpenToInspect(path));
@@ -89,13 +122,14 @@ SaveTarget ResolveSaveTarget(const std::string& path) {
   if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) refuse(Reason(ERROR_ACCESS_DENIED));
   if (info.nNumberOfLinks > 1) refuse(HardLinkReason(info.nNumberOfLinks));
   // A link is saved through: the file it names is replaced.
-  std::string target = path;
+  std::wstring target = wide;
   if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-    char final[MAX_PATH * 4] = {};
-    const DWORD length = GetFinalPathNameByHandleA(file.h, final, sizeof final, 0);
-    if (length == 0 || length >= sizeof final) refuse(Reason(GetLastError()));
+    wchar_t final[MAX_PATH * 4] = {};
+    const DWORD capacity = sizeof final / sizeof final[0];
+    const DWORD length = GetFinalPathNameByHandleW(file.h, final, capacity, 0);
+    if (length == 0 || length >= capacity) refuse(Reason(GetLastError()));
     target.assign(final, length);
-    if (target.rfind("\\\\?\\", 0) == 0) target.erase(0, 4);
+    if (target.rfind(L"\\\\?\\", 0) == 0) target.erase(0, 4);
   }
   return {target, FolderOf(fs::path(target))};
 }
@@ -103,16 +137,16 @@ SaveTarget ResolveSaveTarget(const std::string& path) {
 /// Removes the temporary files that saves killed before their rename left
 /// in `folder`: those of processes that no longer run. Best effort.
 void RemoveStaleTemporaries(const fs::path& folder) {
-  WIN32_FIND_DATAA found{};
-  const std::string pattern = (folder / ".earthwork-*.tmp").string();
-  const HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  WIN32_FIND_DATAW found{};
+  const std::wstring pattern = (folder / L".earthwork-*.tmp").wstring();
+  const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
-    const int owner = TemporaryOwner(found.cFileName);
+    const int owner = TemporaryOwner(Utf8(found.cFileName));
     if (owner > 0 && owner != ProcessId() && ProcessEnded(owner)) {
-      DeleteFileA((folder / found.cFileName).string().c_str());
+      DeleteFileW((folder / found.cFileName).c_str());
     }
-  } while (FindNextFileA(search, &found));
+  } while (FindNextFileW(search, &found));
   FindClose(search);
 }
 
@@ -129,7 +163,8 @@ struct WriteFailed {
 
 InputFile::InputFile(const std::string& path) : path_(path) {
   if (path.empty()) throw ProgramError("File not found: ");
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const std::wstring wide = WidePath(path);
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     const DWORD error = GetLastError();
     if (Missing(error)) throw ProgramError("File not found: " + path);
@@ -140,9 +175,9 @@ InputFile::InputFile(const std::string& path) : path_(path) {
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
     throw ProgramError("Is a folder, not a file: " + path);
   }
-  const HANDLE file =
-      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
     if (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION) {
@@ -175,13 +210,13 @@ size_t InputFile::Read(char* buffer, size_t size) {
 void ReplaceFile(const std::string& path, const std::function<void(const Append&)>& produce) {
   const SaveTarget target = ResolveSaveTarget(path);
   RemoveStaleTemporaries(target.folder);
-  const std::string temp = (target.folder / TemporaryName(ProcessId())).string();
+  const std::wstring temp = (target.folder / WidePath(TemporaryName(ProcessId()))).wstring();
 
   HANDLE file = INVALID_HANDLE_VALUE;
   bool created = false;
   auto fail = [&](const std::string& reason) {
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-    if (created) DeleteFileA(temp.c_str());
+    if (created) DeleteFileW(temp.c_str());
     throw ProgramError("Cannot save " + path + ": " + reason);
   };
   auto check = [&](WriteStep step) {
@@ -189,7 +224,7 @@ void ReplaceFile(const std::string& path, const std::function<void(const Append&
   };
 
   check(WriteStep::Create);
-  file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+  file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                      nullptr);
   if (file == INVALID_HANDLE_VALUE) fail(Reason(GetLastError()));
   created = true;
@@ -221,7 +256,7 @@ void ReplaceFile(const std::string& path, const std::function<void(const Append&
   file = INVALID_HANDLE_VALUE;
   if (!closed) fail(Reason(GetLastError()));
   check(WriteStep::Rename);
-  if (!MoveFileExA(temp.c_str(), target.file.c_str(),
+  if (!MoveFileExW(temp.c_str(), target.file.c_str(),
                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     fail(Reason(GetLastError()));
   }
@@ -257,18 +292,20 @@ bool ProcessEnded(int pid) {
 }
 
 std::string UserId() {
-  char name[256] = {};
-  DWORD length = sizeof name;
-  return GetUserNameA(name, &length) && length > 1 ? std::string(name, length - 1) : "user";
+  wchar_t name[257] = {};
+  DWORD length = sizeof name / sizeof name[0];
+  return GetUserNameW(name, &length) && length > 1 ? Utf8(std::wstring_view(name, length - 1))
+                                                   : "user";
 }
 
 void MakeUserFolder(const std::string& dir, bool shared) {
   std::error_code ec;
-  fs::create_directories(fs::path(dir).parent_path(), ec);
-  if (!CreateDirectoryA(dir.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+  const std::wstring wide = WidePath(dir);
+  fs::create_directories(fs::path(wide).parent_path(), ec);
+  if (!CreateDirectoryW(wide.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
     CannotWrite(dir, Reason(GetLastError()));
   }
-  const DWORD attributes = GetFileAttributesA(dir.c_str());
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) CannotWrite(dir, Reason(GetLastError()));
   if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) CannotWrite(dir, "Not a directory");
   if (shared && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
@@ -277,7 +314,7 @@ void MakeUserFolder(const std::string& dir, bool shared) {
 }
 
 bool MakeNewFolder(const std::string& path) {
-  if (CreateDirectoryA(path.c_str(), nullptr)) return true;
+  if (CreateDirectoryW(WidePath(path).c_str(), nullptr)) return true;
   const DWORD error = GetLastError();
   if (error == ERROR_ALREADY_EXISTS) return false;
   CannotWrite(path, Reason(error));

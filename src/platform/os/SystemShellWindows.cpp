@@ -7,6 +7,7 @@
 #undef CopyFile
 #undef DeleteFile
 
+#include "platform/files/WindowsPaths.h"
 #include "platform/os/SystemShell.h"
 
 namespace earthwork::os {
@@ -36,9 +37,9 @@ std::string SystemShell::Start(const std::string& program,
                                const std::string& workingDirectory) {
   std::string parameters;
   for (const std::string& a : arguments) parameters += (parameters.empty() ? "" : " ") + a;
-  const HINSTANCE result =
-      ShellExecuteA(GetDesktopWindow(), "Open", program.c_str(), parameters.c_str(),
-                    workingDirectory.c_str(), SW_SHOWNORMAL);
+  const HINSTANCE result = ShellExecuteW(GetDesktopWindow(), L"open", WidePath(program).c_str(),
+                                         WidePath(parameters).c_str(),
+                                         WidePath(workingDirectory).c_str(), SW_SHOWNORMAL);
   if (reinterpret_cast<INT_PTR>(result) <= 32) {
     return "Cannot start " + program + " (shell error " +
            std::to_string(reinterpret_cast<INT_PTR>(result)) + ")";
@@ -47,7 +48,8 @@ std::string SystemShell::Start(const std::string& program,
 }
 
 std::string SystemShell::SendKeys(const std::string& keys) {
-  for (const char c : keys) TypeKey(0, static_cast<unsigned char>(c));
+  // Typed as characters, so that a name outside the keyboard's layout arrives whole.
+  for (const wchar_t c : WidePath(keys)) TypeKey(0, c);
   TypeKey(VK_RETURN, 0);
   if (letEventsRun_) letEventsRun_();  // until the Enter keystroke is processed
   return {};

@@ -51,20 +51,14 @@ bool IsMultiByteUtf8(std::string_view bytes) {
 }  // namespace
 
 QString FromCoreText(std::string_view bytes) {
-#ifndef _WIN32
   if (IsMultiByteUtf8(bytes)) {
     return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
   }
-#endif
   return FromCp1252(bytes);
 }
 
 std::string ToCorePath(const QString& path) {
-#ifdef _WIN32
-  return ToCp1252(path);
-#else
   return path.toUtf8().toStdString();
-#endif
 }
 
 QString FromCp1252(std::string_view bytes) {

@@ -15,9 +15,10 @@ QString FromCp1252(std::string_view bytes);
 /// "?" (the only lossy case, and the one a single-byte file cannot hold).
 std::string ToCp1252(const QString& text);
 
-/// Core text that may carry a file path: paths are in the file system's
-/// own encoding (UTF-8 off Windows), other text is 1252. Text that is valid
-/// UTF-8 with at least one multi-byte character is read as UTF-8 there.
+/// Core text that may carry a file path: paths are UTF-8 on every system
+/// (the Windows adapters call the system with their wide form), other text
+/// is 1252. Text that is valid UTF-8 with at least one multi-byte character
+/// is read as UTF-8.
 QString FromCoreText(std::string_view bytes);
 
 /// A path from a Qt dialog in the form the core opens files with.
