@@ -150,27 +150,25 @@ LevelFigures AtLevel(const std::vector<MassPoint>& pts, double h, int sign) {
   return f;
 }
 
-/// The first and last places where |mass| reaches h.
-std::pair<double, double> ChordEnds(const std::vector<MassPoint>& pts, double h) {
+/// The stretches of the loop where |mass| is at least h.
+std::vector<std::pair<double, double>> Above(const std::vector<MassPoint>& pts, double h) {
+  std::vector<std::pair<double, double>> pieces;
   const auto crossing = [&](size_t i) {
     const double y0 = std::fabs(pts[i - 1].mass), y1 = std::fabs(pts[i].mass);
     if (y1 == y0) return pts[i].x;
     return pts[i - 1].x + (pts[i].x - pts[i - 1].x) * (h - y0) / (y1 - y0);
   };
-  double first = pts.front().x, last = pts.back().x;
+  bool inside = false;
   for (size_t i = 1; i < pts.size(); ++i) {
-    if (std::fabs(pts[i].mass) >= h) {
-      first = std::fabs(pts[i - 1].mass) >= h ? pts[i - 1].x : crossing(i);
-      break;
+    const bool before = std::fabs(pts[i - 1].mass) >= h, after = std::fabs(pts[i].mass) >= h;
+    if (!inside && (before || after)) {
+      pieces.push_back({before ? pts[i - 1].x : crossing(i), pts[i].x});
+      inside = true;
     }
+    if (inside) pieces.back().second = after ? pts[i].x : crossing(i);
+    if (inside && !after) inside = false;
   }
-  for (size_t i = pts.size() - 1; i > 0; --i) {
-    if (std::fabs(pts[i - 1].mass) >= h) {
-      last = std::fabs(pts[i].mass) >= h ? pts[i].x : crossing(i);
-      break;
-    }
-  }
-  return {first, last};
+  return pieces;
 }
 
 double HaulScale(Units units) {
@@ -214,7 +212,11 @@ HaulLoop Loop(const std::vector<MassPoint>& pts, double freeHaul, Units units) {
   loop.overhaul = std::max(0.0, AtLevel(pts, h, sign).below - h * freeHaul) / HaulScale(units);
   loop.hasChord = true;
   loop.chordMass = sign * h;
-  std::tie(loop.chordStartX, loop.chordEndX) = ChordEnds(pts, h);
+  loop.chordPieces = Above(pts, h);
+  if (!loop.chordPieces.empty()) {
+    loop.chordStartX = loop.chordPieces.front().first;
+    loop.chordEndX = loop.chordPieces.back().second;
+  }
   return loop;
 }
 
@@ -305,6 +307,19 @@ std::string Utf8(std::string_view text) {
 
 }  // namespace
 
+std::string FixedText(double value, int decimals) {
+  return Fixed(value, decimals);
+}
+
+double StationAtDistance(const MassHaul& haul, double x) {
+  const auto& s = haul.stations;
+  if (s.empty()) return x;
+  auto it = std::upper_bound(s.begin(), s.end(), x,
+                             [](double v, const HaulStation& h) { return v < h.x; });
+  if (it != s.begin()) --it;
+  return it->ahead + (x - it->x);
+}
+
 double DefaultFreeHaul(Units units) {
   return units == Units::Metric ? 150 : 500;
 }
@@ -348,7 +363,7 @@ MassHaul ComputeMassHaul(const GroupRecord& group, Units units, double freeHaul)
   result.parts.push_back({{0, 0, 0}});
   for (size_t n = 0; n < rows.size(); ++n) {
     const double x = chainage.x[n];
-    result.stations.push_back({rows[n], x});
+    result.stations.push_back({rows[n], x, chainage.ahead[n]});
     AddInterval(result.parts.back(), rows[n], n == 0 ? x : chainage.x[n - 1], x, k, factor);
     if (rows[n].forcedBalance) {
       result.ends.push_back(

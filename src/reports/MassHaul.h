@@ -39,9 +39,13 @@ struct HaulLoop {
   double freeHaulVolume = 0;  // moved no farther than the free haul
   double overhaulVolume = 0;
   double overhaul = 0;  // volume x distance beyond the free haul, in haul units
-  /// The free-haul chord, when the loop is longer than the free haul.
+  /// The free-haul chord, when the loop is longer than the free haul: its
+  /// level, where it first and last meets the curve, and the stretches
+  /// where the curve is above it (one for a loop with one hump; their
+  /// lengths add up to the free haul).
   bool hasChord = false;
   double chordMass = 0, chordStartX = 0, chordEndX = 0;
+  std::vector<std::pair<double, double>> chordPieces;
 };
 
 /// What is left at the end of a part of the group (the last row, or a
@@ -57,6 +61,7 @@ struct PartEnd {
 struct HaulStation {
   EndAreaRow figures;
   double x = 0;
+  double ahead = 0;  // the station number that counts after the row
 };
 
 /// The mass-haul figures of one group. Volumes in cubic yards or cubic
@@ -91,6 +96,12 @@ std::string LengthUnit(Units units);
 
 /// The station of a point as the report writes one ("12+40.000").
 std::string StationText(double station);
+
+/// `value` with `decimals` decimals and a dot, whatever the locale.
+std::string FixedText(double value, int decimals);
+
+/// The station number at distance `x` along the road.
+double StationAtDistance(const MassHaul& haul, double x);
 
 /// The haul figures as text for the command line.
 std::string HaulText(const MassHaul& haul, const std::string& title);
