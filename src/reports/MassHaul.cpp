@@ -17,7 +17,7 @@ namespace {
 
 // Pieces of the curve between two rows whose areas change: enough that the
 // straight pieces follow the end-area curve closely, few enough to draw fast.
-constexpr int kPiecesPerInterval = 16;
+constexpr int kPiecesPerInterval = 8;
 
 bool IsEquationPair(const std::string& a, const std::string& b) {
   return (a == "BK" && b == "AH") || (a == "AH" && b == "BK");
@@ -139,11 +139,22 @@ LevelFigures AtLevel(const std::vector<MassPoint>& pts, double h, int sign) {
       // The parabola's area, not its chord's.
       f.below += w * (y0 + y1) / 2 - sign * pts[i].bend * w * w * w / 12;
     } else {
-      // Crosses h at xc: the part under h is a trapezoid, the rest is at h.
-      const double wc = w * (h - y0) / (y1 - y0);
-      const double under = y0 < h ? wc : w - wc;
-      const double low = y0 < h ? y0 : y1;
-      f.below += under * (low + h) / 2 + (w - under) * h;
+      // Crosses h at sc along the parabola y(s) = y0 + a s + b/2 s (s - w):
+      // the part under h counts its own area, the rest counts h.
+      const double a = (y1 - y0) / w, b = sign * pts[i].bend;
+      const double qa = b / 2, qb = a - b * w / 2, qc = y0 - h;
+      double sc = -qc / qb;
+      if (std::fabs(qa * w) > 1e-12 * std::fabs(qb)) {
+        const double root = std::sqrt(std::max(0.0, qb * qb - 4 * qa * qc));
+        const double r1 = (-qb + root) / (2 * qa), r2 = (-qb - root) / (2 * qa);
+        sc = r1 >= 0 && r1 <= w ? r1 : r2;
+      }
+      sc = std::clamp(sc, 0.0, w);
+      const auto area = [&](double t) {  // of y from 0 to t
+        return y0 * t + a * t * t / 2 + b / 2 * (t * t * t / 3 - w * t * t / 2);
+      };
+      const double under = y0 < h ? sc : w - sc;
+      f.below += (y0 < h ? area(sc) : area(w) - area(sc)) + (w - under) * h;
       f.length += w - under;
     }
   }
@@ -202,7 +213,7 @@ HaulLoop Loop(const std::vector<MassPoint>& pts, double freeHaul, Units units) {
     return loop;
   }
   double lo = 0, hi = peak;
-  for (int i = 0; i < 60 && hi - lo > 1e-9 * (1 + peak); ++i) {
+  for (int i = 0; i < 60 && hi - lo > 1e-7 * (1 + peak); ++i) {
     const double mid = (lo + hi) / 2;
     (AtLevel(pts, mid, sign).length > freeHaul ? lo : hi) = mid;
   }
@@ -346,6 +357,7 @@ MassHaul ComputeMassHaul(const GroupRecord& group, Units units, double freeHaul)
   result.units = units;
   result.freeHaul = freeHaul;
   std::vector<EndAreaRow> rows;
+  rows.reserve(kCellRows);
   WalkEndAreaRows(group, units, [&](const EndAreaRow& r) { rows.push_back(r); });
   if (rows.size() < 2) {
     throw ProgramError("The mass haul needs at least two stations; the group has " +
@@ -360,7 +372,9 @@ MassHaul ComputeMassHaul(const GroupRecord& group, Units units, double freeHaul)
   };
   const double k = EndAreaVolumeFactor(units);
   const double factor = ParseNumber(group.BalanceFactor).value_or(1);
+  result.stations.reserve(rows.size());
   result.parts.push_back({{0, 0, 0}});
+  result.parts.back().reserve(rows.size() * (kPiecesPerInterval + 1) + 1);
   for (size_t n = 0; n < rows.size(); ++n) {
     const double x = chainage.x[n];
     result.stations.push_back({rows[n], x, chainage.ahead[n]});

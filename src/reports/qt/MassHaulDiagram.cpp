@@ -154,7 +154,14 @@ void DrawMassHaul(QPainter& painter, const QRectF& area, const MassHaul& haul,
         first = true;
         continue;
       }
-      first ? path.moveTo(f.At(p.x, p.mass)) : path.lineTo(f.At(p.x, p.mass));
+      // Points closer than a pixel to the last one drawn add nothing.
+      const QPointF at = f.At(p.x, p.mass);
+      if (first) {
+        path.moveTo(at);
+      } else if (std::fabs(at.x() - path.currentPosition().x()) >= 0.7 ||
+                 std::fabs(at.y() - path.currentPosition().y()) >= 0.7) {
+        path.lineTo(at);
+      }
       first = false;
     }
     painter.drawPath(path);
