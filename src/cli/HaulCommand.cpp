@@ -163,7 +163,9 @@ int RunHaul(const std::vector<std::string>& args) {
   std::optional<MassHaul> shown;
   for (int tab = first; tab <= last; ++tab) {
     const GroupRecord& group = store.Group(tab - 1);
-    const std::string title = "tab " + std::to_string(tab) + " (" + Trim(group.Name) + ")";
+    const std::string name = Trim(group.Name);
+    const std::string title =
+        "tab " + std::to_string(tab) + (name.empty() ? "" : " (" + name + ")");
     try {
       MassHaul haul = ComputeMassHaul(group, store.UnitSystem, freeHaul);
       std::cout << (tab > first ? "\n" : "") << HaulText(haul, title);
