@@ -2,7 +2,7 @@
 # build and the tests need, only when something is missing.
 EARTHWORK_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   poppler-utils xvfb xauth
   fonts-dejavu-core fonts-liberation

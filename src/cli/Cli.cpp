@@ -38,6 +38,18 @@ constexpr CommandHelp kCommands[] = {
      "  --pdf FILE.pdf  print every page of the report into FILE.pdf\n\n"
      "The report stays in the report folder ($EARTHWORK_REPORT_DIR, else\n"
      "earthwork in the user's cache folder); its path and page count are printed.\n"},
+    {"haul",
+     "earthwork haul IN.ear [--tab N | --all] [--free-haul DIST]\n"
+     "               [--svg FILE] [--pdf FILE] [--png FILE] [--csv FILE]",
+     "print the mass-haul figures of tab N (default 1) or of every tab",
+     "  --tab N           the group of tab N, counted from 1\n"
+     "  --all             every tab in turn (text only)\n"
+     "  --free-haul DIST  the free-haul distance in the project's length unit\n"
+     "                    (default 500 ft, or 150 m in a metric project)\n"
+     "  --svg/--pdf/--png FILE  the mass-haul diagram as a picture or a page\n"
+     "  --csv FILE        the station figures, balance points and haul figures\n\n"
+     "An existing output file is replaced whole; an input file or a file of\n"
+     "earthwork data never is.\n"},
     {"pages", "earthwork pages FILE.rpt", "print the page count of a report file", ""},
     {"help", "earthwork help [COMMAND]", "describe a command, or all of them (also --help)", ""},
     {"--version", "earthwork --version", "print the program name and version", ""},
@@ -84,8 +96,8 @@ int Help(const std::string& command) {
 bool IsBatchCommand(const std::vector<std::string>& args) {
   if (args.empty()) return false;
   const std::string& a = args[0];
-  return a == "convert" || a == "report" || a == "pages" || a == "--help" || a == "-h" ||
-         a == "help" || a == "--version";
+  return a == "convert" || a == "report" || a == "haul" || a == "pages" || a == "--help" ||
+         a == "-h" || a == "help" || a == "--version";
 }
 
 int Run(const std::vector<std::string>& args) {
@@ -109,6 +121,7 @@ int Run(const std::vector<std::string>& args) {
   if (args[0] == "convert") return RunConvert(rest);
   if (args[0] == "report") return RunReport(rest);
   if (args[0] == "pages") return RunPages(rest);
+  if (args[0] == "haul") return RunHaul(rest);
   return RefuseUnknownCommand(args[0]);
 }
 

@@ -31,5 +31,6 @@ std::filesystem::path DataFolder();
 int RunConvert(const std::vector<std::string>& args);
 int RunReport(const std::vector<std::string>& args);
 int RunPages(const std::vector<std::string>& args);
+int RunHaul(const std::vector<std::string>& args);
 
 }  // namespace earthwork::cli

@@ -39,6 +39,7 @@
 #include "commands/FileCommands.h"
 #include "mainwindow/MainFormEditor.h"
 #include "mainwindow/StationGrid.h"
+#include "mainwindow/frmMassHaul.h"
 #include "mainwindow/frmPreview.h"
 #include "platform/os/SystemShell.h"
 #include "platform/qt/Cp1252.h"
@@ -292,6 +293,7 @@ void frmMain::BuildMenus() {
       preview, "&Total", "mnuFilePrintTotal", [this] { mnuFilePrintPreview(0); },
       QKeySequence::Print);
   add(preview, "&Accumulated", "mnuFilePrintAccumulated", [this] { mnuFilePrintPreview(1); });
+  add(file, "Export &CSV...", "mnuFileExportCsv", [this] { ExportHaulCsv(state_, settings_); });
   file->addSeparator();
   // The import command itself belongs to the group commands.
   mnuFileImport_ = file->addAction("&Import EAR File");
@@ -325,6 +327,7 @@ void frmMain::BuildMenus() {
   mnuViewStatusBarItem_->setCheckable(true);
   mnuViewStatusBarItem_->setChecked(true);
   view->addSeparator();
+  add(view, "&Mass Haul Diagram", "mnuViewMassHaul", &frmMain::mnuViewMassHaul);
   add(view, "&Refresh", "mnuViewRefresh", &frmMain::mnuViewRefresh);
 
   QMenu* help = menuBar()->addMenu("&Help");
@@ -835,6 +838,14 @@ void frmMain::mnuViewToolbar() {
 void frmMain::mnuViewStatusBar() {
   Trap(state_.dialogs, "Program Error: ", " occured in mnuViewStatusBar_Click",
        [&] { statusBar()->setVisible(mnuViewStatusBarItem_->isChecked()); });
+}
+
+void frmMain::mnuViewMassHaul() {
+  auto haul = MassHaulOfGroupShown(state_, settings_);
+  if (!haul) return;
+  auto* window = new frmMassHaul(state_, settings_, clock_, std::move(*haul), this);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->show();
 }
 
 void frmMain::mnuViewRefresh() {

@@ -100,6 +100,7 @@ class frmMain : public QMainWindow, public MainView {
   void mnuFilePrintPreview(int accumulated);
   void mnuViewToolbar();
   void mnuViewStatusBar();
+  void mnuViewMassHaul();
   void mnuViewRefresh();
   void mnuHelpContents();
   void mnuHelpSearch();

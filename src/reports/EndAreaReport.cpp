@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -76,20 +77,28 @@ class CellNumbers {
       std::vector<double>(static_cast<size_t>(kCellRows * kColumns), std::nan(""));
 };
 
-/// GetSum over any source of cell numbers.
+/// The two end areas an interval pairs (an area that does not count is 0),
+/// added in the order that gives the report's sum.
+struct EndAreas {
+  double start = 0;
+  double end = 0;
+  double Sum() const { return start + end; }
+};
+
+/// GetSum over any source of cell numbers, keeping the two areas apart.
 template <class Numbers>
-double SumOfAreas(const Numbers& value, EndAreaFlags& flags, int r, int column,
-                  std::string_view mode) {
-  if (mode == "OE") return value(r - 2, column) + value(r, column);
-  if (mode == "SA") return value(r - 1, column);
-  if (mode != "NA") return 0;
-  if (flags.SkipEvent == 2) return value(r, column);
+EndAreas SumOfAreas(const Numbers& value, EndAreaFlags& flags, int r, int column,
+                    std::string_view mode) {
+  if (mode == "OE") return {value(r - 2, column), value(r, column)};
+  if (mode == "SA") return {value(r - 1, column), 0};
+  if (mode != "NA") return {};
+  if (flags.SkipEvent == 2) return {0, value(r, column)};
   if (flags.GapPending != 1 && flags.OverlapPending == 1) {
     flags.OverlapPending = 0;
-    return value(r - 1, column) + value(r, column);
+    return {value(r - 1, column), value(r, column)};
   }
-  if (flags.GapPending != 1 && flags.PairBack == 1) return value(r - 2, column) + value(r, column);
-  return value(r - 1, column) + value(r, column);
+  if (flags.GapPending != 1 && flags.PairBack == 1) return {value(r - 2, column), value(r, column)};
+  return {value(r - 1, column), value(r, column)};
 }
 
 /// The interval of one row and what its line shows.
@@ -97,6 +106,8 @@ struct Interval {
   double d = 0;  // length in hundreds of length units
   double sumCut = 0;
   double sumFill = 0;
+  EndAreas cutAreas;
+  EndAreas fillAreas;
   double addCut = 0;
   double addFill = 0;
   double shownStation = 0;
@@ -110,10 +121,13 @@ enum class SkipBlock { None, From, To };
 
 /// Everything one run keeps while it walks the rows.
 struct Run {
-  ProgramState& state;
+  Dialogs* dialogs;  // null: the equation notices are not shown
+  GrandTotals& totals;
+  Units units;
   const GroupRecord& group;
   const CellTable& cells;
-  ReportFileWriter& out;
+  ReportFileWriter* out;  // null: nothing is written
+  const std::function<void(const EndAreaRow&)>* observer;
   ReportKind kind;
   double k;
   std::optional<double> factor;
@@ -124,6 +138,13 @@ struct Run {
   double lastShown = 0;  // ShownStation of the previous row
   std::string factorField = FormatArea(std::string_view(group.BalanceFactor));
   CellNumbers value{cells};
+
+  void Write(std::string_view line) {
+    if (out) out->WriteLine(line);
+  }
+  void Notice(const std::string& text) {
+    if (dialogs) dialogs->MessageBox(text);
+  }
 };
 
 double BalanceFactor(Run& run) {
@@ -162,15 +183,15 @@ void ClassifyRow(Run& run, int n) {
     f.ForcedBalancePending = 1;
   } else if (code == "BK") {
     if (CodeAt(run.cells, n + 1) == "AH") {
-      run.state.dialogs.MessageBox("Gap Equation where BK occures before AH");
+      run.Notice("Gap Equation where BK occures before AH");
       f.GapPending = 1;
     } else {
       f.GapPending = 2;
     }
   } else if (code == "AH") {
     if (CodeAt(run.cells, n + 1) == "BK") {
-      run.state.dialogs.MessageBox("overlap equation Where AH occures before BK");
-      run.state.dialogs.MessageBox("Ahead Station First when Station Equation occures");
+      run.Notice("overlap equation Where AH occures before BK");
+      run.Notice("Ahead Station First when Station Equation occures");
       f.OverlapPending = 1;
     } else {
       f.OverlapPending = 2;
@@ -203,8 +224,10 @@ Interval Empty(Run& run, int shown, int prev, std::optional<int> added) {
 }
 
 void SetSums(Run& run, Interval& i, int row, std::string_view mode) {
-  i.sumCut = SumOfAreas(run.value, run.flags, row, Cut, mode);
-  i.sumFill = SumOfAreas(run.value, run.flags, row, Fill, mode);
+  i.cutAreas = SumOfAreas(run.value, run.flags, row, Cut, mode);
+  i.fillAreas = SumOfAreas(run.value, run.flags, row, Fill, mode);
+  i.sumCut = i.cutAreas.Sum();
+  i.sumFill = i.fillAreas.Sum();
 }
 
 Interval MeasureRow(Run& run, int n, SkipBlock& block) {
@@ -228,8 +251,10 @@ Interval MeasureRow(Run& run, int n, SkipBlock& block) {
   if (f.SkipOn == 1 && f.SkipEvent == 0) return Empty(run, n, n - 1, std::nullopt);
   if (f.GapPending == 1) {
     Interval i = Measured(run, n - 1, n, n);
-    i.sumCut = run.value(n - 1, Cut) + run.value(n, Cut);
-    i.sumFill = run.value(n - 1, Fill) + run.value(n, Fill);
+    i.cutAreas = {run.value(n - 1, Cut), run.value(n, Cut)};
+    i.fillAreas = {run.value(n - 1, Fill), run.value(n, Fill)};
+    i.sumCut = i.cutAreas.Sum();
+    i.sumFill = i.fillAreas.Sum();
     return i;
   }
   if (f.OverlapPending == 2) {
@@ -268,7 +293,7 @@ int32_t ComputeVolumes(Run& run, Interval& i) {
   run.accFill += i.fillVol;
   run.segAdjFill += i.adjFill;
   run.accAdjFill += i.adjFill;
-  GrandTotals& t = run.state.Report.Totals;
+  GrandTotals& t = run.totals;
   t.CutUnadjusted += i.cutVol;
   t.CutAdjusted += i.cutVol;
   t.FillUnadjusted += i.fillVol;
@@ -278,13 +303,13 @@ int32_t ComputeVolumes(Run& run, Interval& i) {
 
 void WriteSkipBlock(Run& run, SkipBlock block, const Interval& i) {
   if (block == SkipBlock::From) {
-    run.out.WriteLine(kS1);
-    run.out.WriteLine("+Skip Area From Station " + FormatStation(i.shownStation));
-    run.out.WriteLine(kS2);
+    run.Write(kS1);
+    run.Write("+Skip Area From Station " + FormatStation(i.shownStation));
+    run.Write(kS2);
   } else if (block == SkipBlock::To) {
-    run.out.WriteLine(kS3);
-    run.out.WriteLine("+Skip Area To Station " + FormatStation(run.lastShown));
-    run.out.WriteLine(kS3);
+    run.Write(kS3);
+    run.Write("+Skip Area To Station " + FormatStation(run.lastShown));
+    run.Write(kS3);
   }
 }
 
@@ -306,12 +331,12 @@ void WriteBalancePoint(Run& run, Interval& i, int32_t previousMass) {
   const int32_t p = CheckedMass(int64_t{previousMass} + cutPart - adjPart);
 
   const std::string zero = NumberField(0.0);
-  run.out.WriteLine(kS4);
-  run.out.WriteLine(Join({RightAlign(station, 8), zero, zero, NumberField(cutPart), zero, zero,
-                          NumberField(fillPart), NumberField(adjPart), NumberField(p)},
-                         "  "));
-  run.out.WriteLine(kS4);
-  run.out.WriteLine("*+******" + std::string(" Balance Pt at Station ") + station + " *******");
+  run.Write(kS4);
+  run.Write(Join({RightAlign(station, 8), zero, zero, NumberField(cutPart), zero, zero,
+                  NumberField(fillPart), NumberField(adjPart), NumberField(p)},
+                 "  "));
+  run.Write(kS4);
+  run.Write("*+******" + std::string(" Balance Pt at Station ") + station + " *******");
   const bool total = run.kind == ReportKind::Total;
   const double x = total ? run.segCut : run.accCut;
   const double y = total ? run.segFill : run.accFill;
@@ -320,13 +345,11 @@ void WriteBalancePoint(Run& run, Interval& i, int32_t previousMass) {
        zero, zero, NumberField(run.segAddedFill - i.addFill), NumberField(y - f0 + fillPart)},
       "  ");
   if (run.kind == ReportKind::Total) {
-    run.out.WriteLine(head + "  " + NumberField(run.segAdjFill - a0 + adjPart) + "  " +
-                      NumberField(p));
+    run.Write(head + "  " + NumberField(run.segAdjFill - a0 + adjPart) + "  " + NumberField(p));
   } else if (run.kind == ReportKind::Accumulated) {
-    run.out.WriteLine(head + "  " + NumberField(p) + "  " +
-                      NumberField(run.accAdjFill - a0 + adjPart));
+    run.Write(head + "  " + NumberField(p) + "  " + NumberField(run.accAdjFill - a0 + adjPart));
   }
-  run.out.WriteLine(kS5);
+  run.Write(kS5);
 
   run.segAddedCut = i.addCut;
   run.segAddedFill = i.addFill;
@@ -354,7 +377,7 @@ void AppendField(std::string& line, std::string_view text, size_t width) {
 }
 
 void WriteDataLine(Run& run, int n, const Interval& i) {
-  if (run.kind != ReportKind::Total && run.kind != ReportKind::Accumulated) return;
+  if (!run.out || (run.kind != ReportKind::Total && run.kind != ReportKind::Accumulated)) return;
   const bool total = run.kind == ReportKind::Total;
   std::string line = StationField(i.shownStation);
   line.reserve(120);
@@ -367,18 +390,17 @@ void WriteDataLine(Run& run, int n, const Interval& i) {
   AppendField(line, run.factorField, 9);
   AppendField(line, FormatArea(total ? i.adjFill : run.mass), 9);
   AppendField(line, FormatArea(total ? run.mass : run.accAdjFill), 9);
-  run.out.WriteLine(line);
+  run.Write(line);
 }
 
 void WriteForcedBalance(Run& run, const Interval& i) {
-  run.out.WriteLine(kS3);
-  run.out.WriteLine("Fo+rced Balance at Station " + FormatStation(i.shownStation));
-  run.out.WriteLine(
-      Join({"Bal. Totals", Blanks(), NumberField(run.segAddedCut), NumberField(run.segCut),
-            Blanks(), NumberField(run.segAddedFill), NumberField(run.segFill),
-            NumberField(run.segAdjFill), NumberField(run.mass)},
-           "   "));
-  run.out.WriteLine(kS3);
+  run.Write(kS3);
+  run.Write("Fo+rced Balance at Station " + FormatStation(i.shownStation));
+  run.Write(Join({"Bal. Totals", Blanks(), NumberField(run.segAddedCut), NumberField(run.segCut),
+                  Blanks(), NumberField(run.segAddedFill), NumberField(run.segFill),
+                  NumberField(run.segAdjFill), NumberField(run.mass)},
+                 "   "));
+  run.Write(kS3);
   run.segAddedCut = run.segAddedFill = run.segCut = run.segFill = run.segAdjFill = 0;
   run.flags.ForcedBalancePending = 0;
 }
@@ -389,16 +411,16 @@ std::string StationCellText(const CellTable& cells, int row) {
 
 void WriteEquation(Run& run, int n) {
   if (run.flags.GapPending == 1) {
-    run.out.WriteLine(kS3);
-    run.out.WriteLine("Eq+uation Sta. " + StationCellText(run.cells, n) +
-                      " BK = " + StationCellText(run.cells, n + 1) + " AH");
-    run.out.WriteLine(kS1);
+    run.Write(kS3);
+    run.Write("Eq+uation Sta. " + StationCellText(run.cells, n) +
+              " BK = " + StationCellText(run.cells, n + 1) + " AH");
+    run.Write(kS1);
     run.flags.GapPending = 0;
   } else if (run.flags.OverlapPending == 1) {
-    run.out.WriteLine(kS3);
-    run.out.WriteLine("Eq+uation Sta. " + StationCellText(run.cells, n + 1) +
-                      " BK = " + StationCellText(run.cells, n) + " AH");
-    run.out.WriteLine(kS3);
+    run.Write(kS3);
+    run.Write("Eq+uation Sta. " + StationCellText(run.cells, n + 1) +
+              " BK = " + StationCellText(run.cells, n) + " AH");
+    run.Write(kS3);
     run.flags.OverlapPending = 0;
   }
 }
@@ -408,11 +430,36 @@ void WriteRow(Run& run, int n) {
   SkipBlock block = SkipBlock::None;
   Interval i = MeasureRow(run, n, block);
   const int32_t previousMass = ComputeVolumes(run, i);
+  EndAreaRow figures;
+  if (run.observer) {
+    figures.row = static_cast<int16_t>(n);
+    figures.station = i.shownStation;
+    figures.code = CodeAt(run.cells, n);
+    figures.cutArea = run.value(n, Cut);
+    figures.fillArea = run.value(n, Fill);
+    figures.addedCut = i.addCut;
+    figures.addedFill = i.addFill;
+    figures.cutVolume = i.cutVol;
+    figures.fillVolume = i.fillVol;
+    figures.adjustedFill = i.adjFill;
+    figures.cutStart = i.cutAreas.start;
+    figures.cutEnd = i.cutAreas.end;
+    figures.fillStart = i.fillAreas.start;
+    figures.fillEnd = i.fillAreas.end;
+    figures.intervalLength = i.d * 100;
+    figures.massBefore = previousMass;
+    figures.massAfterInterval = run.mass;
+  }
   WriteSkipBlock(run, block, i);
   if (run.flags.ForcedBalancePending == 1) {
+    figures.forcedBalance = true;
     ApplyForcedBalance(run, i, n);
   } else if ((previousMass > 0 && run.mass < 0) || (previousMass < 0 && run.mass > 0)) {
     WriteBalancePoint(run, i, previousMass);
+  }
+  if (run.observer) {
+    figures.mass = run.mass;
+    (*run.observer)(figures);
   }
   WriteDataLine(run, n, i);
   if (run.flags.ForcedBalancePending == 1) WriteForcedBalance(run, i);
@@ -425,14 +472,14 @@ std::string TotalText(double value) {
 }
 
 void WriteGrandSummary(Run& run) {
-  ReportFileWriter& out = run.out;
-  const GrandTotals& t = run.state.Report.Totals;
+  ReportFileWriter& out = *run.out;
+  const GrandTotals& t = run.totals;
   out.WriteLine(kS1);
   out.WriteLine("+                 G R A N D     S U M M A R Y     T O T A L S");
   out.WriteLine(kS1);
   out.WriteLine("+                   Unadjusted  Adjusted        Mult");
   out.WriteLine("+                   Volume      Volume          Factor");
-  if (run.state.Project.UnitSystem == Units::Metric) {
+  if (run.units == Units::Metric) {
     out.WriteLine("+                   (cubic     (cubic");
     out.WriteLine("+                    meters)    meters)");
   } else {
@@ -462,10 +509,13 @@ void WriteReport(ProgramState& state, bool& opened) {
   opened = true;
   WriteReportHeader(out, state);
   const GroupRecord& group = state.Project.Current();
-  Run run{state,
+  Run run{&state.dialogs,
+          state.Report.Totals,
+          state.Project.UnitSystem,
           group,
           group.Cells,
-          out,
+          &out,
+          nullptr,
           state.Report.AccumulatedReport,
           state.Project.UnitSystem == Units::Metric ? kMetricFactor : kEnglishFactor,
           std::nullopt,
@@ -476,6 +526,27 @@ void WriteReport(ProgramState& state, bool& opened) {
 }
 
 }  // namespace
+
+double EndAreaVolumeFactor(Units units) {
+  return units == Units::Metric ? kMetricFactor : kEnglishFactor;
+}
+
+void WalkEndAreaRows(const GroupRecord& group, Units units,
+                     const std::function<void(const EndAreaRow&)>& observer) {
+  GrandTotals totals;
+  Run run{nullptr,
+          totals,
+          units,
+          group,
+          group.Cells,
+          nullptr,
+          &observer,
+          ReportKind::Total,
+          units == Units::Metric ? kMetricFactor : kEnglishFactor,
+          std::nullopt,
+          {}};
+  for (int n = 0; group.Cells.at(n, Station) != kEndOfRows; ++n) WriteRow(run, n);
+}
 
 std::string EndAreaReportName(const ProjectStore& store) {
   const std::string name = StripFile(store.CurrentFileName);
@@ -492,7 +563,8 @@ double GetStation(const ProgramState& state, int16_t row) {
 
 double GetSum(const CellTable& cells, EndAreaFlags& flags, int16_t row, int16_t column,
               std::string_view mode) {
-  return SumOfAreas([&](int r, int c) { return Cell(cells, r, c); }, flags, row, column, mode);
+  return SumOfAreas([&](int r, int c) { return Cell(cells, r, c); }, flags, row, column, mode)
+      .Sum();
 }
 
 Result CreateTempRptFile(ProgramState& state, PageRecount recount) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,36 @@ enum class PageRecount { AfterRun, ByCaller };
 /// when it was refused or stopped by an error.
 [[nodiscard]] Result CreateTempRptFile(ProgramState& state,
                                        PageRecount recount = PageRecount::AfterRun);
+
+/// One row of the end-area report as the report computes it. Volumes are
+/// the whole interval's (the report splits its line at a balance point).
+struct EndAreaRow {
+  int16_t row = 0;
+  double station = 0;  // as the report shows it
+  std::string code;
+  double cutArea = 0, fillArea = 0;
+  double addedCut = 0, addedFill = 0;
+  int32_t cutVolume = 0, fillVolume = 0, adjustedFill = 0;
+  /// The end areas the interval pairs (0 for an area that does not count),
+  /// and the length the report gives it.
+  double cutStart = 0, cutEnd = 0, fillStart = 0, fillEnd = 0;
+  double intervalLength = 0;
+  int32_t massBefore = 0;
+  int32_t massAfterInterval = 0;  // before a forced balance sets it to 0
+  int32_t mass = 0;               // the report's MASS ORDINATE
+  bool forcedBalance = false;
+};
+
+/// Volume per (hundred length units x sum of the two end areas): half of
+/// the cubic yards per 100 ft x square feet, or of the cubic metres per
+/// 100 m x square metres.
+double EndAreaVolumeFactor(Units units);
+
+/// Walks the rows of `group` as the end-area report does, writing nothing,
+/// showing nothing and adding to no totals, and hands each row's figures to
+/// `observer`. Raises ProgramError where the report stops on an error.
+void WalkEndAreaRows(const GroupRecord& group, Units units,
+                     const std::function<void(const EndAreaRow&)>& observer);
 
 /// The ReportFile name of the project: the file-name part of
 /// CurrentFileName up to its first ".", and ".rpt". Throws ProgramError

@@ -1,4 +1,4 @@
-// The report and pages commands, run as the built program.
+// The report, pages and haul commands, run as the built program.
 
 #include <cstdlib>
 #include <filesystem>
@@ -161,6 +161,42 @@ TEST_F(ReportCommandTest, PdfHoldsEveryPage) {
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_NE(r.out.find("PDF: " + pdf + " (2 pages)\n"), std::string::npos) << r.out;
   EXPECT_EQ(testing::PdfPages(pdf), 2);
+}
+
+TEST_F(ReportCommandTest, HaulRefusesBadInputAndWritesNothing) {
+  const std::string ear = SaveThreeGroups("three.ear");
+  const std::string csv = dir.Path("out.csv");
+  struct Case {
+    std::vector<std::string> args;
+    std::string said;
+  };
+  const Case cases[] = {
+      {{"haul", ear, "--free-haul", "0"},
+       "The free-haul distance must be a positive number, not \"0\"."},
+      {{"haul", ear, "--free-haul", "abc"}, "not \"abc\""},
+      {{"haul", ear, "--all", "--csv", csv}, "--svg, --pdf, --png and --csv take one tab"},
+      {{"haul", ear, "--csv", ear}, "--csv names the input file " + ear},
+      {{"haul", ear, "--csv", csv, "--svg", csv}, "--svg and --csv name the same file " + csv},
+      {{"haul", ear, "--csv", dir.Path("no/such/folder/x.csv")}, "no/such/folder/x.csv"},
+      {{"haul", dir.Path("ramp.log")}, "Open the project (.ear) instead."},
+      {{"haul", SaveThreeGroups("bad.ear", "x1"), "--tab", "2", "--csv", csv},
+       "No mass haul for tab 2 (Earthwork 2): Balance factor \"x1\" is not a number.\nNothing was "
+       "written."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args.back());
+    const testing::ProgramRun r = Run(c.args);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find(c.said), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(csv));
+  }
+  const testing::ProgramRun r = Run(
+      {"haul", ear, "--tab", "2", "--csv", csv, "--png", dir.Path("out.png"), "--free-haul", "20"});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.out.find("free haul 20.00 ft"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("(forced balance)"), std::string::npos) << r.out;
+  EXPECT_TRUE(ReadBytes(csv).starts_with("Station,Code,"));
+  EXPECT_TRUE(ReadBytes(dir.Path("out.png")).starts_with("\x89PNG"));
 }
 
 }  // namespace

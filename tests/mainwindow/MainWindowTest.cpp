@@ -20,6 +20,7 @@
 #include "QtTestSupport.h"
 #include "WindowHarness.h"
 #include "mainwindow/StationGrid.h"
+#include "mainwindow/frmMassHaul.h"
 #include "mainwindow/frmPreview.h"
 #include "project/Text.h"
 
@@ -486,6 +487,49 @@ void MainWindowTest::helpAboutShowsTheAboutBox() {
   });
   h.Trigger("mnuHelpAbout");
   QCOMPARE(version, QString("Version 2.0.0"));
+}
+
+void MainWindowTest::massHaulWindowAndCsvExport() {
+  WindowHarness h;
+  h.OpenProject("haul.ear", 30);
+  const std::string csv = h.dir.Path("haul.csv");
+  // A name without .csv (the dialog's default suffix is .ear) writes nothing.
+  h.dialogs.files = {h.dir.Path("haul.txt")};
+  h.Trigger("mnuFileExportCsv");
+  QVERIFY(!std::filesystem::exists(h.dir.Path("haul.txt")));
+  h.dialogs.files = {csv};
+  h.Trigger("mnuFileExportCsv");
+  QVERIFY(ReadBytes(csv).starts_with("Station,Code,Cut area,Added cut,Cut volume,Fill area"));
+  // An existing file is replaced only when the user says so.
+  WriteBytes(csv, "mine");
+  h.dialogs.files = {csv, csv};
+  h.dialogs.answers = {Answer::No, Answer::Yes};
+  h.Trigger("mnuFileExportCsv");
+  QCOMPARE(ReadBytes(csv), std::string("mine"));
+  h.Trigger("mnuFileExportCsv");
+  QVERIFY(ReadBytes(csv).starts_with("Station,"));
+  QCOMPARE(ShownTexts(h.dialogs),
+           QStringList({"Choose a file name ending in .csv; nothing was written.",
+                        Q(csv + " already exists. Do you want to replace it?"),
+                        Q(csv + " already exists. Do you want to replace it?")}));
+
+  h.Trigger("mnuViewMassHaul");
+  auto* haul = h.window->findChild<frmMassHaul*>();
+  QVERIFY(haul);
+  QCOMPARE(haul->Diagram().Haul().freeHaul, 500.0);
+  h.dialogs.inputs = {"-5", "200"};
+  haul->cmdFreeHaul();
+  haul->cmdFreeHaul();
+  QCOMPARE(ShownTexts(h.dialogs).back(),
+           QString("The free-haul distance must be a positive number, not \"-5\"."));
+  QCOMPARE(haul->Diagram().Haul().freeHaul, 200.0);
+  QCOMPARE(ProjectFreeHaul(h.State(), *h.settings), 200.0);  // kept for this project
+  haul->findChild<QPushButton*>("cmdZoomIn")->click();
+  QCOMPARE(haul->Diagram().View().toX - haul->Diagram().View().fromX,
+           haul->Diagram().Haul().length / 2);
+  h.dialogs.files = {h.dir.Path("haul.svg")};
+  haul->cmdExport();
+  QVERIFY(ReadBytes(h.dir.Path("haul.svg")).find("<svg") != std::string::npos);
 }
 
 }  // namespace earthwork::testing

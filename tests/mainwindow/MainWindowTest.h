@@ -26,6 +26,7 @@ class MainWindowTest : public ScriptedQtTest {
   void viewAndHelpCommands();
   void toolbarAndStatusBarToggle();
   void helpAboutShowsTheAboutBox();
+  void massHaulWindowAndCsvExport();
 };
 
 /// The report preview and the page selection dialog.

@@ -1,6 +1,7 @@
 // Pictures of the windows for a visual check: the main window on a project
 // at its default size, an input box, the report preview (fitting the width,
-// wider, the whole page), the page selection dialog and the About box, saved
+// wider, the whole page), the page selection dialog, the mass-haul diagram
+// and the About box, saved
 // as PNG files, and the report printed both ways as PDF files. Not a test;
 // run it under a display (e.g. xvfb-run):
 //   window_screenshots PROJECT.ear OUTPUT_FOLDER
@@ -20,6 +21,7 @@
 #include "about/AppInfo.h"
 #include "about/frmAbout.h"
 #include "mainwindow/frmMain.h"
+#include "mainwindow/frmMassHaul.h"
 #include "mainwindow/frmPrintSelect.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtDialogs.h"
@@ -114,6 +116,17 @@ int main(int argc, char** argv) {
                                std::filesystem::copy_options::overwrite_existing);
   });
   window.mnuFilePrintPreview(0);
+
+  // The mass-haul diagram of the group shown, whole and zoomed in.
+  window.mnuViewMassHaul();
+  QApplication::processEvents();
+  if (auto* haul = window.findChild<frmMassHaul*>()) {
+    Save(*haul, folder, "mass-haul.png");
+    haul->Diagram().Zoom(2.5, haul->Diagram().Haul().length * 0.7);
+    QApplication::processEvents();
+    Save(*haul, folder, "mass-haul-zoomed.png");
+    haul->close();
+  }
 
   earthwork::testing::WhenShown<frmAbout>([&](frmAbout& about) {
     Save(about, folder, "about.png");

@@ -1,0 +1,205 @@
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <charconv>
+#include <cmath>
+#include <iostream>
+#include <memory>
+#include <optional>
+
+#include "cli/BatchSession.h"
+#include "cli/Cli.h"
+#include "cli/Outputs.h"
+#include "earfiles/EarFile.h"
+#include "platform/qt/QtClock.h"
+#include "project/Errors.h"
+#include "project/FileIO.h"
+#include "project/FileKinds.h"
+#include "project/Format.h"
+#include "project/Text.h"
+#include "reports/MassHaul.h"
+#include "reports/qt/MassHaulDiagram.h"
+
+namespace earthwork::cli {
+
+namespace {
+
+constexpr const char* kHaulUsage =
+    "Usage: earthwork haul IN.ear [--tab N | --all] [--free-haul DIST]\n"
+    "                      [--svg FILE] [--pdf FILE] [--png FILE] [--csv FILE]\n";
+
+struct HaulOptions {
+  std::string input;
+  int tab = 1;  // 1-based
+  bool all = false;
+  bool tabGiven = false;
+  std::optional<double> freeHaul;
+  std::string svg, pdf, png, csv;
+};
+
+/// The options, or nullopt with `error` set.
+std::optional<HaulOptions> ParseHaulArgs(const std::vector<std::string>& args, std::string& error) {
+  HaulOptions o;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--tab" || a == "--free-haul" || a == "--svg" || a == "--pdf" || a == "--png" ||
+        a == "--csv") {
+      if (i + 1 >= args.size()) {
+        error = "The option " + a + " needs a value.";
+        return std::nullopt;
+      }
+      const std::string& value = args[++i];
+      if (a == "--tab") {
+        int tab = 0;
+        const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), tab);
+        if (ec != std::errc() || end != value.data() + value.size() || tab < 1) {
+          error = "The tab number must be a whole number from 1 on, not \"" + value + "\".";
+          return std::nullopt;
+        }
+        o.tab = tab;
+        o.tabGiven = true;
+      } else if (a == "--free-haul") {
+        const auto number = ParseNumber(value);
+        if (!number || !(*number > 0) || !std::isfinite(*number)) {
+          error = "The free-haul distance must be a positive number, not \"" + value + "\".";
+          return std::nullopt;
+        }
+        o.freeHaul = *number;
+      } else {
+        (a == "--svg" ? o.svg : a == "--pdf" ? o.pdf : a == "--png" ? o.png : o.csv) = value;
+      }
+    } else if (a == "--all") {
+      o.all = true;
+    } else if (StartsWith(a, "-")) {
+      error = "Unknown option: " + a;
+      return std::nullopt;
+    } else if (o.input.empty()) {
+      o.input = a;
+    } else {
+      error = "Only one input file can be given (" + o.input + ", " + a + ").";
+      return std::nullopt;
+    }
+  }
+  const bool files = !o.svg.empty() || !o.pdf.empty() || !o.png.empty() || !o.csv.empty();
+  if (o.input.empty()) error = "No input file given.";
+  if (o.all && o.tabGiven) error = "--tab and --all cannot be used together.";
+  if (o.all && files) error = "--svg, --pdf, --png and --csv take one tab: use --tab N.";
+  if (!error.empty()) return std::nullopt;
+  return o;
+}
+
+/// Why the outputs may not be written, or "" when they may.
+std::string OutputsRefusal(const HaulOptions& o) {
+  const std::pair<const std::string*, const char*> outputs[] = {
+      {&o.svg, "--svg"}, {&o.pdf, "--pdf"}, {&o.png, "--png"}, {&o.csv, "--csv"}};
+  for (size_t i = 0; i < std::size(outputs); ++i) {
+    const std::string& path = *outputs[i].first;
+    if (path.empty()) continue;
+    for (size_t j = i + 1; j < std::size(outputs); ++j) {
+      const std::string& other = *outputs[j].first;
+      if (!other.empty() && (other == path || SameFile(other, path))) {
+        return std::string(outputs[i].second) + " and " + outputs[j].second +
+               " name the same file " + path;
+      }
+    }
+    if (std::string why = OutputRefusal(path, outputs[i].second, o.input, false); !why.empty()) {
+      return why;
+    }
+  }
+  return "";
+}
+
+/// Draws off screen: a batch command needs no display.
+std::unique_ptr<QGuiApplication> GuiForDrawing() {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (QCoreApplication::instance()) return nullptr;
+  static int argc = 1;
+  static char name[] = "earthwork";
+  static char* argv[] = {name, nullptr};
+  return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+bool WriteOutput(const std::string& path, std::string_view bytes) {
+  try {
+    WriteFileAtomically(path, bytes);
+    std::cout << "Written: " << path << "\n";
+    return true;
+  } catch (const std::exception& e) {
+    std::cerr << e.what() << "\n";
+    return false;
+  }
+}
+
+}  // namespace
+
+int RunHaul(const std::vector<std::string>& args) {
+  std::string error;
+  const auto options = ParseHaulArgs(args, error);
+  if (!options) {
+    std::cerr << error << "\n" << kHaulUsage;
+    return 1;
+  }
+  if (InputKindOf(options->input) == InputKind::Log) {
+    std::cerr << "The mass haul is drawn from a project's end-area report; a log's report "
+                 "carries the log's own quantities. Open the project (.ear) instead.\n";
+    return 1;
+  }
+  if (const std::string why = OutputsRefusal(*options); !why.empty()) {
+    std::cerr << why << "; nothing was written.\n";
+    return 1;
+  }
+  BatchSession session;
+  ProgramState& state = session.state;
+  if (!OpenEarFile(state, options->input)) return 1;
+  const ProjectStore& store = state.Project;
+  if (!options->all && options->tab > store.GroupCount) {
+    std::cerr << "There is no tab " << options->tab << " in " << options->input << " (it has "
+              << store.GroupCount << ").\n";
+    return 1;
+  }
+  const double freeHaul = options->freeHaul.value_or(DefaultFreeHaul(store.UnitSystem));
+  const int first = options->all ? 1 : options->tab;
+  const int last = options->all ? store.GroupCount : options->tab;
+  bool failed = false;
+  std::optional<MassHaul> shown;
+  for (int tab = first; tab <= last; ++tab) {
+    const GroupRecord& group = store.Group(tab - 1);
+    const std::string name = Trim(group.Name);
+    const std::string title =
+        "tab " + std::to_string(tab) + (name.empty() ? "" : " (" + name + ")");
+    try {
+      MassHaul haul = ComputeMassHaul(group, store.UnitSystem, freeHaul);
+      std::cout << (tab > first ? "\n" : "") << HaulText(haul, title);
+      shown = std::move(haul);
+    } catch (const std::exception& e) {
+      std::cerr << "No mass haul for " << title << ": " << e.what() << ".\n";
+      failed = true;
+      shown.reset();
+    }
+  }
+  if (failed) {
+    if (!options->all) std::cerr << "Nothing was written.\n";
+    return 1;
+  }
+  const GroupRecord& group = store.Group(options->tab - 1);
+  if (!options->csv.empty() && !WriteOutput(options->csv, HaulCsv(*shown, group))) return 1;
+  if (options->svg.empty() && options->pdf.empty() && options->png.empty()) return 0;
+  const auto app = GuiForDrawing();
+  const qt::DiagramHeader header{store.HeaderFields[0], store.HeaderFields[1],
+                                 store.HeaderFields[2], Trim(group.Name),
+                                 qt::QtClock().ShortDate()};
+  const std::pair<const std::string*, qt::DiagramFormat> pictures[] = {
+      {&options->pdf, qt::DiagramFormat::Pdf},
+      {&options->svg, qt::DiagramFormat::Svg},
+      {&options->png, qt::DiagramFormat::Png}};
+  for (const auto& [path, format] : pictures) {
+    if (path->empty()) continue;
+    const QByteArray bytes = qt::MassHaulFile(*shown, header, format);
+    if (!WriteOutput(*path,
+                     std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())))) {
+      return 1;
+    }
+  }
+  return 0;
+}
+
+}  // namespace earthwork::cli
