@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
-#include <QLabel>
-#include <QPushButton>
 #include <QTest>
 #include <map>
 
-#include "about/frmAbout.h"
+#include "about/SystemInfo.h"
 #include "support/ScriptedDialogs.h"
 
 namespace earthwork::testing {
@@ -13,25 +11,9 @@ namespace earthwork::testing {
 class AboutTest : public QObject {
   Q_OBJECT
  private Q_SLOTS:
-  void showsTitleVersionAndTexts();
   void systemInfo_data();
   void systemInfo();
-  void systemInfoButtonWithoutTheTool();
 };
-
-void AboutTest::showsTitleVersionAndTexts() {
-  ScriptedDialogs dialogs;
-  frmAbout about(dialogs);
-  QStringList texts;
-  for (const QLabel* label : about.findChildren<QLabel*>()) texts << label->text();
-  for (const char* text : {"Earthwork", "Version 2.0.0", "App Description", "Warning: ..."}) {
-    QVERIFY2(texts.contains(text), text);
-  }
-  QStringList buttons;
-  for (const QPushButton* b : about.findChildren<QPushButton*>()) buttons << b->text();
-  QCOMPARE(buttons, QStringList({"OK", "&System Info..."}));
-  QVERIFY(dialogs.shown.empty());
-}
 
 void AboutTest::systemInfo_data() {
   QTest::addColumn<QString>("pathValue");    // "" when the value is missing
@@ -80,20 +62,6 @@ void AboutTest::systemInfo() {
     QCOMPARE(starts, std::vector<std::string>{started.toStdString()});
     QVERIFY(dialogs.shown.empty());
   }
-}
-
-void AboutTest::systemInfoButtonWithoutTheTool() {
-  ScriptedDialogs dialogs;
-  bool startedAnything = false;
-  frmAbout about(dialogs, nullptr,
-                 {[](const std::string&, const std::string&) { return std::nullopt; },
-                  [](const std::string&) { return true; },
-                  [&](const std::string&) { startedAnything = true; }});
-  about.show();
-  QTest::mouseClick(about.findChild<QPushButton*>("cmdSysInfo"), Qt::LeftButton);
-  QVERIFY(!startedAnything);
-  QCOMPARE(dialogs.Texts(),
-           std::vector<std::string>{"System Information Is Unavailable At This Time"});
 }
 
 }  // namespace earthwork::testing

@@ -55,18 +55,5 @@ TEST_F(ReportCommandLogTest, LogsAreReportedAsTheReportCommandsWriteThem) {
   }
 }
 
-TEST_F(ReportCommandLogTest, TotalReportOfALogWithAccumulatedQuantities) {
-  Sample("ramp2m.log");
-  const ProgramRun run = Report({"ramp2m.log", "--pdf", "ramp2m.pdf"});
-  ASSERT_EQ(run.code, 0) << run.err;
-  const auto lines = Lines(ReadBytes(reports.Path("ramp2m.rpt")));
-  ASSERT_GT(lines.size(), 6u);
-  EXPECT_EQ(lines[6],
-            "1+00.000       8.40       0.00       0.00       2.10       0.00       0.00       1.20"
-            "       0.00       0.00");
-  EXPECT_NE(run.out.find("PDF: ramp2m.pdf (1 pages)"), std::string::npos) << run.out;
-  EXPECT_EQ(ReadBytes(logs.Path("ramp2m.pdf")).substr(0, 5), "%PDF-");
-}
-
 }  // namespace
 }  // namespace earthwork::testing

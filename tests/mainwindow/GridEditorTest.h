@@ -13,9 +13,7 @@ class GridEditorTest : public ScriptedQtTest {
   void enterCommitsAndFormats();
   void editInPlaceThenLeaveWithTheMouse_data();
   void editInPlaceThenLeaveWithTheMouse();
-  void enterThroughWholeRows();
   void cursorStaysInViewWhileTyping();
-  void descendingStationIsRejected();
   void keysCommitTheCellLeft_data();
   void keysCommitTheCellLeft();
   void deleteAndBackspace();
@@ -24,7 +22,6 @@ class GridEditorTest : public ScriptedQtTest {
   void rowCommandsOnTheLastLine_data();
   void rowCommandsOnTheLastLine();
   void insertIntoAFullGroupIsRefused();
-  void typedProjectSurvivesSaveAndOpen();
 };
 
 /// The group tabs and the Group and import commands.
@@ -38,10 +35,6 @@ class GroupsTest : public ScriptedQtTest {
   void deleteOnlyGroupClearsAndRenames();
   void rename_data();
   void rename();
-  void tabClickShowsTheGroup();
-  void rightClickOffersTheReports();
-  void importEarAppendsItsGroups();
-  void importLogIntoASecondTab();
 };
 
 /// A whole session in the real window, step by step: every tab, box and

@@ -15,17 +15,11 @@ class MainWindowTest : public ScriptedQtTest {
   void windowSettings();
   void fileCommands_data();
   void fileCommands();
-  void openShowsTheFileInTheGrid();
-  void openOfALogShowsItsReport();
   void unitChoice_data();
   void unitChoice();
   void balanceFactorAndEmbankment();
   void recentAndDroppedFiles();
   void headerFieldsMoveOnWithEnter();
-  void viewAndHelpCommands_data();
-  void viewAndHelpCommands();
-  void toolbarAndStatusBarToggle();
-  void helpAboutShowsTheAboutBox();
   void massHaulWindowAndCsvExport();
 };
 

@@ -57,7 +57,7 @@ QString WindowDiffersFromStore(WindowHarness& h) {
   if (h.window->isWindowModified() != (store.DataChanged && !store.LogFileMode)) {
     return "the changes marker";
   }
-  if (store.LogFileMode) return {};
+  if (store.LogFileMode) return h.window->Grid().isVisible() ? "the grid over a log" : QString();
 
   const GroupRecord& group = store.Current();
   const auto* factor = h.Child<QLineEdit>("txtShrinkFactor");
@@ -233,6 +233,12 @@ std::vector<Step> EditSession(const std::string& path) {
          h.Trigger("mnuFileOpen");
        },
        true},
+      {"a project with every kind of cell",
+       [](WindowHarness& h) {
+         const std::string rich = h.dir.Path("rich.ear");
+         std::filesystem::copy_file(DataPath("ear/rich.ear"), rich);
+         h.window->OpenPath(rich);
+       }},
       {"a long file opened as the command line does",
        [](WindowHarness& h) {
          // Twice: the second time the grid is long already.
@@ -278,6 +284,12 @@ std::vector<Step> LogSession(const std::string& log) {
          ClickTab(h, 0, Qt::RightButton);
          QCOMPARE(selected, 0);
          QCOMPARE(h.Store().CurrentGroup, int16_t{0});
+       }},
+      {"a left click on a tab shows its baseline's report",
+       [](WindowHarness& h) {
+         ClosePreviewWhenShown();
+         ClickTab(h, 1);
+         QCOMPARE(Trim(h.State().Report.BaselineName), std::string("RAMP2M"));
        }},
   };
 }

@@ -128,6 +128,8 @@ TEST_F(StoreTest, GroupSlotsAreChecked) {
   EXPECT_THROW(state.Project.Group(-1), ProgramError);
   EXPECT_THROW(Cells().at(1801, 0), ProgramError);
   EXPECT_THROW(Cells().at(0, 9), ProgramError);
+  EXPECT_THROW(state.Log.Group(-1), ProgramError);
+  EXPECT_THROW(state.Log.Group(kGroupSlots), ProgramError);
 }
 
 }  // namespace

@@ -113,28 +113,6 @@ TEST(Stickup, TheDataFileIsTheAllGroupsReport) {
   }
 }
 
-TEST(Stickup, EverySectionCarriesTheSettingsShownAtThePress) {
-  struct Case {
-    int16_t unitSystem;
-    bool embankment;
-    const char* system;
-    const char* embankmentLine;
-  };
-  for (const Case& c : {Case{0, false, "#System= 0", "#Embankment= 0"},
-                        Case{1, true, "#System= 1", "#Embankment= 1"}}) {
-    SCOPED_TRACE(c.system);
-    StickupBench b;
-    ASSERT_TRUE(b.OpenDemo());
-    b.state.Project.UnitSystem = static_cast<Units>(c.unitSystem);
-    b.state.Window.Embankment = c.embankment;
-    ASSERT_TRUE(WriteAllGroupReports(b.state));
-    const std::string data = ReadBytes(b.state.Report.ReportFileName);
-    EXPECT_EQ(LinesStarting(data, "#System= "), std::vector<std::string>(3, c.system));
-    EXPECT_EQ(LinesStarting(data, "#Embankment= "), std::vector<std::string>(3, c.embankmentLine));
-    EXPECT_EQ(LinesStarting(data, "#Designer= ").size(), 3u);
-  }
-}
-
 // Log mode: each group's log report in turn, every group with all its
 // stations although the last log read was shorter.
 TEST(Stickup, LogGroupsAreWrittenInTurn) {
