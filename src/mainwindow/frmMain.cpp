@@ -168,11 +168,9 @@ frmMain::~frmMain() {
   // no event of a half-destroyed grid reaches it.
   delete formEditor_;
   formEditor_ = nullptr;
-  // A header box that loses the focus while the window is torn down would
-  // store its text through a window that is no longer there.
-  for (QLineEdit* box : txtDescri_) {
-    if (box != nullptr) box->disconnect(this);
-  }
+  // A box that loses the focus while the window is torn down would store
+  // its text through a window that is no longer there.
+  for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
 }
 
 QWidget* frmMain::BuildHeaderArea() {
