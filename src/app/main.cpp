@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "cli/Cli.h"
+#include "cli/qt/QtDrawing.h"
 
 #ifdef EARTHWORK_WITH_WINDOW
 #include <QApplication>
@@ -35,6 +36,7 @@ QIcon ProgramIcon() {
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
+  earthwork::cli::InstallQtDrawing();
 #ifndef EARTHWORK_WITH_WINDOW
   return earthwork::cli::Run(args);
 #else

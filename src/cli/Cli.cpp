@@ -136,11 +136,16 @@ bool NamesAFile(const std::string& word) {
   return fs::exists(word, ec) || name.ends_with(".EAR") || name.ends_with(".LOG");
 }
 
-fs::path DataFolder() {
+fs::path ProgramFolder() {
   std::error_code ec;
   const fs::path program = fs::read_symlink("/proc/self/exe", ec);
-  if (ec) return {};
-  return (program.parent_path() / EARTHWORK_DATA_FROM_BIN).lexically_normal();
+  return ec ? fs::path() : program.parent_path();
+}
+
+fs::path DataFolder() {
+  const fs::path folder = ProgramFolder();
+  if (folder.empty()) return {};
+  return (folder / EARTHWORK_DATA_FROM_BIN).lexically_normal();
 }
 
 }  // namespace earthwork::cli

@@ -21,6 +21,13 @@ bool NamesAFile(const std::string& word);
 /// Says that `word` is no command and shows the usage; the exit code, 2.
 int RefuseUnknownCommand(const std::string& word);
 
+/// The folder the running program lies in; empty when unknown.
+std::filesystem::path ProgramFolder();
+
+/// The program with Qt (the window, and the batch commands' drawn outputs),
+/// installed beside the small batch program `earthwork`.
+inline constexpr const char* kQtProgramName = "earthwork-qt";
+
 /// The folder of the installed data (<prefix>/share), found from the
 /// program's own folder so that a moved installation finds its files; the
 /// build tree keeps copies at the same place relative to the program.

@@ -1,5 +1,3 @@
-#include <QCoreApplication>
-#include <QGuiApplication>
 #include <charconv>
 #include <cmath>
 #include <iostream>
@@ -8,16 +6,15 @@
 
 #include "cli/BatchSession.h"
 #include "cli/Cli.h"
+#include "cli/Drawing.h"
 #include "cli/Outputs.h"
 #include "earfiles/EarFile.h"
-#include "platform/qt/QtClock.h"
 #include "project/Errors.h"
 #include "project/FileIO.h"
 #include "project/FileKinds.h"
 #include "project/Format.h"
 #include "project/Text.h"
 #include "reports/MassHaul.h"
-#include "reports/qt/MassHaulDiagram.h"
 
 namespace earthwork::cli {
 
@@ -108,27 +105,6 @@ std::string OutputsRefusal(const HaulOptions& o) {
   return "";
 }
 
-/// Draws off screen: a batch command needs no display.
-std::unique_ptr<QGuiApplication> GuiForDrawing() {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  if (QCoreApplication::instance()) return nullptr;
-  static int argc = 1;
-  static char name[] = "earthwork";
-  static char* argv[] = {name, nullptr};
-  return std::make_unique<QGuiApplication>(argc, argv);
-}
-
-bool WriteOutput(const std::string& path, std::string_view bytes) {
-  try {
-    WriteFileAtomically(path, bytes);
-    std::cout << "Written: " << path << "\n";
-    return true;
-  } catch (const std::exception& e) {
-    std::cerr << e.what() << "\n";
-    return false;
-  }
-}
-
 }  // namespace
 
 int RunHaul(const std::vector<std::string>& args) {
@@ -145,6 +121,12 @@ int RunHaul(const std::vector<std::string>& args) {
   }
   if (const std::string why = OutputsRefusal(*options); !why.empty()) {
     std::cerr << why << "; nothing was written.\n";
+    return 1;
+  }
+  const Drawing& drawing = InstalledDrawing();
+  if (!(options->svg.empty() && options->pdf.empty() && options->png.empty()) &&
+      drawing.haulPictures == nullptr) {
+    std::cerr << "--pdf, --svg and --png need " << kQtProgramName << "; nothing was written.\n";
     return 1;
   }
   BatchSession session;
@@ -183,23 +165,8 @@ int RunHaul(const std::vector<std::string>& args) {
   const GroupRecord& group = store.Group(options->tab - 1);
   if (!options->csv.empty() && !WriteOutput(options->csv, HaulCsv(*shown, group))) return 1;
   if (options->svg.empty() && options->pdf.empty() && options->png.empty()) return 0;
-  const auto app = GuiForDrawing();
-  const qt::DiagramHeader header{store.HeaderFields[0], store.HeaderFields[1],
-                                 store.HeaderFields[2], Trim(group.Name),
-                                 qt::QtClock().ShortDate()};
-  const std::pair<const std::string*, qt::DiagramFormat> pictures[] = {
-      {&options->pdf, qt::DiagramFormat::Pdf},
-      {&options->svg, qt::DiagramFormat::Svg},
-      {&options->png, qt::DiagramFormat::Png}};
-  for (const auto& [path, format] : pictures) {
-    if (path->empty()) continue;
-    const QByteArray bytes = qt::MassHaulFile(*shown, header, format);
-    if (!WriteOutput(*path,
-                     std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())))) {
-      return 1;
-    }
-  }
-  return 0;
+  return drawing.haulPictures(*shown, store, group, options->pdf, options->svg, options->png) ? 0
+                                                                                              : 1;
 }
 
 }  // namespace earthwork::cli

@@ -1,5 +1,7 @@
 #include "cli/Outputs.h"
 
+#include <iostream>
+
 #include "geopak/LogRecognition.h"
 #include "project/Errors.h"
 #include "project/FileIO.h"
@@ -27,6 +29,17 @@ std::string OutputRefusal(const std::string& output, const std::string& option,
   } catch (const ProgramError&) {
   }
   return "";
+}
+
+bool WriteOutput(const std::string& path, std::string_view bytes) {
+  try {
+    WriteFileAtomically(path, bytes);
+    std::cout << "Written: " << path << "\n";
+    return true;
+  } catch (const std::exception& e) {
+    std::cerr << e.what() << "\n";
+    return false;
+  }
 }
 
 }  // namespace earthwork::cli

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace earthwork::cli {
 
@@ -10,5 +11,9 @@ namespace earthwork::cli {
 /// project unless the command writes projects (`writesProjects`).
 std::string OutputRefusal(const std::string& output, const std::string& option,
                           const std::string& input, bool writesProjects);
+
+/// Writes `bytes` as the whole of `path` (replaced whole, never half
+/// written) and says so; false, with the reason said, when it cannot.
+bool WriteOutput(const std::string& path, std::string_view bytes);
 
 }  // namespace earthwork::cli

@@ -1,5 +1,3 @@
-#include <QCoreApplication>
-#include <QGuiApplication>
 #include <charconv>
 #include <filesystem>
 #include <iostream>
@@ -8,15 +6,14 @@
 
 #include "cli/BatchSession.h"
 #include "cli/Cli.h"
+#include "cli/Drawing.h"
 #include "cli/Outputs.h"
 #include "commands/FileCommands.h"
 #include "earfiles/EarFile.h"
 #include "geopak/LogParser.h"
 #include "geopak/OpenGeopakLog.h"
-#include "platform/qt/QtClock.h"
 #include "printing/PagePrint.h"
 #include "printing/Paging.h"
-#include "printing/qt/QtPageSurface.h"
 #include "project/Errors.h"
 #include "project/FileIO.h"
 #include "project/FileKinds.h"
@@ -163,27 +160,6 @@ bool CopyReport(const std::string& report, const std::string& target) {
   }
 }
 
-/// Prints every page of the ReportFile into a PDF file as the Print All
-/// command prints it.
-bool PrintPdf(ProgramState& state, const std::string& pdfPath) {
-  // A batch command never shows a window: draw off screen unless told
-  // otherwise, so no display is needed.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  std::unique_ptr<QGuiApplication> app;
-  if (!QCoreApplication::instance()) {
-    static int argc = 1;
-    static char name[] = "earthwork";
-    static char* argv[] = {name, nullptr};
-    app = std::make_unique<QGuiApplication>(argc, argv);
-  }
-  const auto surface = qt::QtPageSurface::ForPdf(pdfPath);
-  const qt::QtClock clock;
-  state.Report.CurrentPage = 1;
-  if (!mnuRptPrint_click(state, *surface, clock)) return false;
-  std::cout << "PDF: " << pdfPath << " (" << surface->PagesPrinted() << " pages)\n";
-  return true;
-}
-
 Written ReportFromEar(BatchSession& session, const ReportOptions& options) {
   ProgramState& state = session.state;
   if (!OpenEarFile(state, options.input)) return Written::Nothing;
@@ -208,6 +184,11 @@ int RunReport(const std::vector<std::string>& args) {
     std::cerr << why << "; nothing was written.\n";
     return 1;
   }
+  const Drawing& drawing = InstalledDrawing();
+  if (!options->pdf.empty() && drawing.reportPdf == nullptr) {
+    std::cerr << "--pdf needs " << kQtProgramName << "; nothing was written.\n";
+    return 1;
+  }
   BatchSession session;
   ProgramState& state = session.state;
   const Written written = InputKindOf(options->input) == InputKind::Log
@@ -222,7 +203,7 @@ int RunReport(const std::vector<std::string>& args) {
   std::cout << "Report: " << published << "\n"
             << "Pages: " << state.Report.PageCount << "\n";
   if (!options->out.empty()) std::cout << "Copied to: " << options->out << "\n";
-  if (!options->pdf.empty() && !PrintPdf(state, options->pdf)) return 1;
+  if (!options->pdf.empty() && !drawing.reportPdf(state, options->pdf)) return 1;
   return written == Written::Whole ? 0 : 1;
 }
 

@@ -163,6 +163,27 @@ TEST_F(ReportCommandTest, PdfHoldsEveryPage) {
   EXPECT_EQ(testing::PdfPages(pdf), 2);
 }
 
+TEST_F(ReportCommandTest, WithoutItsQtPartnerOnlyTheDrawnOutputsAreRefused) {
+  const std::string ear = SaveThreeGroups("three.ear");
+  const std::string alone = dir.Path("alone/earthwork");
+  std::filesystem::create_directories(dir.Path("alone"));
+  std::filesystem::copy_file(EARTHWORK_BINARY, alone);
+  const auto run = [&](const std::vector<std::string>& args) {
+    return testing::RunProgram(alone, args, dir.Root().string(), reportDir);
+  };
+  EXPECT_EQ(run({"report", ear, "--tab", "2"}).code, 0);
+  const std::string missing = dir.Path("alone/earthwork-qt");
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"report", ear, "--pdf", dir.Path("a.pdf")},
+        {"haul", ear, "--svg", dir.Path("a.svg")}}) {
+    const auto before = testing::FolderSnapshot(dir.Root().string(), {"stdout.txt", "stderr.txt"});
+    const testing::ProgramRun r = run(args);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "Cannot start " + missing + ": No such file or directory\n");
+    EXPECT_EQ(testing::FolderSnapshot(dir.Root().string(), {"stdout.txt", "stderr.txt"}), before);
+  }
+}
+
 TEST_F(ReportCommandTest, HaulRefusesBadInputAndWritesNothing) {
   const std::string ear = SaveThreeGroups("three.ear");
   const std::string csv = dir.Path("out.csv");
