@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "project/CellMemory.h"
+
 namespace earthwork {
 
 constexpr int kGroupSlots = 26;
@@ -44,7 +46,8 @@ class CellTable {
  private:
   static constexpr int kBlockRows = 64;
   static constexpr int kBlockCount = (kCellRows + kBlockRows - 1) / kBlockRows;
-  std::vector<std::vector<std::string>> blocks_;  // an empty block reads as empty cells
+  using Block = std::vector<std::string, CellAllocator<std::string>>;
+  std::vector<Block> blocks_;  // an empty block reads as empty cells
 };
 
 struct GroupRecord {

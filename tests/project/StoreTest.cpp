@@ -1,8 +1,14 @@
 #include "project/Store.h"
 
-#include "project/Errors.h"
+#include <cstring>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
+
+#include "project/CellMemory.h"
+#include "project/Errors.h"
+#include "project/ProjectStore.h"
 
 #include "support/RecordingMainView.h"
 #include "support/ScriptedDialogs.h"
@@ -130,6 +136,43 @@ TEST_F(StoreTest, GroupSlotsAreChecked) {
   EXPECT_THROW(Cells().at(0, 9), ProgramError);
   EXPECT_THROW(state.Log.Group(-1), ProgramError);
   EXPECT_THROW(state.Log.Group(kGroupSlots), ProgramError);
+}
+
+}  // namespace
+}  // namespace earthwork
+
+namespace earthwork {
+namespace {
+
+// Blocks of cells come from a pool that hands freed blocks out again: a
+// block in use must never be handed out twice, whatever the order of
+// frees, and a table copied or moved keeps its cells.
+TEST(CellMemoryTest, BlocksInUseNeverShareMemory) {
+  constexpr std::size_t kBytes = 64 * 9 * sizeof(std::string);
+  std::vector<unsigned char*> live;
+  const auto fill = [&](size_t i) { std::memset(live[i], static_cast<int>(i % 251), kBytes); };
+  for (size_t i = 0; i < 300; ++i) {
+    live.push_back(static_cast<unsigned char*>(AllocateCellMemory(kBytes)));
+    fill(i);
+  }
+  for (size_t i = 0; i < live.size(); i += 3) FreeCellMemory(live[i], kBytes);
+  for (size_t i = 0; i < live.size(); i += 3) {
+    live[i] = static_cast<unsigned char*>(AllocateCellMemory(kBytes));
+    fill(i);
+  }
+  for (size_t i = 0; i < live.size(); ++i) {
+    for (size_t b = 0; b < kBytes; b += 997) ASSERT_EQ(live[i][b], i % 251) << i;
+  }
+  for (unsigned char* block : live) FreeCellMemory(block, kBytes);
+
+  CellTable table;
+  for (int row = 0; row < kCellRows; row += 7) table.at(row, Fill) = std::to_string(row);
+  CellTable copy = table;
+  const CellTable moved = std::move(table);
+  for (int row = 0; row < kCellRows; row += 7) {
+    ASSERT_EQ(copy.at(row, Fill), std::to_string(row));
+    ASSERT_EQ(moved.at(row, Fill), std::to_string(row));
+  }
 }
 
 }  // namespace
