@@ -163,24 +163,50 @@ TEST_F(ReportCommandTest, PdfHoldsEveryPage) {
   EXPECT_EQ(testing::PdfPages(pdf), 2);
 }
 
-TEST_F(ReportCommandTest, WithoutItsQtPartnerOnlyTheDrawnOutputsAreRefused) {
+// The batch program alone (no earthwork-qt beside it) shows which words it
+// handles itself and which it hands over: a hand-over fails with the
+// partner's path and changes nothing.
+TEST_F(ReportCommandTest, TheBatchProgramHandsOverOnlyTheWindowAndDrawings) {
   const std::string ear = SaveThreeGroups("three.ear");
   const std::string alone = dir.Path("alone/earthwork");
   std::filesystem::create_directories(dir.Path("alone"));
   std::filesystem::copy_file(EARTHWORK_BINARY, alone);
-  const auto run = [&](const std::vector<std::string>& args) {
-    return testing::RunProgram(alone, args, dir.Root().string(), reportDir);
+  const std::string handedOver =
+      "Cannot start " + dir.Path("alone/earthwork-qt") + ": No such file or directory\n";
+  struct Case {
+    std::vector<std::string> args;
+    int code;
+    std::string out;  // the start of stdout
+    std::string err;  // the start of stderr
   };
-  EXPECT_EQ(run({"report", ear, "--tab", "2"}).code, 0);
-  const std::string missing = dir.Path("alone/earthwork-qt");
-  for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"report", ear, "--pdf", dir.Path("a.pdf")},
-        {"haul", ear, "--svg", dir.Path("a.svg")}}) {
+  const Case cases[] = {
+      {{"report", ear, "--tab", "2"}, 0, "Report: ", ""},
+      {{"report", ear, "--pdf", dir.Path("a.pdf")}, 1, "", handedOver},
+      {{"haul", ear, "--svg", dir.Path("a.svg")}, 1, "", handedOver},
+      {{"haul", ear}, 0, "Mass haul", ""},
+      {{}, 1, "", handedOver},
+      {{ear}, 1, "", handedOver},
+      {{dir.Path("missing.log")}, 1, "", handedOver},
+      {{"frobnicate"}, 2, "", "Unknown command: frobnicate\n"},
+      {{ear, ear}, 2, "", "Unknown command: " + ear + "\n"},
+      {{"-h"}, 0, "Usage:\n", ""},
+      {{"--help"}, 0, "Usage:\n", ""},
+      {{"help"}, 0, "Usage:\n", ""},
+      {{"help", "pages"}, 0, "earthwork pages FILE.rpt", ""},
+      {{"pages", dir.Path("missing.rpt")}, 1, "", ""},
+      {{"--version"}, 0, "Earthwork 2.0.0\n", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args.empty() ? "(no arguments)" : c.args.front());
     const auto before = testing::FolderSnapshot(dir.Root().string(), {"stdout.txt", "stderr.txt"});
-    const testing::ProgramRun r = run(args);
-    EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, "Cannot start " + missing + ": No such file or directory\n");
-    EXPECT_EQ(testing::FolderSnapshot(dir.Root().string(), {"stdout.txt", "stderr.txt"}), before);
+    const testing::ProgramRun r =
+        testing::RunProgram(alone, c.args, dir.Root().string(), reportDir);
+    EXPECT_EQ(r.code, c.code) << r.err;
+    EXPECT_TRUE(r.out.starts_with(c.out)) << r.out;
+    EXPECT_TRUE(r.err.starts_with(c.err)) << r.err;
+    if (c.code != 0) {
+      EXPECT_EQ(testing::FolderSnapshot(dir.Root().string(), {"stdout.txt", "stderr.txt"}), before);
+    }
   }
 }
 
@@ -197,7 +223,7 @@ TEST_F(ReportCommandTest, HaulRefusesBadInputAndWritesNothing) {
       {{"haul", ear, "--free-haul", "abc"}, "not \"abc\""},
       {{"haul", ear, "--all", "--csv", csv}, "--svg, --pdf, --png and --csv take one tab"},
       {{"haul", ear, "--csv", ear}, "--csv names the input file " + ear},
-      {{"haul", ear, "--csv", csv, "--svg", csv}, "--svg and --csv name the same file " + csv},
+      {{"haul", ear, "--csv", csv, "--png", csv}, "--png and --csv name the same file " + csv},
       {{"haul", ear, "--csv", dir.Path("no/such/folder/x.csv")}, "no/such/folder/x.csv"},
       {{"haul", dir.Path("ramp.log")}, "Open the project (.ear) instead."},
       {{"haul", SaveThreeGroups("bad.ear", "x1"), "--tab", "2", "--csv", csv},
