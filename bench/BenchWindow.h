@@ -8,10 +8,10 @@
 #include <memory>
 #include <string>
 
+#include "BenchRows.h"
 #include "mainwindow/frmMain.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtSettings.h"
-#include "project/Format.h"
 
 namespace earthwork::bench {
 
@@ -40,16 +40,7 @@ inline void FillStore(ProjectStore& store, int groups) {
   for (int g = 0; g < groups; ++g) {
     GroupRecord& group = store.Group(g);
     group.Name = "Group " + std::to_string(g + 1);
-    group.BalanceFactor = "1.15";
-    for (int r = 0; r < kMaxDataRows; ++r) {
-      group.Cells.at(r, Station) = FormatStation(50.0 * r);
-      group.Cells.at(r, Code) = "-";
-      group.Cells.at(r, Cut) = FormatArea((r * 37) % 400);
-      group.Cells.at(r, AddedCut) = "0.00";
-      group.Cells.at(r, Fill) = FormatArea((r * 53 + 120) % 450);
-      group.Cells.at(r, AddedFill) = "0.00";
-    }
-    group.Cells.at(kMaxDataRows, Station) = kEndOfRows;
+    FillPlainGroup(group);
   }
 }
 

@@ -5,7 +5,7 @@
 #include <QGuiApplication>
 #include <QImage>
 
-#include "project/Format.h"
+#include "BenchRows.h"
 #include "reports/MassHaul.h"
 #include "reports/qt/MassHaulDiagram.h"
 
@@ -14,16 +14,7 @@ namespace {
 
 GroupRecord FullGroup() {
   GroupRecord group;
-  group.BalanceFactor = "1.15";
-  for (int r = 0; r < kMaxDataRows; ++r) {
-    group.Cells.at(r, Station) = FormatStation(50.0 * r);
-    group.Cells.at(r, Code) = "-";
-    group.Cells.at(r, Cut) = FormatArea((r * 37) % 400);
-    group.Cells.at(r, AddedCut) = "0.00";
-    group.Cells.at(r, Fill) = FormatArea((r * 53 + 120) % 450);
-    group.Cells.at(r, AddedFill) = "0.00";
-  }
-  group.Cells.at(kMaxDataRows, Station) = kEndOfRows;
+  FillPlainGroup(group);
   return group;
 }
 

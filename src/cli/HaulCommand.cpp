@@ -1,9 +1,9 @@
-#include <charconv>
 #include <cmath>
 #include <iostream>
 #include <memory>
 #include <optional>
 
+#include "cli/Arguments.h"
 #include "cli/BatchSession.h"
 #include "cli/Cli.h"
 #include "cli/Drawing.h"
@@ -46,13 +46,9 @@ std::optional<HaulOptions> ParseHaulArgs(const std::vector<std::string>& args, s
       }
       const std::string& value = args[++i];
       if (a == "--tab") {
-        int tab = 0;
-        const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), tab);
-        if (ec != std::errc() || end != value.data() + value.size() || tab < 1) {
-          error = "The tab number must be a whole number from 1 on, not \"" + value + "\".";
-          return std::nullopt;
-        }
-        o.tab = tab;
+        const auto tab = ParseTabOption(value, error);
+        if (!tab) return std::nullopt;
+        o.tab = *tab;
         o.tabGiven = true;
       } else if (a == "--free-haul") {
         const auto number = ParseNumber(value);
@@ -66,13 +62,7 @@ std::optional<HaulOptions> ParseHaulArgs(const std::vector<std::string>& args, s
       }
     } else if (a == "--all") {
       o.all = true;
-    } else if (StartsWith(a, "-")) {
-      error = "Unknown option: " + a;
-      return std::nullopt;
-    } else if (o.input.empty()) {
-      o.input = a;
-    } else {
-      error = "Only one input file can be given (" + o.input + ", " + a + ").";
+    } else if (!TakeInputWord(a, o.input, error)) {
       return std::nullopt;
     }
   }

@@ -1,9 +1,9 @@
-#include <charconv>
 #include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
 
+#include "cli/Arguments.h"
 #include "cli/BatchSession.h"
 #include "cli/Cli.h"
 #include "cli/Drawing.h"
@@ -41,13 +41,6 @@ struct ReportOptions {
   std::string pdf;
 };
 
-std::optional<int> ParseTab(const std::string& text) {
-  int value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc() || end != text.data() + text.size() || value < 1) return std::nullopt;
-  return value;
-}
-
 /// The options, or nullopt with `error` set.
 std::optional<ReportOptions> ParseReportArgs(const std::vector<std::string>& args,
                                              std::string& error) {
@@ -62,11 +55,8 @@ std::optional<ReportOptions> ParseReportArgs(const std::vector<std::string>& arg
       }
       const std::string& value = args[++i];
       if (a == "--tab") {
-        const auto tab = ParseTab(value);
-        if (!tab) {
-          error = "The tab number must be a whole number from 1 on, not \"" + value + "\".";
-          return std::nullopt;
-        }
+        const auto tab = ParseTabOption(value, error);
+        if (!tab) return std::nullopt;
         o.tab = *tab;
         o.tabGiven = true;
       } else {
@@ -76,13 +66,7 @@ std::optional<ReportOptions> ParseReportArgs(const std::vector<std::string>& arg
       o.all = true;
     } else if (a == "--accumulated") {
       o.accumulated = true;
-    } else if (StartsWith(a, "-")) {
-      error = "Unknown option: " + a;
-      return std::nullopt;
-    } else if (o.input.empty()) {
-      o.input = a;
-    } else {
-      error = "Only one input file can be given (" + o.input + ", " + a + ").";
+    } else if (!TakeInputWord(a, o.input, error)) {
       return std::nullopt;
     }
   }
