@@ -45,8 +45,10 @@ class CellPool {
   void NewChunk() {
     void* chunk = std::aligned_alloc(kHugePage, kHugePage);
     if (chunk == nullptr) throw std::bad_alloc();
-    // Only advice: without huge pages the chunk is ordinary memory.
-    ::madvise(chunk, kHugePage, MADV_HUGEPAGE);
+    // Only advice: without huge pages the chunk is ordinary memory. The
+    // first chunk stays in small pages, so a small project (and every
+    // start) never waits for the system to find a huge page.
+    if (chunks_++ > 0) ::madvise(chunk, kHugePage, MADV_HUGEPAGE);
     next_ = static_cast<char*>(chunk);
     left_ = kHugePage;
   }
@@ -55,6 +57,7 @@ class CellPool {
   std::unordered_map<std::size_t, std::vector<void*>> free_;
   char* next_ = nullptr;
   std::size_t left_ = 0;
+  int chunks_ = 0;
 };
 
 CellPool& Pool() {

@@ -5,10 +5,10 @@
 namespace earthwork {
 
 /// Memory for the store's blocks of cells. A full project is about 13 MB of
-/// cells written once on open; taking it in 2 MB huge pages where the system
-/// offers them spares the thousands of page faults that 4 KB pages cost
-/// (a quarter of reading the largest project). Freed blocks are kept for
-/// the next ones, so the pages are never given back during a run.
+/// cells written once on open; taking all but its first 2 MB in huge pages,
+/// where the system offers them, spares the thousands of page faults that
+/// 4 KB pages cost (a quarter of reading the largest project). Freed blocks
+/// are kept for the next ones, so the pages are never given back in a run.
 void* AllocateCellMemory(std::size_t bytes);
 void FreeCellMemory(void* memory, std::size_t bytes) noexcept;
 
