@@ -66,29 +66,32 @@ CellPool& Pool() {
 }
 
 // Small requests (an outer table, a vector being built up) go to the heap;
-// the pool is for whole blocks of cells.
-constexpr std::size_t kPooledFrom = 4096;
+// the pool is for whole blocks of cells, in pieces of whole cache lines.
+// Allocation and freeing both ask here, so they always agree.
+std::size_t PooledSize(std::size_t bytes) {
+  constexpr std::size_t kPooledFrom = 4096;
+  if (bytes < kPooledFrom || bytes > kHugePage / 4) return 0;
+  return (bytes + 63) / 64 * 64;
+}
 #endif
 
 }  // namespace
 
 void* AllocateCellMemory(std::size_t bytes) {
 #ifdef __linux__
-  if (bytes >= kPooledFrom && bytes <= kHugePage / 4) {
-    return Pool().Allocate((bytes + 63) / 64 * 64);
-  }
+  if (const std::size_t size = PooledSize(bytes); size != 0) return Pool().Allocate(size);
 #endif
   return ::operator new(bytes);
 }
 
 void FreeCellMemory(void* memory, std::size_t bytes) noexcept {
 #ifdef __linux__
-  if (bytes >= kPooledFrom && bytes <= kHugePage / 4) {
-    Pool().Free(memory, (bytes + 63) / 64 * 64);
+  if (const std::size_t size = PooledSize(bytes); size != 0) {
+    Pool().Free(memory, size);
     return;
   }
 #endif
-  ::operator delete(memory);
+  ::operator delete(memory, bytes);
 }
 
 }  // namespace earthwork

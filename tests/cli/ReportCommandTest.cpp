@@ -182,6 +182,7 @@ TEST_F(ReportCommandTest, TheBatchProgramHandsOverOnlyTheWindowAndDrawings) {
   const Case cases[] = {
       {{"report", ear, "--tab", "2"}, 0, "Report: ", ""},
       {{"report", ear, "--pdf", dir.Path("a.pdf")}, 1, "", handedOver},
+      {{"report", "--pdf", dir.Path("a.pdf"), ear}, 1, "", handedOver},
       {{"haul", ear, "--svg", dir.Path("a.svg")}, 1, "", handedOver},
       {{"haul", ear}, 0, "Mass haul", ""},
       {{}, 1, "", handedOver},
