@@ -84,14 +84,14 @@ void* AllocateCellMemory(std::size_t bytes) {
   return ::operator new(bytes);
 }
 
-void FreeCellMemory(void* memory, std::size_t bytes) noexcept {
+void FreeCellMemory(void* memory, [[maybe_unused]] std::size_t bytes) noexcept {
 #ifdef __linux__
   if (const std::size_t size = PooledSize(bytes); size != 0) {
     Pool().Free(memory, size);
     return;
   }
 #endif
-  ::operator delete(memory, bytes);
+  ::operator delete(memory);
 }
 
 }  // namespace earthwork
