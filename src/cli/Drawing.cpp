@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 
 #ifdef _WIN32
@@ -49,7 +51,13 @@ bool NeedsQt(const std::vector<std::string>& args) {
 }
 
 int HandOverToQtProgram(char** argv) {
-  const std::string program = (ProgramFolder() / kQtProgramName).string();
+  const std::filesystem::path folder = ProgramFolder();
+  // Never a name alone: that would run whatever lies in the working folder.
+  if (folder.empty()) {
+    std::cerr << "Cannot start " << kQtProgramName << ": the program's own folder is unknown\n";
+    return 1;
+  }
+  const std::string program = (folder / kQtProgramName).string();
   argv[0] = const_cast<char*>(program.c_str());
   std::cout.flush();
 #ifdef _WIN32
