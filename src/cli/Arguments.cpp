@@ -1,8 +1,20 @@
 #include "cli/Arguments.h"
 
 #include <charconv>
+#include <iostream>
 
 namespace earthwork::cli {
+
+void InputAndTabs::Check(std::string& error) const {
+  if (input.empty()) error = "No input file given.";
+  if (all && tabGiven) error = "--tab and --all cannot be used together.";
+}
+
+bool InputAndTabs::TabExists(int tabCount) const {
+  if (all || tab <= tabCount) return true;
+  std::cerr << "There is no tab " << tab << " in " << input << " (it has " << tabCount << ").\n";
+  return false;
+}
 
 std::optional<int> ParseTabOption(const std::string& value, std::string& error) {
   int tab = 0;

@@ -24,11 +24,7 @@ constexpr const char* kHaulUsage =
     "Usage: earthwork haul IN.ear [--tab N | --all] [--free-haul DIST]\n"
     "                      [--svg FILE] [--pdf FILE] [--png FILE] [--csv FILE]\n";
 
-struct HaulOptions {
-  std::string input;
-  int tab = 1;  // 1-based
-  bool all = false;
-  bool tabGiven = false;
+struct HaulOptions : InputAndTabs {
   std::optional<double> freeHaul;
   std::string svg, pdf, png, csv;
 };
@@ -67,8 +63,7 @@ std::optional<HaulOptions> ParseHaulArgs(const std::vector<std::string>& args, s
     }
   }
   const bool files = !o.svg.empty() || !o.pdf.empty() || !o.png.empty() || !o.csv.empty();
-  if (o.input.empty()) error = "No input file given.";
-  if (o.all && o.tabGiven) error = "--tab and --all cannot be used together.";
+  o.Check(error);
   if (o.all && files) error = "--svg, --pdf, --png and --csv take one tab: use --tab N.";
   if (!error.empty()) return std::nullopt;
   return o;
@@ -123,11 +118,7 @@ int RunHaul(const std::vector<std::string>& args) {
   ProgramState& state = session.state;
   if (!OpenEarFile(state, options->input)) return 1;
   const ProjectStore& store = state.Project;
-  if (!options->all && options->tab > store.GroupCount) {
-    std::cerr << "There is no tab " << options->tab << " in " << options->input << " (it has "
-              << store.GroupCount << ").\n";
-    return 1;
-  }
+  if (!options->TabExists(store.GroupCount)) return 1;
   const double freeHaul = options->freeHaul.value_or(DefaultFreeHaul(store.UnitSystem));
   const int first = options->all ? 1 : options->tab;
   const int last = options->all ? store.GroupCount : options->tab;

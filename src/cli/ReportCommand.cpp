@@ -31,11 +31,7 @@ constexpr const char* kReportUsage =
     "Usage: earthwork report IN.ear|IN.log [--tab N | --all] [--accumulated]\n"
     "                        [--out FILE.rpt] [--pdf FILE.pdf]\n";
 
-struct ReportOptions {
-  std::string input;
-  int tab = 1;  // 1-based
-  bool all = false;
-  bool tabGiven = false;
+struct ReportOptions : InputAndTabs {
   bool accumulated = false;
   std::string out;
   std::string pdf;
@@ -70,8 +66,7 @@ std::optional<ReportOptions> ParseReportArgs(const std::vector<std::string>& arg
       return std::nullopt;
     }
   }
-  if (o.input.empty()) error = "No input file given.";
-  if (o.all && o.tabGiven) error = "--tab and --all cannot be used together.";
+  o.Check(error);
   if (!error.empty()) return std::nullopt;
   return o;
 }
@@ -95,10 +90,7 @@ enum class Written { Nothing, Whole, WithErrors };
 /// the report is the one the Total or Accumulated command writes.
 Written ReportFromLog(BatchSession& session, const ReportOptions& options) {
   ProgramState& state = session.state;
-  if (!options.all && options.tab > 1) {
-    std::cerr << "There is no tab " << options.tab << " in " << options.input << " (it has 1).\n";
-    return Written::Nothing;
-  }
+  if (!options.TabExists(1)) return Written::Nothing;
   if (!std::filesystem::exists(options.input)) {
     state.dialogs.MessageBox("NO FILE EXIST BY THE NAME : " + options.input);
     return Written::Nothing;
@@ -147,11 +139,7 @@ bool CopyReport(const std::string& report, const std::string& target) {
 Written ReportFromEar(BatchSession& session, const ReportOptions& options) {
   ProgramState& state = session.state;
   if (!OpenEarFile(state, options.input)) return Written::Nothing;
-  if (!options.all && options.tab > state.Project.GroupCount) {
-    std::cerr << "There is no tab " << options.tab << " in " << options.input << " (it has "
-              << state.Project.GroupCount << ").\n";
-    return Written::Nothing;
-  }
+  if (!options.TabExists(state.Project.GroupCount)) return Written::Nothing;
   return WriteEndAreaReports(state, options);
 }
 
