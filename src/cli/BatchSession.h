@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "cli/CliDialogs.h"
 #include "project/ProgramState.h"
 
@@ -16,5 +18,10 @@ struct BatchSession {
   QuietMainView view;
   ProgramState state{dialogs, view};
 };
+
+/// Reads the log at `path` into the first tab as the open command does, its
+/// tab captioned "BASELINE: " and the baseline name. False when it cannot
+/// (the message has been shown).
+bool ReadLogIntoFirstTab(ProgramState& state, const std::string& path);
 
 }  // namespace earthwork::cli

@@ -39,7 +39,7 @@ constexpr CommandHelp kCommands[] = {
      "The report stays in the report folder ($EARTHWORK_REPORT_DIR, else\n"
      "earthwork in the user's cache folder); its path and page count are printed.\n"},
     {"haul",
-     "earthwork haul IN.ear [--tab N | --all] [--free-haul DIST]\n"
+     "earthwork haul IN.ear|IN.log [--tab N | --all] [--free-haul DIST]\n"
      "               [--svg FILE] [--pdf FILE] [--png FILE] [--csv FILE]",
      "print the mass-haul figures of tab N (default 1) or of every tab",
      "  --tab N           the group of tab N, counted from 1\n"
@@ -48,6 +48,7 @@ constexpr CommandHelp kCommands[] = {
      "                    (default 500 ft, or 150 m in a metric project)\n"
      "  --svg/--pdf/--png FILE  the mass-haul diagram as a picture or a page\n"
      "  --csv FILE        the station figures, balance points and haul figures\n\n"
+     "A log is tab 1; its curve follows the log's own mass ordinates.\n"
      "An existing output file is replaced whole; an input file or a file of\n"
      "earthwork data never is.\n"},
     {"pages", "earthwork pages FILE.rpt", "print the page count of a report file", ""},

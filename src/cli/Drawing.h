@@ -4,7 +4,6 @@
 #include <vector>
 
 namespace earthwork {
-struct GroupRecord;
 struct MassHaul;
 struct ProgramState;
 struct ProjectStore;
@@ -21,8 +20,8 @@ struct Drawing {
   /// Prints every page of the report file into `path`.
   bool (*reportPdf)(ProgramState& state, const std::string& path) = nullptr;
   /// Writes the diagram of `haul` into each named file (empty names skipped).
-  bool (*haulPictures)(const MassHaul& haul, const ProjectStore& store, const GroupRecord& group,
-                       const std::string& pdf, const std::string& svg,
+  bool (*haulPictures)(const MassHaul& haul, const ProjectStore& store,
+                       const std::string& groupName, const std::string& pdf, const std::string& svg,
                        const std::string& png) = nullptr;
 };
 

@@ -14,6 +14,7 @@
 #include "project/FileKinds.h"
 #include "project/Format.h"
 #include "project/Text.h"
+#include "project/WindowState.h"
 #include "reports/MassHaul.h"
 
 namespace earthwork::cli {
@@ -21,8 +22,8 @@ namespace earthwork::cli {
 namespace {
 
 constexpr const char* kHaulUsage =
-    "Usage: earthwork haul IN.ear [--tab N | --all] [--free-haul DIST]\n"
-    "                      [--svg FILE] [--pdf FILE] [--png FILE] [--csv FILE]\n";
+    "Usage: earthwork haul IN.ear|IN.log [--tab N | --all] [--free-haul DIST]\n"
+    "                             [--svg FILE] [--pdf FILE] [--png FILE] [--csv FILE]\n";
 
 struct HaulOptions : InputAndTabs {
   std::optional<double> freeHaul;
@@ -99,11 +100,6 @@ int RunHaul(const std::vector<std::string>& args) {
     std::cerr << error << "\n" << kHaulUsage;
     return 1;
   }
-  if (InputKindOf(options->input) == InputKind::Log) {
-    std::cerr << "The mass haul is drawn from a project's end-area report; a log's report "
-                 "carries the log's own quantities. Open the project (.ear) instead.\n";
-    return 1;
-  }
   if (const std::string why = OutputsRefusal(*options); !why.empty()) {
     std::cerr << why << "; nothing was written.\n";
     return 1;
@@ -116,21 +112,26 @@ int RunHaul(const std::vector<std::string>& args) {
   }
   BatchSession session;
   ProgramState& state = session.state;
-  if (!OpenEarFile(state, options->input)) return 1;
+  const bool log = InputKindOf(options->input) == InputKind::Log;
+  if (log ? !options->TabExists(1) || !ReadLogIntoFirstTab(state, options->input)
+          : !OpenEarFile(state, options->input) || !options->TabExists(state.Project.GroupCount)) {
+    return 1;
+  }
   const ProjectStore& store = state.Project;
-  if (!options->TabExists(store.GroupCount)) return 1;
   const double freeHaul = options->freeHaul.value_or(DefaultFreeHaul(store.UnitSystem));
   const int first = options->all ? 1 : options->tab;
-  const int last = options->all ? store.GroupCount : options->tab;
+  const int last = options->all ? (log ? 1 : store.GroupCount) : options->tab;
   bool failed = false;
   std::optional<MassHaul> shown;
+  std::string name;
   for (int tab = first; tab <= last; ++tab) {
-    const GroupRecord& group = store.Group(tab - 1);
-    const std::string name = Trim(group.Name);
+    state.Project.CurrentGroup = static_cast<int16_t>(tab - 1);
+    name = Trim(log ? TabCaption(state, tab - 1) : store.Group(tab - 1).Name);
     const std::string title =
         "tab " + std::to_string(tab) + (name.empty() ? "" : " (" + name + ")");
     try {
-      MassHaul haul = ComputeMassHaul(group, store.UnitSystem, freeHaul);
+      MassHaul haul = log ? ComputeLogMassHaul(state, freeHaul)
+                          : ComputeMassHaul(store.Current(), store.UnitSystem, freeHaul);
       std::cout << (tab > first ? "\n" : "") << HaulText(haul, title);
       shown = std::move(haul);
     } catch (const std::exception& e) {
@@ -143,11 +144,10 @@ int RunHaul(const std::vector<std::string>& args) {
     if (!options->all) std::cerr << "Nothing was written.\n";
     return 1;
   }
-  const GroupRecord& group = store.Group(options->tab - 1);
-  if (!options->csv.empty() && !WriteOutput(options->csv, HaulCsv(*shown, group))) return 1;
+  if (!options->csv.empty() && !WriteOutput(options->csv, HaulCsv(*shown))) return 1;
   if (options->svg.empty() && options->pdf.empty() && options->png.empty()) return 0;
-  return drawing.haulPictures(*shown, store, group, options->pdf, options->svg, options->png) ? 0
-                                                                                              : 1;
+  return drawing.haulPictures(*shown, store, name, options->pdf, options->svg, options->png) ? 0
+                                                                                             : 1;
 }
 
 }  // namespace earthwork::cli

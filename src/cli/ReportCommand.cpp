@@ -8,10 +8,8 @@
 #include "cli/Cli.h"
 #include "cli/Drawing.h"
 #include "cli/Outputs.h"
-#include "commands/FileCommands.h"
 #include "earfiles/EarFile.h"
 #include "geopak/LogParser.h"
-#include "geopak/OpenGeopakLog.h"
 #include "printing/PagePrint.h"
 #include "printing/Paging.h"
 #include "project/Errors.h"
@@ -90,15 +88,9 @@ enum class Written { Nothing, Whole, WithErrors };
 /// the report is the one the Total or Accumulated command writes.
 Written ReportFromLog(BatchSession& session, const ReportOptions& options) {
   ProgramState& state = session.state;
-  if (!options.TabExists(1)) return Written::Nothing;
-  if (!std::filesystem::exists(options.input)) {
-    state.dialogs.MessageBox("NO FILE EXIST BY THE NAME : " + options.input);
+  if (!options.TabExists(1) || !ReadLogIntoFirstTab(state, options.input)) {
     return Written::Nothing;
   }
-  state.Project.CurrentGroup = 0;
-  const Result read = ImportGeopakLog(state, options.input,
-                                      [](ProgramState& s, const std::string&) { NameLogTab(s); });
-  if (!read) return Written::Nothing;
   if (options.accumulated && !LogHasAccumulatedQuantities(state)) {
     state.dialogs.MessageBox("Present Log file has no Accumulated Quantities");
     return Written::Nothing;

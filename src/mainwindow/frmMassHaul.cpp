@@ -85,15 +85,10 @@ void SetProjectFreeHaul(const ProgramState& state, Settings& settings, double fr
 }
 
 std::optional<MassHaul> MassHaulOfGroupShown(ProgramState& state, const Settings& settings) {
-  if (state.Project.LogFileMode) {
-    state.dialogs.MessageBox(
-        "The mass haul is drawn from a project's end-area report; a log's report carries the "
-        "log's own quantities. Open the project (.ear) instead.");
-    return std::nullopt;
-  }
   try {
-    return ComputeMassHaul(state.Project.Current(), state.Project.UnitSystem,
-                           ProjectFreeHaul(state, settings));
+    const double freeHaul = ProjectFreeHaul(state, settings);
+    if (state.Project.LogFileMode) return ComputeLogMassHaul(state, freeHaul);
+    return ComputeMassHaul(state.Project.Current(), state.Project.UnitSystem, freeHaul);
   } catch (const std::exception& e) {
     state.dialogs.MessageBox("No mass haul for " + TabCaption(state, state.Project.CurrentGroup) +
                              ": " + e.what() + ".");
@@ -106,7 +101,7 @@ void ExportHaulCsv(ProgramState& state, const Settings& settings) {
   if (!haul) return;
   const std::string path = ChooseOutput(state, "CSV Files(*.csv)|*.csv", {".csv"});
   if (path.empty()) return;
-  Save(state, path, HaulCsv(*haul, state.Project.Current()));
+  Save(state, path, HaulCsv(*haul));
 }
 
 MassHaulView::MassHaulView(MassHaul haul, qt::DiagramHeader header, QWidget* parent)

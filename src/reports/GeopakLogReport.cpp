@@ -159,9 +159,6 @@ std::string InsertBalanceIn(ProgramState& state, const LogGroup& group,
 
 enum class Layout { A, B, C, D, E, None };
 
-/// Report fields 2 to 10: views of the tokens in the store, or literals.
-using Fields = std::array<std::string_view, 9>;
-
 /// The trimmed value when the trimmed marker is the keyword, else "0.00".
 std::string_view When(std::string_view value, std::string_view marker, std::string_view keyword) {
   return TrimView(marker) == keyword ? TrimView(value) : "0.00";
@@ -246,16 +243,30 @@ std::string StationField(const std::string& label, size_t width) {
   return RightAlign(FormatStation(TrimView(label)), width);
 }
 
+/// The log's mass ordinate on a station line that takes it from the log:
+/// the "Mass" column of a Fill line, or of the first line in layout D.
+std::optional<std::string_view> LogMass(const LogRecord& r, Layout layout) {
+  if (layout == Layout::B && TrimView(r.Tokens.at(2, 1)) == "Fill") {
+    return TrimView(r.Tokens.at(2, 6));
+  }
+  if (layout == Layout::D) return TrimView(r.Tokens.at(1, 6));
+  return std::nullopt;
+}
+
+/// Walks the section table as the report does. With a report file it
+/// writes the report (and the companion table); without one it only hands
+/// each station line to the row observer.
 class LogReportWriter {
  public:
-  LogReportWriter(ProgramState& state, const LogGroup& group, ReportFileWriter& out,
-                  std::string& companion)
+  LogReportWriter(ProgramState& state, const LogGroup& group, ReportFileWriter* out,
+                  std::string* companion, const LogRowObserver* observer = nullptr)
       : state_(state),
         group_(group),
         out_(out),
         companion_(companion),
-        accumulated_(state.Report.AccumulatedReport == ReportKind::Accumulated),
-        embankment_(state.Window.Embankment),
+        observer_(observer),
+        accumulated_(out != nullptr && state.Report.AccumulatedReport == ReportKind::Accumulated),
+        embankment_(out != nullptr && state.Window.Embankment),
         sectionCount_(std::min(SectionCount(state, group), group.SectionTable.Slots() - 1)),
         pointCount_(PointCount(state, group)),
         points_(group.PointTable, pointCount_),
@@ -283,16 +294,16 @@ class LogReportWriter {
   }
 
   void WriteGrandSummary() {
-    out_.WriteLine("+                 G R A N D     S U M M A R Y     T O T A L S");
-    out_.WriteLine("+                              Unadjusted  Adjusted    Mult");
-    out_.WriteLine("+                              Volume      Volume      Factor");
+    Write("+                 G R A N D     S U M M A R Y     T O T A L S");
+    Write("+                              Unadjusted  Adjusted    Mult");
+    Write("+                              Volume      Volume      Factor");
     if (state_.Project.UnitSystem == Units::Metric) {
-      out_.WriteLine("+                              (cubic     (cubic");
-      out_.WriteLine("+                               meters)    meters)");
+      Write("+                              (cubic     (cubic");
+      Write("+                               meters)    meters)");
     } else {
-      out_.WriteLine("+                              (cu. yd.)   (cu. yd.)");
+      Write("+                              (cu. yd.)   (cu. yd.)");
     }
-    out_.WriteLine("+       ---------------------------- ---------- ---------- ------");
+    Write("+       ---------------------------- ---------- ---------- ------");
     const TokenGrid& q = group_.SummaryTable.at(0).Tokens;
     for (int sub = 1; sub <= 2; ++sub) {
       ZoneLine line;
@@ -301,10 +312,10 @@ class LogReportWriter {
       for (int column = 1; column <= lastColumn; ++column) {
         line.Item(RightAlign(q.at(sub, column), 9));
       }
-      out_.WriteLine(line.Text());
+      Write(line.Text());
     }
-    out_.WriteLine("        ---------------------------- ---------- ---------- ------");
-    out_.WriteLine(kEndMarker);
+    Write("        ---------------------------- ---------- ---------- ------");
+    Write(kEndMarker);
   }
 
  private:
@@ -327,7 +338,7 @@ class LogReportWriter {
     const std::string message = Trim(r.Message);
     const size_t blank = message.find_last_of(" \t");
     const std::string head = blank == std::string::npos ? message : message.substr(blank);
-    out_.WriteLine(head + " : " + r.Message);
+    Write(head + " : " + r.Message);
   }
 
   /// Writes a skip area opened by record `s` and returns the record the
@@ -337,9 +348,9 @@ class LogReportWriter {
     const LogRecord& first = Section(group_, s + 1);
     if (!Contains(first.Label, "+")) return s;
     WriteStation(first, true, "");
-    out_.WriteLine(kBannerOpen);
-    out_.WriteLine("*+******" + std::string(TrimView(skip.Message)) + " *******");
-    out_.WriteLine(kBannerClose);
+    Write(kBannerOpen);
+    Write("*+******" + std::string(TrimView(skip.Message)) + " *******");
+    Write(kBannerClose);
 
     // The end station follows the "o" of "to" in "= first to last".
     const double to = StationTextToNumber(After(skip.Message, "o"));
@@ -369,20 +380,27 @@ class LogReportWriter {
     if (layout == Layout::None) return;
     Fields fields = LayoutFields(r, layout, accumulated_);
     if (!accumulated_ && embankment_) fields[6] = fields[7] = fields[8] = "";
+    if (observer_ != nullptr) (*observer_)({TrimView(r.Label), fields, LogMass(r, layout)});
+    if (out_ == nullptr) return;
     const std::string station =
         layout == Layout::B ? StationField(r.Label, 8) + "  " : StationField(r.Label, 9) + "   ";
     const bool trailing = accumulated_ && (layout == Layout::C || layout == Layout::D);
-    out_.WriteLine(station + JoinFields(fields) + (trailing ? "  " : ""));
+    Write(station + JoinFields(fields) + (trailing ? "  " : ""));
+  }
+
+  void Write(std::string_view line) {
+    if (out_ != nullptr) out_->WriteLine(line);
   }
 
   void WriteCompanionLine(const LogRecord& r) {
+    if (companion_ == nullptr) return;
     const std::string_view fill = TrimView(r.Tokens.at(2, 2));
     const Fields fields = {"-", TrimView(r.Tokens.at(1, 2)), "0.00", fill.empty() ? "0.00" : fill,
                            "0.00"};
     std::string line = StationField(r.Label, 8);
     for (size_t i = 0; i < 5; ++i) line += "  " + RightAlign(fields[i], 9);
-    companion_ += line;
-    companion_ += "\r\n";
+    *companion_ += line;
+    *companion_ += "\r\n";
   }
 
   void WriteBalancePoint(const LogRecord& p) {
@@ -390,9 +408,9 @@ class LogReportWriter {
       const std::string_view text = TrimView(p.Tokens.at(sub, column));
       return text.empty() ? std::string_view("0.00") : text;
     };
-    out_.WriteLine(kBannerOpen);
-    out_.WriteLine("*+******" + std::string(" Balance Pt at Station ") + StationField(p.Label, 8) +
-                   " *******");
+    Write(kBannerOpen);
+    Write("*+******" + std::string(" Balance Pt at Station ") + StationField(p.Label, 8) +
+          " *******");
     Fields fields = {"0.00", "0.00", cell(1, 2), "0.00", "0.00", cell(2, 2)};
     if (accumulated_) {
       fields[6] = cell(2, 6);
@@ -404,15 +422,16 @@ class LogReportWriter {
       fields[8] = "0.00";
     }
     const std::string values = JoinFields(fields);
-    out_.WriteLine(RightAlign("+Incre.", 9) + "   " + values);
-    out_.WriteLine(RightAlign("+Accum.", 9) + "   " + values);
-    out_.WriteLine(kBannerClose);
+    Write(RightAlign("+Incre.", 9) + "   " + values);
+    Write(RightAlign("+Accum.", 9) + "   " + values);
+    Write(kBannerClose);
   }
 
   ProgramState& state_;
   const LogGroup& group_;
-  ReportFileWriter& out_;
-  std::string& companion_;
+  ReportFileWriter* out_;
+  std::string* companion_;
+  const LogRowObserver* observer_;
   bool accumulated_;
   bool embankment_;
   int sectionCount_;
@@ -446,7 +465,7 @@ Result CreateGeopakLogReport(ProgramState& state) {
     state.Report.ReportFileName = state.Report.Folder.Path() + GeopakReportName(logPath);
     ReportFileWriter out(state.Report.ReportFileName, state.Report.AppendToReport);
     WriteReportHeader(out, state);
-    LogReportWriter writer(state, group, out, companion);
+    LogReportWriter writer(state, group, &out, &companion);
     writer.WriteStations();
     stationsDone = true;
     writer.WriteGrandSummary();
@@ -458,6 +477,10 @@ Result CreateGeopakLogReport(ProgramState& state) {
   state.Report.AppendToReport = false;
   CountNumberOfPages(state);
   return done;
+}
+
+void WalkLogReportRows(ProgramState& state, const LogRowObserver& observer) {
+  LogReportWriter(state, CurrentLogGroup(state), nullptr, nullptr, &observer).WriteStations();
 }
 
 int16_t FindBalancePoint(ProgramState& state, int16_t station) {

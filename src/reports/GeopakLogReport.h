@@ -1,6 +1,9 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +25,25 @@ std::string CompanionTableName(std::string_view logPath);
 /// once), clears AppendToReport and recounts the pages.
 /// Failed when a failure ended it (the message has been shown).
 [[nodiscard]] Result CreateGeopakLogReport(ProgramState& state);
+
+/// Report fields 2 to 10 of a station line: views of the log's tokens, or
+/// literals.
+using Fields = std::array<std::string_view, 9>;
+
+/// A station line of the log's total report, as the report writes it.
+struct LogReportRow {
+  std::string_view label;  // trimmed
+  Fields fields;
+  /// The log's own mass ordinate, where the MASS ORDINATE column takes it
+  /// from the log; lines that print a literal there have none.
+  std::optional<std::string_view> mass;
+};
+using LogRowObserver = std::function<void(const LogReportRow&)>;
+
+/// Walks the current group's log tables as the total report does (skip
+/// areas report their first and last station only), writing nothing, and
+/// hands each station line to `observer`.
+void WalkLogReportRows(ProgramState& state, const LogRowObserver& observer);
 
 /// The balance-point entry of the current group that lies between section
 /// record `station` and the next one (the last such entry), or 0.

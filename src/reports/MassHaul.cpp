@@ -10,6 +10,7 @@
 #include "project/Format.h"
 #include "project/Station.h"
 #include "project/Text.h"
+#include "reports/GeopakLogReport.h"
 
 namespace earthwork {
 
@@ -349,48 +350,27 @@ std::string StationText(double station) {
   return Trim(FormatStation(station));
 }
 
-MassHaul ComputeMassHaul(const GroupRecord& group, Units units, double freeHaul) {
+namespace {
+
+MassHaul StartHaul(Units units, double freeHaul) {
   if (!(freeHaul > 0) || !std::isfinite(freeHaul)) {
     throw ProgramError("The free-haul distance must be a positive number");
   }
   MassHaul result;
   result.units = units;
   result.freeHaul = freeHaul;
-  std::vector<EndAreaRow> rows;
-  rows.reserve(kCellRows);
-  WalkEndAreaRows(group, units, [&](const EndAreaRow& r) { rows.push_back(r); });
-  if (rows.size() < 2) {
-    throw ProgramError("The mass haul needs at least two stations; the group has " +
-                       std::to_string(rows.size()));
+  return result;
+}
+
+void NeedTwoStations(size_t count, const char* what) {
+  if (count < 2) {
+    throw ProgramError(std::string("The mass haul needs at least two stations") + what +
+                       "; the group has " + std::to_string(count));
   }
-  const Chainage chainage = Measure(group, rows.size());
-  const auto stationAt = [&](double x) {
-    const auto it = std::lower_bound(chainage.x.begin(), chainage.x.end(), x);
-    const size_t n =
-        it == chainage.x.begin() ? 0 : static_cast<size_t>(it - chainage.x.begin()) - 1;
-    return chainage.ahead[n] + (x - chainage.x[n]);
-  };
-  const double k = EndAreaVolumeFactor(units);
-  const double factor = ParseNumber(group.BalanceFactor).value_or(1);
-  result.stations.reserve(rows.size());
-  result.parts.push_back({{0, 0, 0}});
-  result.parts.back().reserve(rows.size() * (kPiecesPerInterval + 1) + 1);
-  for (size_t n = 0; n < rows.size(); ++n) {
-    const double x = chainage.x[n];
-    result.stations.push_back({rows[n], x, chainage.ahead[n]});
-    AddInterval(result.parts.back(), rows[n], n == 0 ? x : chainage.x[n - 1], x, k, factor);
-    if (rows[n].forcedBalance) {
-      result.ends.push_back(
-          {x, stationAt(x), static_cast<double>(rows[n].massAfterInterval), true});
-      result.parts.push_back({{x, 0, 0}});
-    }
-  }
-  if (result.parts.back().size() == 1 && result.parts.size() > 1) {
-    result.parts.pop_back();  // the last row is a forced balance
-  } else {
-    const double x = chainage.x.back();
-    result.ends.push_back({x, stationAt(x), static_cast<double>(rows.back().mass), false});
-  }
+}
+
+/// The loops, balance points, extremes and totals of the curve's parts.
+void FinishHaul(MassHaul& result, const std::function<double(double)>& stationAt) {
   for (const auto& part : result.parts) {
     FindLoops(result, part, stationAt);
     for (const MassPoint& p : part) {
@@ -406,9 +386,96 @@ MassHaul ComputeMassHaul(const GroupRecord& group, Units units, double freeHaul)
     result.overhaul += loop.overhaul;
   }
   if (result.volume > 0) {
-    result.averageHaulDistance = result.haul * HaulScale(units) / result.volume;
+    result.averageHaulDistance = result.haul * HaulScale(result.units) / result.volume;
   }
+}
+
+std::vector<std::string> RowCells(const EndAreaRow& r, const std::string& factor) {
+  return {CsvText(StationText(r.station)), CsvText(Utf8(r.code)),        ShortestText(r.cutArea),
+          ShortestText(r.addedCut),        std::to_string(r.cutVolume),  ShortestText(r.fillArea),
+          ShortestText(r.addedFill),       std::to_string(r.fillVolume), factor,
+          std::to_string(r.adjustedFill),  std::to_string(r.mass)};
+}
+
+/// A number as the log wrote it, or the text quoted ("NA", "------").
+std::string LogCell(std::string_view text) {
+  const bool number = ParseNumber(text).has_value() &&
+                      text.find_first_not_of("-.0123456789") == std::string_view::npos;
+  return number ? std::string(text) : CsvText(Utf8(text));
+}
+
+}  // namespace
+
+MassHaul ComputeMassHaul(const GroupRecord& group, Units units, double freeHaul) {
+  MassHaul result = StartHaul(units, freeHaul);
+  std::vector<EndAreaRow> rows;
+  rows.reserve(kCellRows);
+  WalkEndAreaRows(group, units, [&](const EndAreaRow& r) { rows.push_back(r); });
+  NeedTwoStations(rows.size(), "");
+  const Chainage chainage = Measure(group, rows.size());
+  const auto stationAt = [&](double x) {
+    const auto it = std::lower_bound(chainage.x.begin(), chainage.x.end(), x);
+    const size_t n =
+        it == chainage.x.begin() ? 0 : static_cast<size_t>(it - chainage.x.begin()) - 1;
+    return chainage.ahead[n] + (x - chainage.x[n]);
+  };
+  const double k = EndAreaVolumeFactor(units);
+  const double factor = ParseNumber(group.BalanceFactor).value_or(1);
+  const std::string factorCell = CsvText(Utf8(Trim(group.BalanceFactor)));
+  result.stations.reserve(rows.size());
+  result.parts.push_back({{0, 0, 0}});
+  result.parts.back().reserve(rows.size() * (kPiecesPerInterval + 1) + 1);
+  for (size_t n = 0; n < rows.size(); ++n) {
+    const double x = chainage.x[n];
+    result.stations.push_back(
+        {x, chainage.ahead[n], static_cast<double>(rows[n].mass), RowCells(rows[n], factorCell)});
+    AddInterval(result.parts.back(), rows[n], n == 0 ? x : chainage.x[n - 1], x, k, factor);
+    if (rows[n].forcedBalance) {
+      result.ends.push_back(
+          {x, stationAt(x), static_cast<double>(rows[n].massAfterInterval), true});
+      result.parts.push_back({{x, 0, 0}});
+    }
+  }
+  if (result.parts.back().size() == 1 && result.parts.size() > 1) {
+    result.parts.pop_back();  // the last row is a forced balance
+  } else {
+    const double x = chainage.x.back();
+    result.ends.push_back({x, stationAt(x), static_cast<double>(rows.back().mass), false});
+  }
+  FinishHaul(result, stationAt);
   result.length = chainage.x.back();
+  return result;
+}
+
+MassHaul ComputeLogMassHaul(ProgramState& state, double freeHaul) {
+  MassHaul result = StartHaul(state.Project.UnitSystem, freeHaul);
+  std::vector<MassPoint> curve;
+  double first = 0, previous = 0;
+  WalkLogReportRows(state, [&](const LogReportRow& row) {
+    const double station = StationTextToNumber(row.label);
+    if (result.stations.empty()) {
+      first = previous = station;
+    } else if (station < previous) {
+      throw ProgramError("Station " + StationText(station) + " is below the station " +
+                         StationText(previous) + " before it: the mass haul needs rising stations");
+    }
+    previous = station;
+    HaulStation s{
+        station - first, station, std::nullopt, {CsvText(StationText(station)), CsvText("")}};
+    for (std::string_view field : row.fields) s.cells.push_back(LogCell(field));
+    s.cells.back() = "";  // the mass column holds only what the log states
+    if (row.mass) s.mass = ParseNumber(*row.mass);
+    if (s.mass) {
+      s.cells.back() = LogCell(*row.mass);
+      curve.push_back({s.x, *s.mass, 0});
+    }
+    result.stations.push_back(std::move(s));
+  });
+  NeedTwoStations(curve.size(), " with a mass ordinate");
+  result.ends.push_back({curve.back().x, curve.back().x + first, curve.back().mass, false});
+  result.parts.push_back(std::move(curve));
+  FinishHaul(result, [first](double x) { return first + x; });
+  result.length = result.stations.back().x;
   return result;
 }
 
@@ -444,22 +511,16 @@ std::string HaulText(const MassHaul& h, const std::string& title) {
   return t;
 }
 
-std::string HaulCsv(const MassHaul& h, const GroupRecord& group) {
+std::string HaulCsv(const MassHaul& h) {
   const std::string vol = " (" + VolumeUnit(h.units) + ")", haul = " (" + HaulUnit(h.units) + ")",
                     len = " (" + LengthUnit(h.units) + ")";
   std::string csv =
       "Station,Code,Cut area,Added cut,Cut volume,Fill area,Added fill,Fill volume,"
       "Balance factor,Adjusted fill,Mass ordinate,Distance" +
       len + "\r\n";
-  const std::string factor = CsvText(Utf8(Trim(group.BalanceFactor)));
   for (const HaulStation& s : h.stations) {
-    const EndAreaRow& r = s.figures;
-    csv += CsvText(StationText(r.station)) + "," + CsvText(Utf8(r.code)) + "," +
-           ShortestText(r.cutArea) + "," + ShortestText(r.addedCut) + "," +
-           std::to_string(r.cutVolume) + "," + ShortestText(r.fillArea) + "," +
-           ShortestText(r.addedFill) + "," + std::to_string(r.fillVolume) + "," + factor + "," +
-           std::to_string(r.adjustedFill) + "," + std::to_string(r.mass) + "," + Fixed(s.x, 3) +
-           "\r\n";
+    for (const std::string& cell : s.cells) csv += cell + ",";
+    csv += Fixed(s.x, 3) + "\r\n";
   }
   csv += "\r\nItem,Station,To station,Volume" + vol + ",Haul" + haul + ",Free-haul volume" + vol +
          ",Overhaul volume" + vol + ",Overhaul" + haul + ",Distance" + len + "\r\n";

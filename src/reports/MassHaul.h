@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "project/ProgramState.h"
 #include "project/ProjectStore.h"
 #include "reports/EndAreaReport.h"
 
@@ -57,11 +59,14 @@ struct PartEnd {
   bool forced = false;
 };
 
-/// The row figures of the report with their place on the curve.
+/// A station row of the report with its place on the curve.
 struct HaulStation {
-  EndAreaRow figures;
   double x = 0;
   double ahead = 0;  // the station number that counts after the row
+  /// The report's MASS ORDINATE; a log's line may state none.
+  std::optional<double> mass;
+  /// The row's CSV cells, Station to Mass ordinate, as the report shows them.
+  std::vector<std::string> cells;
 };
 
 /// The mass-haul figures of one group. Volumes in cubic yards or cubic
@@ -89,6 +94,13 @@ struct MassHaul {
 /// is not a positive number, stations that fall, and where the report stops.
 MassHaul ComputeMassHaul(const GroupRecord& group, Units units, double freeHaul);
 
+/// The mass-haul figures of the current group of a log, from the log's own
+/// mass ordinates on the lines of its total report (a line that states no
+/// mass is listed but adds no point; inside a skip area the curve runs
+/// straight from its first to its last station). Raises ProgramError as
+/// ComputeMassHaul does.
+MassHaul ComputeLogMassHaul(ProgramState& state, double freeHaul);
+
 /// Names of the units: "cu yd" / "cu m", "sta-yd" / "m3-km", "ft" / "m".
 std::string VolumeUnit(Units units);
 std::string HaulUnit(Units units);
@@ -108,6 +120,6 @@ std::string HaulText(const MassHaul& haul, const std::string& title);
 
 /// The figures as CSV (RFC 4180): one row per station, a blank line, then
 /// the balance points, loops and totals as a second table.
-std::string HaulCsv(const MassHaul& haul, const GroupRecord& group);
+std::string HaulCsv(const MassHaul& haul);
 
 }  // namespace earthwork

@@ -226,7 +226,7 @@ TEST_F(ReportCommandTest, HaulRefusesBadInputAndWritesNothing) {
       {{"haul", ear, "--csv", ear}, "--csv names the input file " + ear},
       {{"haul", ear, "--csv", csv, "--png", csv}, "--png and --csv name the same file " + csv},
       {{"haul", ear, "--csv", dir.Path("no/such/folder/x.csv")}, "no/such/folder/x.csv"},
-      {{"haul", dir.Path("ramp.log")}, "Open the project (.ear) instead."},
+      {{"haul", dir.Path("ramp.log"), "--tab", "2"}, "There is no tab 2"},
       {{"haul", SaveThreeGroups("bad.ear", "x1"), "--tab", "2", "--csv", csv},
        "No mass haul for tab 2 (Earthwork 2): Balance factor \"x1\" is not a number.\nNothing was "
        "written."},
@@ -245,6 +245,13 @@ TEST_F(ReportCommandTest, HaulRefusesBadInputAndWritesNothing) {
   EXPECT_NE(r.out.find("(forced balance)"), std::string::npos) << r.out;
   EXPECT_TRUE(ReadBytes(csv).starts_with("Station,Code,"));
   EXPECT_TRUE(ReadBytes(dir.Path("out.png")).starts_with("\x89PNG"));
+
+  const std::string log = dir.Path("ramp1.log");
+  std::filesystem::copy_file(testing::DataPath("geopak") + "/ramp1.log", log);
+  const testing::ProgramRun fromLog = Run({"haul", log, "--csv", csv});
+  EXPECT_EQ(fromLog.code, 0) << fromLog.err;
+  EXPECT_NE(fromLog.out.find("tab 1 (BASELINE:  RAMP1)"), std::string::npos) << fromLog.out;
+  EXPECT_NE(ReadBytes(csv).find("\"16+00.000\",\"\",\"NA\""), std::string::npos);
 }
 
 }  // namespace

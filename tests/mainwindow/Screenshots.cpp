@@ -37,44 +37,9 @@ void Save(QWidget& widget, const QString& folder, const char* name) {
   if (!widget.grab().save(path)) std::cerr << "cannot write " << path.toStdString() << "\n";
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  if (argc != 3) {
-    std::cerr << "usage: window_screenshots PROJECT.ear OUTPUT_FOLDER\n";
-    return 1;
-  }
-  const QString folder = argv[2];
-  QDir().mkpath(folder);
-  qt::QtDialogs dialogs(kApplicationTitle);
-  auto settings = qt::QtSettings::AtFile(QDir(folder).filePath("settings.ini"));
-  qt::QtClock clock;
-  MainViewRelay view;
-  ProgramState state(dialogs, view);
-  frmMain window(state, view, *settings, clock);
-  dialogs.SetParent(&window);
-  window.show();
-  // Messages the report writers show are answered with their default button.
-  QTimer answerer;
-  QObject::connect(&answerer, &QTimer::timeout, [&] {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-      if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
-        std::cerr << "message: " << box->text().toStdString() << "\n";
-        box->done(QMessageBox::Ok);
-      }
-    }
-  });
-  answerer.start(50);
-  window.OpenPath(argv[1]);
-  QApplication::processEvents();
-  // The whole window, frame and title included, at its default size.
-  Save(window, folder, "main.png");
-  if (QScreen* screen = window.screen()) {
-    screen->grabWindow(0)
-        .copy(window.frameGeometry())
-        .save(QDir(folder).filePath("main-frame.png"));
-  }
+/// The embankment box, an input box, the preview and the page selection,
+/// and the report printed both ways.
+void PictureTheProjectDialogs(frmMain& window, const QString& folder) {
   // A group measured in embankment: the balance factor box is disabled.
   window.findChild<QCheckBox*>("chkEmbankment")->click();
   QApplication::processEvents();
@@ -116,6 +81,51 @@ int main(int argc, char** argv) {
                                std::filesystem::copy_options::overwrite_existing);
   });
   window.mnuFilePrintPreview(0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  if (argc != 3) {
+    std::cerr << "usage: window_screenshots PROJECT.ear OUTPUT_FOLDER\n";
+    return 1;
+  }
+  const QString folder = argv[2];
+  QDir().mkpath(folder);
+  qt::QtDialogs dialogs(kApplicationTitle);
+  auto settings = qt::QtSettings::AtFile(QDir(folder).filePath("settings.ini"));
+  qt::QtClock clock;
+  MainViewRelay view;
+  ProgramState state(dialogs, view);
+  frmMain window(state, view, *settings, clock);
+  dialogs.SetParent(&window);
+  window.show();
+  // Messages the report writers show are answered with their default button.
+  QTimer answerer;
+  QObject::connect(&answerer, &QTimer::timeout, [&] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+        std::cerr << "message: " << box->text().toStdString() << "\n";
+        box->done(QMessageBox::Ok);
+      }
+    }
+  });
+  answerer.start(50);
+  // A log opens with its report shown: closed at once, the log's pictures
+  // are the main window and its mass-haul diagram.
+  const bool log = QString(argv[1]).endsWith(".log", Qt::CaseInsensitive);
+  if (log) earthwork::testing::WhenShown<frmPreview>([](frmPreview& preview) { preview.close(); });
+  window.OpenPath(argv[1]);
+  QApplication::processEvents();
+  // The whole window, frame and title included, at its default size.
+  Save(window, folder, "main.png");
+  if (QScreen* screen = window.screen()) {
+    screen->grabWindow(0)
+        .copy(window.frameGeometry())
+        .save(QDir(folder).filePath("main-frame.png"));
+  }
+  if (!log) PictureTheProjectDialogs(window, folder);
 
   // The mass-haul diagram of the group shown, whole and zoomed in.
   window.mnuViewMassHaul();

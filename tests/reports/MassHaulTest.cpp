@@ -7,7 +7,10 @@
 #include <gtest/gtest.h>
 
 #include "earfiles/EarFile.h"
+#include "geopak/OpenGeopakLog.h"
 #include "project/Errors.h"
+#include "project/Text.h"
+#include "reports/GeopakLogReport.h"
 #include "reports/ReportTestSupport.h"
 #include "support/RecordingMainView.h"
 #include "support/ScriptedDialogs.h"
@@ -123,7 +126,7 @@ TEST(MassHaulTest, MetricWithForcedBalance) {
   EXPECT_NEAR(h.overhaul, 125, 1e-3);
   EXPECT_NEAR(h.averageHaulDistance, 641666.667 / 5250, 1e-3);
   ASSERT_EQ(h.stations.size(), 7u);
-  EXPECT_EQ(h.stations[3].figures.mass, 0);  // the report's column after the forced balance
+  EXPECT_EQ(h.stations[3].mass, 0.0);  // the report's column after the forced balance
 }
 
 TEST(MassHaulTest, RefusesWhatItCannotMeasure) {
@@ -249,7 +252,7 @@ TEST(MassHaulTest, CsvMassEqualsTheReportInEveryProject) {
       try {
         const MassHaul h = ComputeMassHaul(group, state.Project.UnitSystem, 100);
         ASSERT_TRUE(reported);
-        const auto lines = testing::Lines(HaulCsv(h, group));
+        const auto lines = testing::Lines(HaulCsv(h));
         const std::vector<double> mass =
             ReportMass(testing::ReadBytes(state.Report.ReportFileName));
         ASSERT_EQ(mass.size(), h.stations.size());
@@ -265,6 +268,53 @@ TEST(MassHaulTest, CsvMassEqualsTheReportInEveryProject) {
     }
   }
   EXPECT_GE(compared, 8);
+}
+
+// A log's curve follows the log's own mass ordinates: every stated one is
+// the MASS ORDINATE column of the log's total report, line for line.
+TEST(MassHaulTest, LogCsvMassEqualsTheLogReport) {
+  testing::TempDir dir;
+  testing::ScopedReportDirectory reportDir{dir.Path("reports")};
+  for (const char* name : {"ramp1", "ramp2m"}) {
+    SCOPED_TRACE(name);
+    const std::string log = dir.Path(std::string(name) + ".log");
+    std::filesystem::copy_file(testing::DataPath("geopak") + "/" + name + ".log", log);
+    testing::ScriptedDialogs dialogs;
+    testing::RecordingMainView view;
+    ProgramState state{dialogs, view};
+    ASSERT_TRUE(ImportGeopakLog(state, log, [](ProgramState&, const std::string&) {}));
+    state.Report.AccumulatedReport = ReportKind::Total;
+    ASSERT_TRUE(CreateGeopakLogReport(state));
+    const MassHaul h = ComputeLogMassHaul(state, 300);
+    std::vector<std::string> column;  // the last field of every station line
+    for (const std::string& line :
+         testing::Lines(testing::ReadBytes(state.Report.ReportFileName))) {
+      const std::string text = Trim(line);
+      const bool station = !text.empty() && std::string("#*+").find(text[0]) == std::string::npos &&
+                           line.find('+') != std::string::npos &&
+                           line.find(" : ") == std::string::npos;
+      if (station) {
+        column.push_back(Trim(line.substr(line.size() - 9)));
+      }
+    }
+    const auto lines = testing::Lines(HaulCsv(h));
+    ASSERT_EQ(column.size(), h.stations.size());
+    int stated = 0;
+    for (size_t i = 0; i < column.size(); ++i) {
+      const std::string mass = CsvFields(lines[i + 1])[10];
+      if (mass.empty()) continue;
+      EXPECT_EQ(mass, column[i]) << lines[i + 1];
+      EXPECT_EQ(h.stations[i].mass, std::stod(mass));
+      ++stated;
+    }
+    EXPECT_GE(stated, 6);
+    if (std::string(name) == "ramp1") {
+      // The curve crosses zero between 16+00 (155.43) and 18+50 (-139.11):
+      // 250 ft x 155.43 / 294.54 = 131.926 ft past 16+00.
+      EXPECT_EQ(Stations(h.balancePoints), std::vector<std::string>{"17+31.926"});
+      EXPECT_NEAR(h.ends.back().leftover, -268.12, 1e-9);
+    }
+  }
 }
 
 }  // namespace

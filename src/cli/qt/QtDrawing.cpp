@@ -43,12 +43,11 @@ bool ReportPdf(ProgramState& state, const std::string& path) {
   return true;
 }
 
-bool HaulPictures(const MassHaul& haul, const ProjectStore& store, const GroupRecord& group,
+bool HaulPictures(const MassHaul& haul, const ProjectStore& store, const std::string& groupName,
                   const std::string& pdf, const std::string& svg, const std::string& png) {
   const auto app = GuiForDrawing();
   const qt::DiagramHeader header{store.HeaderFields[0], store.HeaderFields[1],
-                                 store.HeaderFields[2], Trim(group.Name),
-                                 qt::QtClock().ShortDate()};
+                                 store.HeaderFields[2], groupName, qt::QtClock().ShortDate()};
   const std::pair<const std::string*, qt::DiagramFormat> pictures[] = {
       {&pdf, qt::DiagramFormat::Pdf},
       {&svg, qt::DiagramFormat::Svg},
