@@ -1,8 +1,3 @@
-#include <QTabBar>
-#include <QTest>
-
-#include "GridEditorTest.h"
-#include "QtTestSupport.h"
 #include "WindowHarness.h"
 #include "mainwindow/StationGrid.h"
 #include "support/StoreRows.h"
@@ -18,11 +13,15 @@ QStringList Captions(const QTabBar& tabs) {
 }
 
 struct GroupData {
-  std::string name;
-  std::string factor;
+  std::string name, factor;
   int16_t embankment;
   std::vector<Row> rows;
+  bool operator==(const GroupData&) const = default;
 };
+
+GroupData DataOf(const GroupRecord& g) {
+  return {g.Name, g.BalanceFactor, g.MeasuredInEmbankment, RowsOf(g)};
+}
 
 /// Puts the groups into the store and shows the first, as a reader does.
 void LoadGroups(WindowHarness& h, const std::vector<GroupData>& groups) {
@@ -53,162 +52,143 @@ const std::vector<GroupData> kThreeGroups = {
 };
 // clang-format on
 
-void CompareGroup(const GroupRecord& group, const GroupData& data) {
-  QCOMPARE(group.Name, data.name);
-  QCOMPARE(group.BalanceFactor, data.factor);
-  QCOMPARE(group.MeasuredInEmbankment, data.embankment);
-  QVERIFY(RowsOf(group) == data.rows);
-}
+const QString kSingle = "Re-Name Default File-Tab|RE-NAME FILE-TAB|Earthwork ";
 
-void ClickTab(QTabBar& tabs, int index, Qt::MouseButton button = Qt::LeftButton) {
-  QTest::mouseClick(&tabs, button, {}, tabs.tabRect(index).center());
-}
+struct RenameCase {
+  const char* name;
+  int groups;
+  std::optional<std::string> answer;
+  QString prompt;
+  QStringList captions;
+};
+const RenameCase kRenames[] = {
+    {"several groups",
+     3,
+     "Ramp X",
+     "Change File-Tab Name|CHANGE FILE-TAB NAME|NEW NAME ",
+     {"Main line", "Ramp X", "Ramp C"}},
+    {"several, cancelled",
+     3,
+     std::nullopt,
+     "Change File-Tab Name|CHANGE FILE-TAB NAME|NEW NAME ",
+     {"Main line", "Ramp B", "Ramp C"}},
+    {"only group, cut to 20", 1, "Twenty-five characters!!", kSingle, {"Twenty-five characte"}},
+    {"only group, empty", 1, "", kSingle, {"Main line"}},
+};
 
 }  // namespace
 
-void GroupsTest::insertAppendsAnEmptyGroup() {
-  WindowHarness h;
-  h.OpenProject("one.ear", 3);
-  h.dialogs.inputs = {"ABCDEFGHIJKLMNOPQRSTUVWXY"};
-  h.Trigger("mnuGroupInsert");
-  QCOMPARE(QTexts(h.dialogs.prompts),
-           QStringList{"NAME THE GROUP or FILE-TAB(WHICH WILL BE SAVED IN THE FILE).|NAME "
-                       "FILE-TAB|EarthWork "});
-  auto* tabs = h.Child<QTabBar>("TabStrip1");
-  QCOMPARE(Captions(*tabs), (QStringList{"Main line", "ABCDEFGHIJKLMNOPQRST"}));
-  const ProjectStore& store = h.Store();
-  QCOMPARE(store.GroupCount, int16_t{2});
-  QCOMPARE(store.CurrentGroup, int16_t{1});
-  QCOMPARE(store.Group(1).Name, std::string("ABCDEFGHIJKLMNOPQRST"));
-  QCOMPARE(store.Group(1).BalanceFactor, std::string("1"));
-  QCOMPARE(store.Group(1).Cells.at(0, Station), kEndOfRows);
-
-  // What is typed next goes into the new group only.
-  QTest::keyClicks(&h.window->Grid(), "500");
-  QTest::keyClick(&h.window->Grid(), Qt::Key_Return);
-  QCOMPARE(store.Group(1).Cells.at(0, Station), std::string("05+00.000"));
-  QCOMPARE(store.Group(0).Cells.DataRowCount(), 3);
-  QCOMPARE(ShownTexts(h.dialogs), QStringList{});
-}
-
-void GroupsTest::insertCancelledOrFullChangesNothing_data() {
-  QTest::addColumn<int>("groups");
-  QTest::addColumn<bool>("cancel");
-  QTest::addColumn<QStringList>("messages");
-  QTest::newRow("cancelled") << 1 << true << QStringList{};
-  QTest::newRow("empty answer") << 2 << false << QStringList{};
-  QTest::newRow("27th group") << 26 << false
-                              << QStringList{
-                                     "A project holds at most 26 groups. Delete a group "
-                                     "before adding another."};
-}
-
-void GroupsTest::insertCancelledOrFullChangesNothing() {
-  QFETCH(int, groups);
-  QFETCH(bool, cancel);
-  QFETCH(QStringList, messages);
-  WindowHarness h;
-  std::vector<GroupData> data;
-  for (int g = 0; g < groups; ++g) data.push_back({"G" + std::to_string(g), "1.00", 0, {}});
-  LoadGroups(h, data);
-  if (groups < kGroupSlots) {
-    h.dialogs.inputs = {cancel ? std::nullopt : std::optional<std::string>("")};
+class GroupsTest : public ScriptedQtTest {
+  Q_OBJECT
+ private Q_SLOTS:
+  void insertAppendsAnEmptyGroup() {
+    WindowHarness h;
+    h.OpenProject("one.ear", 3);
+    h.dialogs.inputs = {"ABCDEFGHIJKLMNOPQRSTUVWXY"};
+    h.Trigger("mnuGroupInsert");
+    QCOMPARE(QTexts(h.dialogs.prompts),
+             QStringList{"NAME THE GROUP or FILE-TAB(WHICH WILL BE SAVED IN THE FILE).|NAME "
+                         "FILE-TAB|EarthWork "});
+    QCOMPARE(Captions(h.window->TabStrip()), (QStringList{"Main line", "ABCDEFGHIJKLMNOPQRST"}));
+    const ProjectStore& store = h.Store();
+    QCOMPARE(store.GroupCount, int16_t{2});
+    QCOMPARE(store.CurrentGroup, int16_t{1});
+    QVERIFY((DataOf(store.Group(1)) == GroupData{"ABCDEFGHIJKLMNOPQRST", "1", 0, {}}));
+    // What is typed next goes into the new group only.
+    QTest::keyClicks(&h.window->Grid(), "500");
+    QTest::keyClick(&h.window->Grid(), Qt::Key_Return);
+    QCOMPARE(store.Group(1).Cells.at(0, Station), std::string("05+00.000"));
+    QCOMPARE(store.Group(0).Cells.DataRowCount(), 3);
+    QCOMPARE(ShownTexts(h.dialogs), QStringList{});
   }
-  h.Trigger("mnuGroupInsert");
-  QCOMPARE(ShownTexts(h.dialogs), messages);
-  QCOMPARE(int(h.Store().GroupCount), groups);
-  QCOMPARE(h.Child<QTabBar>("TabStrip1")->count(), groups);
-  QVERIFY(h.dialogs.inputs.empty());
-}
 
-void GroupsTest::deleteMovesTheFollowingGroupsDown() {
-  WindowHarness h;
-  LoadGroups(h, kThreeGroups);
-  auto* tabs = h.Child<QTabBar>("TabStrip1");
-  ClickTab(*tabs, 1);
-  QCOMPARE(h.Store().CurrentGroup, int16_t{1});
-  const QString question = "Do you wish to delete the selected group ? ";
-  h.dialogs.answers = {Answer::No};
-  h.Trigger("mnuGroupDelete");
-  QCOMPARE(ShownTexts(h.dialogs),
-           (QStringList{question, "You have selected no to delete the group"}));
-  // Enter alone keeps the group.
-  QVERIFY(h.dialogs.shown[0].defaultButton == Answer::No);
-  QCOMPARE(h.Store().GroupCount, int16_t{3});
-  CompareGroup(h.Store().Group(1), kThreeGroups[1]);
+  void insertCancelledOrFullChangesNothing() {
+    for (const int groups : {1, 2, 26}) {  // a cancelled name, an empty one, no room
+      WindowHarness h;
+      std::vector<GroupData> data;
+      for (int g = 0; g < groups; ++g) data.push_back({"G" + std::to_string(g), "1.00", 0, {}});
+      LoadGroups(h, data);
+      if (groups < kGroupSlots)
+        h.dialogs.inputs = {groups == 1 ? std::nullopt : std::optional(std::string())};
+      h.Trigger("mnuGroupInsert");
+      QCOMPARE(ShownTexts(h.dialogs),
+               groups < kGroupSlots ? QStringList{}
+                                    : QStringList{"A project holds at most 26 groups. Delete a "
+                                                  "group before adding another."});
+      QCOMPARE(int(h.Store().GroupCount), groups);
+      QCOMPARE(h.window->TabStrip().count(), groups);
+      QVERIFY(h.dialogs.inputs.empty());
+    }
+  }
 
-  h.dialogs.shown.clear();
-  h.dialogs.answers = {Answer::Yes};
-  h.Trigger("mnuGroupDelete");
-  QCOMPARE(ShownTexts(h.dialogs), QStringList{question});
-  QCOMPARE(h.dialogs.shown[0].title, std::string("Delete Group"));
-  QCOMPARE(h.dialogs.shown[0].buttons, Buttons::YesNo);
-  const ProjectStore& store = h.Store();
-  QCOMPARE(store.GroupCount, int16_t{2});
-  QCOMPARE(Captions(*tabs), (QStringList{"Main line", "Ramp C"}));
-  CompareGroup(store.Group(0), kThreeGroups[0]);
-  CompareGroup(store.Group(1), kThreeGroups[2]);
-  QCOMPARE(store.Group(2).Cells.at(0, Station), kEndOfRows);
-  QCOMPARE(store.CurrentGroup, int16_t{0});  // the first tab is shown
-}
+  void deleteMovesTheFollowingGroupsDown() {
+    WindowHarness h;
+    LoadGroups(h, kThreeGroups);
+    h.ClickTab(1);
+    QCOMPARE(h.Store().CurrentGroup, int16_t{1});
+    const QString question = "Do you wish to delete the selected group ? ";
+    h.dialogs.answers = {Answer::No};
+    h.Trigger("mnuGroupDelete");
+    QCOMPARE(ShownTexts(h.dialogs),
+             (QStringList{question, "You have selected no to delete the group"}));
+    QVERIFY(h.dialogs.shown[0].defaultButton == Answer::No);  // Enter alone keeps the group
+    QCOMPARE(h.Store().GroupCount, int16_t{3});
+    QVERIFY(DataOf(h.Store().Group(1)) == kThreeGroups[1]);
 
-void GroupsTest::deleteOnlyGroupClearsAndRenames() {
-  WindowHarness h;
-  h.OpenProject("one.ear", 3);
-  h.dialogs.answers = {Answer::Yes};
-  h.dialogs.inputs = {std::nullopt};
-  h.Trigger("mnuGroupDelete");
-  QCOMPARE(h.Store().Group(0).Cells.DataRowCount(), 3);
-  QCOMPARE(h.window->Grid().GridRows(), 6);
+    h.dialogs.shown.clear();
+    h.dialogs.answers = {Answer::Yes};
+    h.Trigger("mnuGroupDelete");
+    QCOMPARE(ShownTexts(h.dialogs), QStringList{question});
+    QCOMPARE(h.dialogs.shown[0].title, std::string("Delete Group"));
+    QCOMPARE(h.dialogs.shown[0].buttons, Buttons::YesNo);
+    const ProjectStore& store = h.Store();
+    QCOMPARE(store.GroupCount, int16_t{2});
+    QCOMPARE(Captions(h.window->TabStrip()), (QStringList{"Main line", "Ramp C"}));
+    QVERIFY(DataOf(store.Group(0)) == kThreeGroups[0]);
+    QVERIFY(DataOf(store.Group(1)) == kThreeGroups[2]);
+    QCOMPARE(store.Group(2).Cells.at(0, Station), kEndOfRows);
+    QCOMPARE(store.CurrentGroup, int16_t{0});  // the first tab is shown
+  }
 
-  h.dialogs.answers = {Answer::Yes};
-  h.dialogs.inputs = {"Fresh start"};
-  h.Trigger("mnuGroupDelete");
-  QCOMPARE(QTexts(h.dialogs.prompts).last(),
-           QString("Re-Name Default File-Tab|RE-NAME FILE-TAB|Earthwork "));
-  QCOMPARE(Captions(*h.Child<QTabBar>("TabStrip1")), QStringList{"Fresh start"});
-  const GroupRecord& group = h.Store().Group(0);
-  QCOMPARE(group.Name, std::string("Fresh start"));
-  QCOMPARE(group.Cells.at(0, Station), kEndOfRows);
-  QCOMPARE(group.BalanceFactor, std::string("1"));
-  QCOMPARE(h.Store().GroupCount, int16_t{1});
-  QCOMPARE(h.window->Grid().GridRows(), 3);
-}
+  void deleteOnlyGroupClearsAndRenames() {
+    WindowHarness h;
+    h.OpenProject("one.ear", 3);
+    h.dialogs.answers = {Answer::Yes};
+    h.dialogs.inputs = {std::nullopt};
+    h.Trigger("mnuGroupDelete");
+    QCOMPARE(h.Store().Group(0).Cells.DataRowCount(), 3);
+    QCOMPARE(h.window->Grid().GridRows(), 6);
 
-void GroupsTest::rename_data() {
-  QTest::addColumn<int>("groups");
-  QTest::addColumn<QString>("answer");  // "<cancel>" cancels
-  QTest::addColumn<QString>("prompt");
-  QTest::addColumn<QStringList>("captions");
-  const QString several = "Change File-Tab Name|CHANGE FILE-TAB NAME|NEW NAME ";
-  const QString single = "Re-Name Default File-Tab|RE-NAME FILE-TAB|Earthwork ";
-  QTest::newRow("several groups") << 3 << "Ramp X" << several
-                                  << QStringList{"Main line", "Ramp X", "Ramp C"};
-  QTest::newRow("several, cancelled")
-      << 3 << "<cancel>" << several << QStringList{"Main line", "Ramp B", "Ramp C"};
-  QTest::newRow("only group, cut to 20")
-      << 1 << "Twenty-five characters!!" << single << QStringList{"Twenty-five characte"};
-  QTest::newRow("only group, empty") << 1 << "" << single << QStringList{"Main line"};
-}
+    h.dialogs.answers = {Answer::Yes};
+    h.dialogs.inputs = {"Fresh start"};
+    h.Trigger("mnuGroupDelete");
+    QCOMPARE(QTexts(h.dialogs.prompts).last(), kSingle);
+    QCOMPARE(Captions(h.window->TabStrip()), QStringList{"Fresh start"});
+    QVERIFY((DataOf(h.Store().Group(0)) == GroupData{"Fresh start", "1", 0, {}}));
+    QCOMPARE(h.Store().GroupCount, int16_t{1});
+    QCOMPARE(h.window->Grid().GridRows(), 3);
+  }
 
-void GroupsTest::rename() {
-  QFETCH(int, groups);
-  QFETCH(QString, answer);
-  QFETCH(QString, prompt);
-  QFETCH(QStringList, captions);
-  WindowHarness h;
-  LoadGroups(h, std::vector<GroupData>(kThreeGroups.begin(), kThreeGroups.begin() + groups));
-  auto* tabs = h.Child<QTabBar>("TabStrip1");
-  ClickTab(*tabs, groups - 1 == 0 ? 0 : 1);
-  h.dialogs.inputs = {answer == "<cancel>" ? std::nullopt
-                                           : std::optional<std::string>(answer.toStdString())};
-  h.Trigger("mnuGroupRename");
-  QCOMPARE(QTexts(h.dialogs.prompts), QStringList{prompt});
-  QCOMPARE(Captions(*tabs), captions);
-  for (int g = 0; g < groups; ++g) QCOMPARE(Q(h.Store().Group(g).Name), captions[g]);
-  // Rename touches nothing else.
-  QCOMPARE(int(h.Store().GroupCount), groups);
-  QCOMPARE(h.Store().Group(0).Cells.DataRowCount(), 1);
-}
+  void rename_data() { CaseRows(kRenames); }
+  void rename() {
+    QFETCH(int, row);
+    const RenameCase& c = kRenames[row];
+    WindowHarness h;
+    LoadGroups(h, std::vector<GroupData>(kThreeGroups.begin(), kThreeGroups.begin() + c.groups));
+    h.ClickTab(c.groups == 1 ? 0 : 1);
+    h.dialogs.inputs = {c.answer};
+    h.Trigger("mnuGroupRename");
+    QCOMPARE(QTexts(h.dialogs.prompts), QStringList{c.prompt});
+    QCOMPARE(Captions(h.window->TabStrip()), c.captions);
+    for (int g = 0; g < c.groups; ++g) QCOMPARE(Q(h.Store().Group(g).Name), c.captions[g]);
+    // Rename touches nothing else.
+    QCOMPARE(int(h.Store().GroupCount), c.groups);
+    QCOMPARE(h.Store().Group(0).Cells.DataRowCount(), 1);
+  }
+};
+
+const bool kGroupsTest = Register<GroupsTest>();
 
 }  // namespace earthwork::testing
+
+#include "GroupsTest.moc"

@@ -1,17 +1,11 @@
 #include <QLineEdit>
 #include <QMenu>
-#include <QTabBar>
-#include <QTest>
 #include <QToolBar>
 #include <filesystem>
-#include <functional>
 
-#include "GridEditorTest.h"
-#include "QtTestSupport.h"
 #include "WindowHarness.h"
 #include "commands/FileCommands.h"
 #include "mainwindow/MainFormEditor.h"
-#include "mainwindow/StationGrid.h"
 #include "mainwindow/frmPreview.h"
 #include "project/Format.h"
 #include "project/Text.h"
@@ -22,304 +16,232 @@ namespace earthwork::testing {
 
 namespace {
 
-/// The first place where the window shows something other than the store,
-/// or an empty text.
-QString WindowDiffersFromStore(WindowHarness& h) {
+/// The saved part of a project, one line each.
+QStringList Saved(const ProjectStore& store) {
+  QStringList lines{QString("%1 groups, unit %2").arg(store.GroupCount).arg(int(store.UnitSystem))};
+  for (const std::string& field : store.HeaderFields) lines << Q(field);
+  for (int g = 0; g < store.GroupCount; ++g) {
+    const GroupRecord& group = store.Group(g);
+    lines << Q(group.Name) + QString(" %1 %2")
+                                 .arg(group.MeasuredInEmbankment)
+                                 .arg(ParseNumber(group.BalanceFactor).value_or(-1));
+    for (int r = 0; r < group.Cells.DataRowCount(); ++r) {
+      for (int c = 0; c < 6; ++c) lines << Q(Trim(group.Cells.at(r, c)));
+    }
+  }
+  return lines;
+}
+
+/// The window shows what the store holds: tabs, boxes, every cell and the
+/// empty line for a new row (not yet there while the last line is typed into).
+void WindowShowsTheStore(WindowHarness& h) {
   const ProgramState& state = h.State();
   const ProjectStore& store = state.Project;
   const QTabBar& tabs = h.window->TabStrip();
-  // Tab i shows group i - 1, under the name that is saved and reported.
-  if (tabs.count() != store.GroupCount) return QString("%1 tabs").arg(tabs.count());
+  QStringList shown{QString::number(tabs.currentIndex())},
+      held{QString::number(store.CurrentGroup)};
+  // Tab i shows group i, under the name that is saved and reported.
+  for (int g = 0; g < tabs.count(); ++g) shown << tabs.tabText(g);
   for (int g = 0; g < store.GroupCount; ++g) {
-    if (tabs.tabText(g) != Q(TabCaption(state, g))) return "tab " + tabs.tabText(g);
-    if (!store.LogFileMode && Q(store.Group(g).Name) != tabs.tabText(g)) {
-      return "the name of group " + QString::number(g);
-    }
-  }
-  if (tabs.currentIndex() != store.CurrentGroup) {
-    return QString("tab %1 selected, group %2 shown")
-        .arg(tabs.currentIndex())
-        .arg(store.CurrentGroup);
+    held << Q(store.LogFileMode ? TabCaption(state, g) : store.Group(g).Name);
+    QCOMPARE(Q(TabCaption(state, g)), held.back());
   }
   for (int i = 0; i < 3; ++i) {
-    const auto* box = h.window->findChild<QLineEdit*>(QString("txtDescri%1").arg(i));
-    if (box->text() != Q(store.HeaderFields[size_t(i)])) return box->objectName();
+    shown << h.Child<QLineEdit>(qPrintable(QString("txtDescri%1").arg(i)))->text();
+    held << Q(store.HeaderFields[size_t(i)]);
   }
   // The Save items of the menu and the tool bar agree, and with the mode.
-  const QAction* save = h.Action("mnuFileSave");
-  const QWidget* button = h.Child<QToolBar>("tbToolBar")->widgetForAction(h.Action("mnuFileSave"));
-  if (!button || button->isEnabled() != save->isEnabled() ||
-      save->isEnabled() == store.LogFileMode) {
-    return "the Save items";
-  }
-  const std::string file = h.window->windowFilePath().toStdString();
-  if (!file.empty() && !Contains(state.Window.Caption, file)) return "the caption";
-  if (h.window->isWindowModified() != (store.DataChanged && !store.LogFileMode)) {
-    return "the changes marker";
-  }
-  if (store.LogFileMode) return h.window->Grid().isVisible() ? "the grid over a log" : QString();
-
-  const GroupRecord& group = store.Current();
-  const auto* factor = h.Child<QLineEdit>("txtShrinkFactor");
-  if (ParseNumber(factor->text().toStdString()) != ParseNumber(group.BalanceFactor)) {
-    return "balance factor " + factor->text();
-  }
-  if (factor->isEnabled() == (group.MeasuredInEmbankment == 1)) return "the balance factor box";
+  auto* save = h.Child<QAction>("mnuFileSave");
+  const QWidget* button = h.Child<QToolBar>("tbToolBar")->widgetForAction(save);
+  QVERIFY(button && button->isEnabled() == save->isEnabled());
+  QVERIFY(save->isEnabled() != bool(store.LogFileMode));
+  QVERIFY(Contains(state.Window.Caption, h.window->windowFilePath().toStdString()));
+  QCOMPARE(h.window->isWindowModified(), store.DataChanged && !store.LogFileMode);
   StationGrid& grid = h.window->Grid();
-  const GridEditor& editor = h.window->findChild<MainFormEditor*>()->Editor();
-  // Every row, then the empty line for a new one (not yet there while the
-  // last line is being typed into).
-  const int rows = group.Cells.DataRowCount();
-  if (grid.GridRows() != rows + 3 && grid.GridRows() != rows + 2) {
-    return QString("%1 grid rows for %2").arg(grid.GridRows()).arg(rows);
-  }
-  for (int r = 0; r + 2 < grid.GridRows(); ++r) {
-    for (int c = 0; c < 6; ++c) {
-      if (editor.Editing(r + 2, c)) continue;  // typed, not committed yet
-      const QString stored = r == rows ? QString() : Q(Trim(group.Cells.at(r, c)));
-      if (grid.CellText(r + 2, c) != stored) {
-        return QString("cell %1,%2 shows \"%3\", holds \"%4\"")
-            .arg(r)
-            .arg(c)
-            .arg(grid.CellText(r + 2, c), stored);
-      }
-    }
-  }
-  if (!grid.RowFullyVisible(grid.CursorRow())) return "the cursor out of view";
-  return {};
-}
-
-/// The first place where the file at `path`, read anew, differs from the
-/// store, or an empty text.
-QString FileDiffersFromStore(WindowHarness& h, const std::string& path) {
-  ScriptedDialogs dialogs;
-  RecordingMainView view;
-  ProgramState read(dialogs, view);
-  ReadChosenFile(read, path);
-  const ProjectStore& a = h.Store();
-  const ProjectStore& b = read.Project;
-  if (!dialogs.Texts().empty()) return Q(dialogs.Texts().front());
-  if (a.GroupCount != b.GroupCount) return "group count";
-  if (a.UnitSystem != b.UnitSystem) return "unit system";
-  if (a.HeaderFields != b.HeaderFields) return "header fields";
-  for (int g = 0; g < a.GroupCount; ++g) {
-    const GroupRecord& x = a.Group(g);
-    const GroupRecord& y = b.Group(g);
-    if (x.Name != y.Name || x.MeasuredInEmbankment != y.MeasuredInEmbankment ||
-        ParseNumber(x.BalanceFactor) != ParseNumber(y.BalanceFactor)) {
-      return "group " + Q(x.Name);
-    }
-    if (x.Cells.DataRowCount() != y.Cells.DataRowCount()) return "rows of " + Q(x.Name);
-    for (int r = 0; r < x.Cells.DataRowCount(); ++r) {
+  QCOMPARE(grid.isVisible(), !store.LogFileMode);
+  if (!store.LogFileMode) {
+    const GroupRecord& group = store.Current();
+    const auto* factor = h.Child<QLineEdit>("txtShrinkFactor");
+    shown << QString::number(ParseNumber(factor->text().toStdString()).value_or(-1))
+          << QString::number(!factor->isEnabled());
+    held << QString::number(ParseNumber(group.BalanceFactor).value_or(-1))
+         << QString::number(group.MeasuredInEmbankment);
+    const GridEditor& editor = h.window->findChild<MainFormEditor*>()->Editor();
+    const int rows = group.Cells.DataRowCount();
+    QVERIFY2(grid.GridRows() == rows + 3 || grid.GridRows() == rows + 2, "the grid's rows");
+    for (int r = 0; r + 2 < grid.GridRows(); ++r) {
       for (int c = 0; c < 6; ++c) {
-        if (Trim(x.Cells.at(r, c)) != Trim(y.Cells.at(r, c))) {
-          return QString("%1 row %2 column %3: \"%4\" saved as \"%5\"")
-              .arg(Q(x.Name))
-              .arg(r)
-              .arg(c)
-              .arg(Q(x.Cells.at(r, c)), Q(y.Cells.at(r, c)));
-        }
+        if (editor.Editing(r + 2, c)) continue;  // typed, not committed yet
+        shown << grid.CellText(r + 2, c);
+        held << (r == rows ? QString() : Q(Trim(group.Cells.at(r, c))));
       }
     }
+    QVERIFY2(grid.RowFullyVisible(grid.CursorRow()), "the cursor out of view");
   }
-  return {};
+  QCOMPARE(shown, held);
 }
 
-void TypeCells(WindowHarness& h, const QStringList& texts) {
-  for (const QString& text : texts) {
-    QTest::keyClicks(&h.window->Grid(), text);
-    QTest::keyClick(&h.window->Grid(), Qt::Key_Return);
-  }
-}
+using Action = std::function<void(WindowHarness&)>;
 
-void ClickTab(WindowHarness& h, int index, Qt::MouseButton button = Qt::LeftButton) {
-  QTabBar& tabs = h.window->TabStrip();
-  QTest::mouseClick(&tabs, button, {}, tabs.tabRect(index).center());
-}
-
-void ClosePreviewWhenShown() {
-  WhenShown<frmPreview>([](frmPreview& preview) { preview.mnuPreviewExit(); });
-}
-
+/// One step of a session: keys played on the grid, something done, a
+/// command triggered with its dialogs' answers, then what else must hold.
 struct Step {
   const char* name;
-  std::function<void(WindowHarness&)> run;
+  QString keys = {};
+  Action before = nullptr;
+  const char* command = nullptr;
+  std::deque<Answer> answers = {};
+  std::deque<std::optional<std::string>> inputs = {}, files = {};
+  Action after = nullptr;
   bool saved = false;  // the project's file must read back as the store
 };
 
+void ClosePreviewWhenShown(WindowHarness&) {
+  WhenShown<frmPreview>([](frmPreview& preview) { preview.mnuPreviewExit(); });
+}
+
 std::vector<Step> EditSession(const std::string& path) {
+  const auto tab = [](int i) { return [i](WindowHarness& h) { h.ClickTab(i); }; };
   return {
-      {"start-up", [](WindowHarness&) {}},
-      {"type rows",
-       [](WindowHarness& h) {
-         TypeCells(h,
-                   {"1000", "bk", "12.5", "", "3", "", "1050", "", "1a5", "", "3+5", "", "1100"});
-       }},
-      {"typing replaces a filled cell",
-       [](WindowHarness& h) {
-         h.window->Grid().SetCursor(2, Cut);
-         TypeCells(h, {"5"});
-       }},
-      {"cells left with the mouse and an arrow key",
-       [](WindowHarness& h) {
-         StationGrid& grid = h.window->Grid();
-         grid.SetCursor(2, AddedCut);
-         QTest::keyClicks(&grid, "2+1");
-         const QRect fill = grid.visualRect(grid.model()->index(0, Fill));
-         QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, fill.center());
-         QTest::keyClicks(&grid, "7.5");
-         QTest::keyClick(&grid, Qt::Key_Left);
-       }},
-      {"a cell typed into, not yet left",
-       [](WindowHarness& h) {
-         h.window->Grid().SetCursor(3, Fill);
-         QTest::keyClicks(&h.window->Grid(), "4");
-       }},
-      {"insert a row",
-       [](WindowHarness& h) {
-         h.window->Grid().SetCursor(3, Station);
-         h.Trigger("mnuRowInsert");
-       }},
-      {"type into the inserted row",
-       [](WindowHarness& h) {
-         h.window->Grid().SetCursor(3, Cut);
-         TypeCells(h, {"4"});
-       }},
-      {"insert a group",
-       [](WindowHarness& h) {
-         h.dialogs.inputs = {"Ramp B"};
-         h.Trigger("mnuGroupInsert");
-       }},
-      {"type in the new group",
-       [](WindowHarness& h) {
-         TypeCells(h, {"500", "sa"});
-       }},
-      {"rename it",
-       [](WindowHarness& h) {
-         h.dialogs.inputs = {"Ramp X"};
-         h.Trigger("mnuGroupRename");
-       }},
-      {"the first tab", [](WindowHarness& h) { ClickTab(h, 0); }},
-      {"save as",
-       [path](WindowHarness& h) {
-         h.dialogs.files = {path};
-         h.Trigger("mnuFileSaveAs");
-       },
-       true},
-      {"delete the second group",
-       [](WindowHarness& h) {
-         ClickTab(h, 1);
-         h.dialogs.answers = {Answer::Yes};
-         h.Trigger("mnuGroupDelete");
-       }},
-      {"import an EarFile in other units",
-       [](WindowHarness& h) {
-         h.dialogs.answers = {Answer::No};  // not saved before
-         h.dialogs.files = {DataPath("ear/import_two.ear")};
-         h.Trigger("mnuFileImport");
-         QVERIFY(Contains(h.State().Window.StatusText, "Metric System"));
-       }},
-      {"a tab of the import", [](WindowHarness& h) { ClickTab(h, 1); }},
-      {"save",
-       [](WindowHarness& h) {
-         h.dialogs.answers = {Answer::Yes};  // replace the file
-         h.Trigger("mnuFileSave");
-         QCOMPARE(Q(h.State().Window.StatusText), Q("Saved " + h.Store().CurrentFileName));
-       },
-       true},
-      {"reopen",
-       [path](WindowHarness& h) {
-         h.dialogs.files = {path};
-         h.Trigger("mnuFileOpen");
-       },
-       true},
-      {"a project with every kind of cell",
-       [](WindowHarness& h) {
-         const std::string rich = h.dir.Path("rich.ear");
-         std::filesystem::copy_file(DataPath("ear/rich.ear"), rich);
-         h.window->OpenPath(rich);
-       }},
-      {"a long file opened as the command line does",
-       [](WindowHarness& h) {
-         // Twice: the second time the grid is long already.
-         for (int i = 0; i < 2; ++i) {
-           h.OpenProject("long.ear", 60);
-           QApplication::processEvents();
-         }
-         QCOMPARE(h.window->Grid().TopRow(), 2);
-         QCOMPARE(h.window->Grid().CursorRow(), 2);
-       }},
-      {"new", [](WindowHarness& h) { h.Trigger("mnuFileNew"); }},
-      {"insert a group after new",
-       [](WindowHarness& h) {
-         h.dialogs.inputs = {"Ramp N"};
-         h.Trigger("mnuGroupInsert");
-         QCOMPARE(h.window->TabStrip().count(), 2);
-       }},
+      {.name = "start-up"},
+      {.name = "type rows",
+       .keys = "1000{Enter}bk{Enter}12.5{Enter}{Enter}3{Enter}{Enter}1050{Enter}{Enter}1a5{Enter}"
+               "{Enter}3+5{Enter}{Enter}1100{Enter}"},
+      {.name = "typing replaces a filled cell", .keys = "{2,2}5{Enter}"},
+      {.name = "cells left with the mouse and an arrow key", .keys = "{2,3}2+1{*2,4}7.5{Left}"},
+      {.name = "a cell typed into, not yet left", .keys = "{3,4}4"},
+      {.name = "insert a row", .keys = "{3,0}", .command = "mnuRowInsert"},
+      {.name = "type into the inserted row", .keys = "{3,2}4{Enter}"},
+      {.name = "insert a group", .command = "mnuGroupInsert", .inputs = {"Ramp B"}},
+      {.name = "type in the new group", .keys = "500{Enter}sa{Enter}"},
+      {.name = "rename it", .command = "mnuGroupRename", .inputs = {"Ramp X"}},
+      {.name = "the first tab", .before = tab(0)},
+      {.name = "save as", .command = "mnuFileSaveAs", .files = {path}, .saved = true},
+      {.name = "delete the second group",
+       .before = tab(1),
+       .command = "mnuGroupDelete",
+       .answers = {Answer::Yes}},
+      {.name = "import an EarFile in other units",
+       .command = "mnuFileImport",
+       .answers = {Answer::No},  // not saved before
+       .files = {DataPath("ear/import_two.ear")},
+       .after =
+           [](WindowHarness& h) {
+             QVERIFY(Contains(h.State().Window.StatusText, "Metric System"));
+           }},
+      {.name = "a tab of the import", .before = tab(1)},
+      {.name = "save",
+       .command = "mnuFileSave",
+       .answers = {Answer::Yes},  // replace the file
+       .after =
+           [](WindowHarness& h) {
+             QCOMPARE(Q(h.State().Window.StatusText), Q("Saved " + h.Store().CurrentFileName));
+           },
+       .saved = true},
+      {.name = "reopen", .command = "mnuFileOpen", .files = {path}, .saved = true},
+      {.name = "a project with every kind of cell",
+       .before =
+           [](WindowHarness& h) {
+             std::filesystem::copy_file(DataPath("ear/rich.ear"), h.dir.Path("rich.ear"));
+             h.window->OpenPath(h.dir.Path("rich.ear"));
+           }},
+      {.name = "a long file opened as the command line does",
+       .before =
+           [](WindowHarness& h) {
+             for (int i = 0; i < 2; ++i) {  // the second time the grid is long already
+               h.OpenProject("long.ear", 60);
+               QApplication::processEvents();
+             }
+           },
+       .after =
+           [](WindowHarness& h) {
+             QCOMPARE(h.window->Grid().TopRow(), 2);
+             QCOMPARE(h.window->Grid().CursorRow(), 2);
+           }},
+      {.name = "new", .command = "mnuFileNew"},
+      {.name = "insert a group after new",
+       .command = "mnuGroupInsert",
+       .inputs = {"Ramp N"},
+       .after = [](WindowHarness& h) { QCOMPARE(h.window->TabStrip().count(), 2); }},
   };
 }
 
 std::vector<Step> LogSession(const std::string& log) {
   return {
-      {"open a log",
-       [log](WindowHarness& h) {
-         ClosePreviewWhenShown();
-         h.dialogs.files = {log};
-         h.Trigger("mnuFileOpen");
-       }},
-      {"import a further log",
-       [](WindowHarness& h) {
-         ClosePreviewWhenShown();
-         h.dialogs.files = {DataPath("geopak/ramp2m.log")};
-         h.Trigger("mnuFileImport");
-       }},
-      {"right click on the first tab",
-       [](WindowHarness& h) {
-         // The tab under the pointer is the one the report menu reports.
-         int selected = -1;
-         WhenShown<QMenu>([&](QMenu& menu) {
-           selected = h.window->TabStrip().currentIndex();
-           menu.close();
-         });
-         ClickTab(h, 0, Qt::RightButton);
-         QCOMPARE(selected, 0);
-         QCOMPARE(h.Store().CurrentGroup, int16_t{0});
-       }},
-      {"a left click on a tab shows its baseline's report",
-       [](WindowHarness& h) {
-         ClosePreviewWhenShown();
-         ClickTab(h, 1);
-         QCOMPARE(Trim(h.State().Report.BaselineName), std::string("RAMP2M"));
-       }},
+      {.name = "open a log",
+       .before = ClosePreviewWhenShown,
+       .command = "mnuFileOpen",
+       .files = {log}},
+      {.name = "import a further log",
+       .before = ClosePreviewWhenShown,
+       .command = "mnuFileImport",
+       .files = {DataPath("geopak/ramp2m.log")}},
+      {.name = "right click on the first tab",
+       .before =
+           [](WindowHarness& h) {
+             // The tab under the pointer is the one the report menu reports.
+             int selected = -1;
+             WhenShown<QMenu>([&](QMenu& menu) {
+               selected = h.window->TabStrip().currentIndex();
+               menu.close();
+             });
+             h.ClickTab(0, Qt::RightButton);
+             QCOMPARE(selected, 0);
+             QCOMPARE(h.Store().CurrentGroup, int16_t{0});
+           }},
+      {.name = "a left click on a tab shows its baseline's report",
+       .before =
+           [](WindowHarness& h) {
+             ClosePreviewWhenShown(h);
+             h.ClickTab(1);
+             QCOMPARE(Trim(h.State().Report.BaselineName), std::string("RAMP2M"));
+           }},
   };
 }
 
 }  // namespace
 
-void SessionTest::windowShowsTheStoreAtEveryStep_data() {
-  QTest::addColumn<bool>("log");
-  QTest::newRow("project") << false;
-  QTest::newRow("logs") << true;
-}
-
-void SessionTest::windowShowsTheStoreAtEveryStep() {
-  QFETCH(bool, log);
-  WindowHarness h;
-  const std::string path = h.dir.Path("session.ear");
-  const std::string logPath = h.dir.Path("ramp1.log");
-  std::filesystem::copy_file(DataPath("geopak/ramp1.log"), logPath);
-  for (const Step& step : log ? LogSession(logPath) : EditSession(path)) {
-    step.run(h);
-    const QString where = QString(step.name) + ": ";
-    const QString window = WindowDiffersFromStore(h);
-    QVERIFY2(window.isEmpty(), qPrintable(where + window));
-    if (step.saved) {
-      const QString file = FileDiffersFromStore(h, path);
-      QVERIFY2(file.isEmpty(), qPrintable(where + file));
-    }
-    QVERIFY2(h.dialogs.answers.empty() && h.dialogs.inputs.empty() && h.dialogs.files.empty(),
-             qPrintable(where + "a question was not asked"));
+/// A whole session in the real window, step by step: every tab, box and
+/// cell shows what the store holds, and a saved file reads back as the store.
+class SessionTest : public ScriptedQtTest {
+  Q_OBJECT
+ private Q_SLOTS:
+  void windowShowsTheStoreAtEveryStep_data() {
+    QTest::addColumn<bool>("log");
+    QTest::newRow("project") << false;
+    QTest::newRow("logs") << true;
   }
-}
+  void windowShowsTheStoreAtEveryStep() {
+    QFETCH(bool, log);
+    WindowHarness h;
+    const std::string path = h.dir.Path("session.ear");
+    const std::string logPath = h.dir.Path("ramp1.log");
+    std::filesystem::copy_file(DataPath("geopak/ramp1.log"), logPath);
+    for (const Step& step : log ? LogSession(logPath) : EditSession(path)) {
+      Play(h.window->Grid(), step.keys);
+      if (step.before) step.before(h);
+      h.dialogs.answers = step.answers;
+      h.dialogs.inputs = step.inputs;
+      h.dialogs.files = step.files;
+      if (step.command) h.Trigger(step.command);
+      if (step.after) step.after(h);
+      WindowShowsTheStore(h);
+      if (step.saved) {  // the file, read anew, holds what the store holds
+        ScriptedDialogs dialogs;
+        RecordingMainView view;
+        ProgramState read(dialogs, view);
+        ReadChosenFile(read, path);
+        QCOMPARE(QTexts(dialogs.Texts()), QStringList{});
+        QCOMPARE(Saved(read.Project), Saved(h.Store()));
+      }
+      QVERIFY(h.dialogs.answers.empty() && h.dialogs.inputs.empty() && h.dialogs.files.empty());
+      if (QTest::currentTestFailed()) QFAIL(step.name);
+    }
+  }
+};
+
+const bool kSessionTest = Register<SessionTest>();
 
 }  // namespace earthwork::testing
+
+#include "SessionTest.moc"

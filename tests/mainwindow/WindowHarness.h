@@ -1,11 +1,17 @@
 #pragma once
 
 #include <QAction>
-#include <QMenu>
+#include <QRegularExpression>
+#include <QTabBar>
+#include <QTest>
 #include <cstdlib>
+#include <functional>
+#include <map>
 #include <memory>
 
+#include "QtTestSupport.h"
 #include "earfiles/EarFile.h"
+#include "mainwindow/StationGrid.h"
 #include "mainwindow/frmMain.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtSettings.h"
@@ -14,6 +20,39 @@
 #include "support/TestFiles.h"
 
 namespace earthwork::testing {
+
+/// A Qt test class whose test functions fail when the scripted dialogs met
+/// a question without a scripted answer.
+class ScriptedQtTest : public QObject {
+  Q_OBJECT
+ private Q_SLOTS:
+  void init() { failures_ = ScriptFailures(); }
+  void cleanup() { QCOMPARE(ScriptFailures(), failures_); }
+
+ private:
+  int failures_ = 0;
+};
+
+/// The test classes of the executable, each run by main.
+inline std::vector<std::function<int(int, char**)>>& Suites() {
+  static std::vector<std::function<int(int, char**)>> suites;
+  return suites;
+}
+template <class T>
+bool Register() {
+  Suites().push_back([](int argc, char** argv) {
+    T test;
+    return QTest::qExec(&test, argc, argv);
+  });
+  return true;
+}
+
+/// Names the rows of a table of cases as a test's data, one column "row".
+template <class Case, size_t N>
+void CaseRows(const Case (&cases)[N]) {
+  QTest::addColumn<int>("row");
+  for (size_t i = 0; i < N; ++i) QTest::newRow(cases[i].name) << int(i);
+}
 
 /// The real main window wired to scripted dialogs, a settings file and a
 /// PDF printer in a fresh folder.
@@ -31,14 +70,11 @@ struct WindowHarness {
   std::string PrintedPdf() const { return dir.Path("printed.pdf"); }
   ProgramState& State() { return window->State(); }
   ProjectStore& Store() { return window->State().Project; }
-
-  QAction* Action(const char* name) const {
-    auto* action = window->findChild<QAction*>(name);
-    if (!action) ADD_FAILURE() << "no action " << name;
-    return action;
-  }
   void Trigger(const char* name) const {
-    if (QAction* action = Action(name)) action->trigger();
+    if (auto* action = Child<QAction>(name)) action->trigger();
+  }
+  void ClickTab(int index, Qt::MouseButton button = Qt::LeftButton) const {
+    QTest::mouseClick(&window->TabStrip(), button, {}, window->TabStrip().tabRect(index).center());
   }
   template <class T>
   T* Child(const char* name) const {
@@ -58,13 +94,12 @@ struct WindowHarness {
     CellTable& cells = store.Group(0).Cells;
     for (int r = 0; r < rows; ++r) {
       const int station = 1000 + 50 * r;
-      cells.at(r, 0) = std::to_string(station / 100) + "+" + (station % 100 < 10 ? "0" : "") +
-                       std::to_string(station % 100) + ".000";
+      cells.at(r, 0) =
+          QString::asprintf("%02d+%02d.000", station / 100, station % 100).toStdString();
       cells.at(r, 1) = "-";
       cells.at(r, 2) = std::to_string((r * 37) % 400) + ".00";
-      cells.at(r, 3) = "0.00";
+      cells.at(r, 3) = cells.at(r, 5) = "0.00";
       cells.at(r, 4) = std::to_string((r * 53 + 120) % 450) + ".00";
-      cells.at(r, 5) = "0.00";
     }
     cells.at(rows, 0) = kEndOfRows;
     const std::string path = dir.Path(name);
@@ -82,6 +117,31 @@ struct WindowHarness {
   std::unique_ptr<frmMain> window;
 };
 
+/// Plays `script` on the grid: text is typed, {Key} presses a key, {r,c}
+/// moves the cursor to grid row r, column c, {*r,c} clicks the cell and
+/// {**r,c} double-clicks it.
+inline void Play(StationGrid& grid, const QString& script) {
+  static const std::map<QString, Qt::Key> keys = {
+      {"Enter", Qt::Key_Return}, {"Tab", Qt::Key_Tab},      {"Left", Qt::Key_Left},
+      {"Right", Qt::Key_Right},  {"Up", Qt::Key_Up},        {"Down", Qt::Key_Down},
+      {"Del", Qt::Key_Delete},   {"BS", Qt::Key_Backspace}, {"F2", Qt::Key_F2}};
+  static const QRegularExpression token(R"(\{(\**)(\d+),(\d+)\}|\{(\w+)\}|[^{]+)");
+  for (auto it = token.globalMatch(script); it.hasNext();) {
+    const QRegularExpressionMatch m = it.next();
+    if (!m.captured(4).isEmpty()) {
+      QTest::keyClick(&grid, keys.at(m.captured(4)));
+    } else if (m.captured(2).isEmpty()) {
+      QTest::keyClicks(&grid, m.captured(0));
+    } else {
+      const int row = m.captured(2).toInt(), column = m.captured(3).toInt();
+      const QPoint at = grid.visualRect(grid.model()->index(row - 2, column)).center();
+      if (m.captured(1).isEmpty()) grid.SetCursor(row, column);
+      if (m.captured(1) == "*") QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, at);
+      if (m.captured(1) == "**") QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, at);
+    }
+  }
+}
+
 inline QString Q(const std::string& s) {
   return QString::fromStdString(s);
 }
@@ -95,14 +155,6 @@ inline QStringList QTexts(const std::vector<std::string>& texts) {
 /// The texts of every message box shown, in order.
 inline QStringList ShownTexts(const ScriptedDialogs& dialogs) {
   return QTexts(dialogs.Texts());
-}
-
-/// The texts of a menu's entries, in order ("-" for a separator).
-inline QStringList MenuTexts(const QMenu* menu) {
-  QStringList texts;
-  for (const QAction* action : menu->actions())
-    texts << (action->isSeparator() ? "-" : action->text());
-  return texts;
 }
 
 }  // namespace earthwork::testing

@@ -1,25 +1,13 @@
 #include <gtest/gtest.h>
 #include <QApplication>
-#include <QTest>
 
-#include "MainWindowTest.h"
+#include "WindowHarness.h"
 
 int main(int argc, char** argv) {
   // The scripted dialogs report unexpected questions through GoogleTest.
   ::testing::InitGoogleTest(&argc, argv);
   QApplication app(argc, argv);
   int failed = 0;
-  {
-    earthwork::testing::MainWindowTest test;
-    failed += QTest::qExec(&test, argc, argv);
-  }
-  {
-    earthwork::testing::PlatformTest test;
-    failed += QTest::qExec(&test, argc, argv);
-  }
-  {
-    earthwork::testing::PreviewTest test;
-    failed += QTest::qExec(&test, argc, argv);
-  }
+  for (const auto& run : earthwork::testing::Suites()) failed += run(argc, argv);
   return failed == 0 ? 0 : 1;
 }
