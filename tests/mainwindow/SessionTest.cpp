@@ -11,6 +11,7 @@
 #include "project/Text.h"
 #include "project/WindowState.h"
 #include "support/RecordingMainView.h"
+#include "support/StoreRows.h"
 
 namespace earthwork::testing {
 
@@ -81,121 +82,221 @@ void WindowShowsTheStore(WindowHarness& h) {
   QCOMPARE(shown, held);
 }
 
-using Action = std::function<void(WindowHarness&)>;
+using Check = std::function<void(WindowHarness&)>;
 
-/// One step of a session: keys played on the grid, something done, a
-/// command triggered with its dialogs' answers, then what else must hold.
+/// One step of a session: the dialogs' answers, keys and commands played on
+/// the window, then what else must hold.
 struct Step {
   const char* name;
-  QString keys = {};
-  Action before = nullptr;
-  const char* command = nullptr;
-  std::deque<Answer> answers = {};
-  std::deque<std::optional<std::string>> inputs = {}, files = {};
-  Action after = nullptr;
+  std::vector<std::string> script;
+  QString keys;
+  Check check = nullptr;
   bool saved = false;  // the project's file must read back as the store
 };
 
-void ClosePreviewWhenShown(WindowHarness&) {
+void ClosePreviewWhenShown() {
   WhenShown<frmPreview>([](frmPreview& preview) { preview.mnuPreviewExit(); });
 }
 
+auto GroupOf(const GroupRecord& g) {
+  return std::tuple(g.Name, g.BalanceFactor, g.MeasuredInEmbankment, RowsOf(g));
+}
+
+/// A new group: no rows, measured as cut, balance factor 1.
+auto EmptyGroup(const std::string& name) {
+  return std::tuple(name, std::string("1"), int16_t{0}, std::vector<Row>{});
+}
+
+/// The group shown is `name`, the only prompt was `prompt`.
+Check Named(int16_t groups, const std::string& name, const QString& prompt) {
+  return [=](WindowHarness& h) {
+    QCOMPARE(h.Store().GroupCount, groups);
+    QCOMPARE(h.Store().Current().Name, name);
+    QCOMPARE(QTexts(h.dialogs.prompts), QStringList{prompt});
+  };
+}
+
+const QString kNameNew =
+    "NAME THE GROUP or FILE-TAB(WHICH WILL BE SAVED IN THE FILE).|NAME FILE-TAB|EarthWork ";
+const QString kRename = "Change File-Tab Name|CHANGE FILE-TAB NAME|NEW NAME ";
+const QString kRenameOnly = "Re-Name Default File-Tab|RE-NAME FILE-TAB|Earthwork ";
+const QString kDelete = "Do you wish to delete the selected group ? ";
+
 std::vector<Step> EditSession(const std::string& path) {
-  const auto tab = [](int i) { return [i](WindowHarness& h) { h.ClickTab(i); }; };
   return {
-      {.name = "start-up"},
-      {.name = "type rows",
-       .keys = "1000{Enter}bk{Enter}12.5{Enter}{Enter}3{Enter}{Enter}1050{Enter}{Enter}1a5{Enter}"
-               "{Enter}3+5{Enter}{Enter}1100{Enter}"},
-      {.name = "typing replaces a filled cell", .keys = "{2,2}5{Enter}"},
-      {.name = "cells left with the mouse and an arrow key", .keys = "{2,3}2+1{*2,4}7.5{Left}"},
-      {.name = "a cell typed into, not yet left", .keys = "{3,4}4"},
-      {.name = "insert a row", .keys = "{3,0}", .command = "mnuRowInsert"},
-      {.name = "type into the inserted row", .keys = "{3,2}4{Enter}"},
-      {.name = "insert a group", .command = "mnuGroupInsert", .inputs = {"Ramp B"}},
-      {.name = "type in the new group", .keys = "500{Enter}sa{Enter}"},
-      {.name = "rename it", .command = "mnuGroupRename", .inputs = {"Ramp X"}},
-      {.name = "the first tab", .before = tab(0)},
-      {.name = "save as", .command = "mnuFileSaveAs", .files = {path}, .saved = true},
-      {.name = "delete the second group",
-       .before = tab(1),
-       .command = "mnuGroupDelete",
-       .answers = {Answer::Yes}},
-      {.name = "import an EarFile in other units",
-       .command = "mnuFileImport",
-       .answers = {Answer::No},  // not saved before
-       .files = {DataPath("ear/import_two.ear")},
-       .after =
-           [](WindowHarness& h) {
-             QVERIFY(Contains(h.State().Window.StatusText, "Metric System"));
-           }},
-      {.name = "a tab of the import", .before = tab(1)},
-      {.name = "save",
-       .command = "mnuFileSave",
-       .answers = {Answer::Yes},  // replace the file
-       .after =
-           [](WindowHarness& h) {
-             QCOMPARE(Q(h.State().Window.StatusText), Q("Saved " + h.Store().CurrentFileName));
-           },
-       .saved = true},
-      {.name = "reopen", .command = "mnuFileOpen", .files = {path}, .saved = true},
-      {.name = "a project with every kind of cell",
-       .before =
-           [](WindowHarness& h) {
-             std::filesystem::copy_file(DataPath("ear/rich.ear"), h.dir.Path("rich.ear"));
-             h.window->OpenPath(h.dir.Path("rich.ear"));
-           }},
-      {.name = "a long file opened as the command line does",
-       .before =
-           [](WindowHarness& h) {
-             for (int i = 0; i < 2; ++i) {  // the second time the grid is long already
-               h.OpenProject("long.ear", 60);
-               QApplication::processEvents();
-             }
-           },
-       .after =
-           [](WindowHarness& h) {
-             QCOMPARE(h.window->Grid().TopRow(), 2);
-             QCOMPARE(h.window->Grid().CursorRow(), 2);
-           }},
-      {.name = "new", .command = "mnuFileNew"},
-      {.name = "insert a group after new",
-       .command = "mnuGroupInsert",
-       .inputs = {"Ramp N"},
-       .after = [](WindowHarness& h) { QCOMPARE(h.window->TabStrip().count(), 2); }},
+      {"start-up", {}, ""},
+      {"type rows",
+       {},
+       "1000{Enter}bk{Enter}12.5{Enter}{Enter}3{Enter}{Enter}1050{Enter}{Enter}"
+       "1a5{Enter}{Enter}3+5{Enter}{Enter}1100{Enter}"},
+      {"typing replaces a filled cell", {}, "{2,2}5{Enter}"},
+      {"cells left with the mouse and an arrow key", {}, "{2,3}2+1{*2,4}7.5{Left}"},
+      {"a cell typed into, not yet left", {}, "{3,4}4"},
+      {"insert a row", {}, "{3,0}{!mnuRowInsert}"},
+      {"type into the inserted row", {}, "{3,2}4{Enter}"},
+      {"insert a group: the name is cut to 20",
+       {"=ABCDEFGHIJKLMNOPQRSTUVWXY"},
+       "{!mnuGroupInsert}",
+       [](WindowHarness& h) {
+         Named(2, "ABCDEFGHIJKLMNOPQRST", kNameNew)(h);
+         QVERIFY(GroupOf(h.Store().Group(1)) == EmptyGroup("ABCDEFGHIJKLMNOPQRST"));
+       }},
+      {"insert cancelled", {"~"}, "{!mnuGroupInsert}", Named(2, "ABCDEFGHIJKLMNOPQRST", kNameNew)},
+      {"insert with no name",
+       {"="},
+       "{!mnuGroupInsert}",
+       Named(2, "ABCDEFGHIJKLMNOPQRST", kNameNew)},
+      {"type in the new group only",
+       {},
+       "500{Enter}sa{Enter}",
+       [](WindowHarness& h) {
+         QCOMPARE(h.Store().Group(1).Cells.at(0, Station), std::string("05+00.000"));
+         QCOMPARE(h.Store().Group(0).Cells.DataRowCount(), 4);
+       }},
+      {"rename it", {"=Ramp X"}, "{!mnuGroupRename}", Named(2, "Ramp X", kRename)},
+      {"rename cancelled", {"~"}, "{!mnuGroupRename}", Named(2, "Ramp X", kRename)},
+      {"save as", {"@" + path}, "{tab0}{!mnuFileSaveAs}", nullptr, true},
+      {"delete declined",
+       {"No"},
+       "{tab1}{!mnuGroupDelete}",
+       [](WindowHarness& h) {
+         QCOMPARE(ShownTexts(h.dialogs),
+                  (QStringList{kDelete, "You have selected no to delete the group"}));
+         QVERIFY(h.dialogs.shown[0].defaultButton == Answer::No);  // Enter alone keeps the group
+         QCOMPARE(h.Store().GroupCount, int16_t{2});
+       }},
+      {"delete the second group",
+       {"Yes"},
+       "{!mnuGroupDelete}",
+       [](WindowHarness& h) {
+         QCOMPARE(ShownTexts(h.dialogs), QStringList{kDelete});
+         QCOMPARE(h.dialogs.shown[0].title, std::string("Delete Group"));
+         QCOMPARE(h.dialogs.shown[0].buttons, Buttons::YesNo);
+         QCOMPARE(h.Store().GroupCount, int16_t{1});
+       }},
+      {"import an EarFile in other units",
+       {"No", "@" + DataPath("ear/import_two.ear")},
+       "{!mnuFileImport}",  // not saved before
+       [](WindowHarness& h) { QVERIFY(Contains(h.State().Window.StatusText, "Metric System")); }},
+      {"an inserted row in the third group",
+       {},
+       "{tab2}{2,0}{!mnuRowInsert}",
+       [](WindowHarness& h) { QCOMPARE(h.Store().Group(2).Cells.DataRowCount(), 2); }},
+      {"delete a middle group: the next moves down, its empty row too",
+       {"Yes"},
+       "{tab1}",
+       [](WindowHarness& h) {
+         const auto first = GroupOf(h.Store().Group(0)), third = GroupOf(h.Store().Group(2));
+         Play(*h.window, "{!mnuGroupDelete}");
+         QVERIFY(GroupOf(h.Store().Group(0)) == first);
+         QVERIFY(GroupOf(h.Store().Group(1)) == third);
+         QCOMPARE(h.Store().GroupCount, int16_t{2});
+         QCOMPARE(h.Store().Group(2).Cells.at(0, Station), kEndOfRows);
+         QCOMPARE(h.Store().CurrentGroup, int16_t{0});  // the first tab is shown
+       }},
+      {"save",
+       {"Yes"},
+       "{tab1}{!mnuFileSave}",  // replace the file
+       [](WindowHarness& h) {
+         QCOMPARE(Q(h.State().Window.StatusText), Q("Saved " + h.Store().CurrentFileName));
+       },
+       true},
+      {"reopen", {"@" + path}, "{!mnuFileOpen}", nullptr, true},
+      {"a project with every kind of cell",
+       {},
+       "",
+       [](WindowHarness& h) {
+         std::filesystem::copy_file(DataPath("ear/rich.ear"), h.dir.Path("rich.ear"));
+         h.window->OpenPath(h.dir.Path("rich.ear"));
+       }},
+      {"a long file opened as the command line does",
+       {},
+       "",
+       [](WindowHarness& h) {
+         for (int i = 0; i < 2; ++i) {  // the second time the grid is long already
+           h.OpenProject("long.ear", 60);
+           QApplication::processEvents();
+         }
+         QCOMPARE(h.window->Grid().TopRow(), 2);
+         QCOMPARE(h.window->Grid().CursorRow(), 2);
+       }},
+      {"new, then a row", {}, "{!mnuFileNew}1000{Enter}"},
+      {"delete the only group, no new name: the rows stay",
+       {"Yes", "~"},
+       "{!mnuGroupDelete}",
+       [](WindowHarness& h) { QCOMPARE(h.Store().Current().Cells.DataRowCount(), 1); }},
+      {"rename the only group: cut to 20",
+       {"=Twenty-five characters!!"},
+       "{!mnuGroupRename}",
+       Named(1, "Twenty-five characte", kRenameOnly)},
+      {"rename the only group, no name",
+       {"="},
+       "{!mnuGroupRename}",
+       Named(1, "Twenty-five characte", kRenameOnly)},
+      {"delete the only group, a new name: cleared",
+       {"Yes", "=Fresh start"},
+       "{!mnuGroupDelete}",
+       [](WindowHarness& h) {
+         Named(1, "Fresh start", kRenameOnly)(h);
+         QVERIFY(GroupOf(h.Store().Group(0)) == EmptyGroup("Fresh start"));
+       }},
+      {"insert a group after new", {"=Ramp N"}, "{!mnuGroupInsert}", Named(2, "Ramp N", kNameNew)},
+      {"no room for a 27th group",
+       {},
+       "",
+       [](WindowHarness& h) {
+         for (int g = 2; g < kGroupSlots; ++g) {
+           h.dialogs.inputs = {"G" + std::to_string(g)};
+           h.Trigger("mnuGroupInsert");
+         }
+         h.Trigger("mnuGroupInsert");
+         QCOMPARE(ShownTexts(h.dialogs),
+                  QStringList{
+                      "A project holds at most 26 groups. Delete a group before adding another."});
+         QCOMPARE(h.Store().GroupCount, int16_t{26});
+       }},
   };
 }
 
 std::vector<Step> LogSession(const std::string& log) {
   return {
-      {.name = "open a log",
-       .before = ClosePreviewWhenShown,
-       .command = "mnuFileOpen",
-       .files = {log}},
-      {.name = "import a further log",
-       .before = ClosePreviewWhenShown,
-       .command = "mnuFileImport",
-       .files = {DataPath("geopak/ramp2m.log")}},
-      {.name = "right click on the first tab",
-       .before =
-           [](WindowHarness& h) {
-             // The tab under the pointer is the one the report menu reports.
-             int selected = -1;
-             WhenShown<QMenu>([&](QMenu& menu) {
-               selected = h.window->TabStrip().currentIndex();
-               menu.close();
-             });
-             h.ClickTab(0, Qt::RightButton);
-             QCOMPARE(selected, 0);
-             QCOMPARE(h.Store().CurrentGroup, int16_t{0});
-           }},
-      {.name = "a left click on a tab shows its baseline's report",
-       .before =
-           [](WindowHarness& h) {
-             ClosePreviewWhenShown(h);
-             h.ClickTab(1);
-             QCOMPARE(Trim(h.State().Report.BaselineName), std::string("RAMP2M"));
-           }},
+      {"open a log",
+       {"@" + log},
+       "",
+       [](WindowHarness& h) {
+         ClosePreviewWhenShown();
+         h.Trigger("mnuFileOpen");
+       }},
+      {"import a further log",
+       {"@" + DataPath("geopak/ramp2m.log")},
+       "",
+       [](WindowHarness& h) {
+         ClosePreviewWhenShown();
+         h.Trigger("mnuFileImport");
+       }},
+      {"right click on the first tab",
+       {},
+       "",
+       [](WindowHarness& h) {
+         // The tab under the pointer is the one the report menu reports.
+         int selected = -1;
+         WhenShown<QMenu>([&](QMenu& menu) {
+           selected = h.window->TabStrip().currentIndex();
+           menu.close();
+         });
+         QTabBar& tabs = h.window->TabStrip();
+         QTest::mouseClick(&tabs, Qt::RightButton, {}, tabs.tabRect(0).center());
+         QCOMPARE(selected, 0);
+         QCOMPARE(h.Store().CurrentGroup, int16_t{0});
+       }},
+      {"a left click on a tab shows its baseline's report",
+       {},
+       "",
+       [](WindowHarness& h) {
+         ClosePreviewWhenShown();
+         Play(*h.window, "{tab1}");
+         QCOMPARE(Trim(h.State().Report.BaselineName), std::string("RAMP2M"));
+       }},
   };
 }
 
@@ -218,13 +319,11 @@ class SessionTest : public ScriptedQtTest {
     const std::string logPath = h.dir.Path("ramp1.log");
     std::filesystem::copy_file(DataPath("geopak/ramp1.log"), logPath);
     for (const Step& step : log ? LogSession(logPath) : EditSession(path)) {
-      Play(h.window->Grid(), step.keys);
-      if (step.before) step.before(h);
-      h.dialogs.answers = step.answers;
-      h.dialogs.inputs = step.inputs;
-      h.dialogs.files = step.files;
-      if (step.command) h.Trigger(step.command);
-      if (step.after) step.after(h);
+      h.dialogs.shown.clear();
+      h.dialogs.prompts.clear();
+      Script(h.dialogs, step.script);
+      Play(*h.window, step.keys);
+      if (step.check) step.check(h);
       WindowShowsTheStore(h);
       if (step.saved) {  // the file, read anew, holds what the store holds
         ScriptedDialogs dialogs;

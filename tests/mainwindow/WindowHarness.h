@@ -73,9 +73,6 @@ struct WindowHarness {
   void Trigger(const char* name) const {
     if (auto* action = Child<QAction>(name)) action->trigger();
   }
-  void ClickTab(int index, Qt::MouseButton button = Qt::LeftButton) const {
-    QTest::mouseClick(&window->TabStrip(), button, {}, window->TabStrip().tabRect(index).center());
-  }
   template <class T>
   T* Child(const char* name) const {
     auto* child = window->findChild<T*>(name);
@@ -117,27 +114,51 @@ struct WindowHarness {
   std::unique_ptr<frmMain> window;
 };
 
-/// Plays `script` on the grid: text is typed, {Key} presses a key, {r,c}
-/// moves the cursor to grid row r, column c, {*r,c} clicks the cell and
-/// {**r,c} double-clicks it.
-inline void Play(StationGrid& grid, const QString& script) {
+/// Plays `script` on the window: text is typed into the grid, {Key} presses
+/// a key, {r,c} moves the cursor to grid row r, column c, {*r,c} clicks the
+/// cell and {**r,c} double-clicks it, {tabN} clicks tab N and {!name}
+/// triggers the action of that name.
+inline void Play(frmMain& window, const QString& script) {
   static const std::map<QString, Qt::Key> keys = {
       {"Enter", Qt::Key_Return}, {"Tab", Qt::Key_Tab},      {"Left", Qt::Key_Left},
       {"Right", Qt::Key_Right},  {"Up", Qt::Key_Up},        {"Down", Qt::Key_Down},
       {"Del", Qt::Key_Delete},   {"BS", Qt::Key_Backspace}, {"F2", Qt::Key_F2}};
-  static const QRegularExpression token(R"(\{(\**)(\d+),(\d+)\}|\{(\w+)\}|[^{]+)");
+  static const QRegularExpression token(R"(\{(\**)(\d+),(\d+)\}|\{(!?\w+)\}|[^{]+)");
+  StationGrid& grid = window.Grid();
+  QTabBar& tabs = window.TabStrip();
   for (auto it = token.globalMatch(script); it.hasNext();) {
     const QRegularExpressionMatch m = it.next();
-    if (!m.captured(4).isEmpty()) {
-      QTest::keyClick(&grid, keys.at(m.captured(4)));
+    const QString name = m.captured(4);
+    const QPoint cell =
+        grid.visualRect(grid.model()->index(m.captured(2).toInt() - 2, m.captured(3).toInt()))
+            .center();
+    if (name.startsWith('!')) {
+      window.findChild<QAction*>(name.mid(1))->trigger();
+    } else if (name.startsWith("tab")) {
+      QTest::mouseClick(&tabs, Qt::LeftButton, {}, tabs.tabRect(name.mid(3).toInt()).center());
+    } else if (!name.isEmpty()) {
+      QTest::keyClick(&grid, keys.at(name));
     } else if (m.captured(2).isEmpty()) {
       QTest::keyClicks(&grid, m.captured(0));
+    } else if (m.captured(1).isEmpty()) {
+      grid.SetCursor(m.captured(2).toInt(), m.captured(3).toInt());
+    } else if (m.captured(1) == "*") {
+      QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell);
     } else {
-      const int row = m.captured(2).toInt(), column = m.captured(3).toInt();
-      const QPoint at = grid.visualRect(grid.model()->index(row - 2, column)).center();
-      if (m.captured(1).isEmpty()) grid.SetCursor(row, column);
-      if (m.captured(1) == "*") QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, at);
-      if (m.captured(1) == "**") QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, at);
+      QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, cell);
+    }
+  }
+}
+
+/// Scripts the dialogs' answers: Yes, No or Cancel answers a message box,
+/// "=text" an input box ("~" cancels it) and "@path" a file dialog.
+inline void Script(ScriptedDialogs& dialogs, const std::vector<std::string>& script) {
+  for (const std::string& s : script) {
+    if (s[0] == '=') dialogs.inputs.push_back(s.substr(1));
+    if (s[0] == '~') dialogs.inputs.push_back(std::nullopt);
+    if (s[0] == '@') dialogs.files.push_back(s.substr(1));
+    if (s == "Yes" || s == "No" || s == "Cancel") {
+      dialogs.answers.push_back(s == "Yes" ? Answer::Yes : s == "No" ? Answer::No : Answer::Cancel);
     }
   }
 }
