@@ -1,13 +1,9 @@
 #include <QCheckBox>
 #include <QFileInfo>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QSettings>
 #include <filesystem>
 
@@ -50,38 +46,6 @@ const ExitCase kExits[] = {
 class MainWindowTest : public ScriptedQtTest {
   Q_OBJECT
  private Q_SLOTS:
-  void startsEmptyThenTakesAUnit() {
-    for (const bool metric : {true, false}) {
-      WindowHarness h;
-      QVERIFY(h.window->windowTitle().startsWith("Untitled"));
-      const ProjectStore& store = h.Store();
-      QCOMPARE(store.CurrentFileName, std::string("UNTITLED"));
-      QCOMPARE(store.GroupCount, int16_t{1});
-      QVERIFY(!store.DataChanged);
-      QCOMPARE(store.Group(0).Cells.at(0, Station), kEndOfRows);
-      QCOMPARE(store.Group(0).BalanceFactor, std::string("1.00"));
-      QCOMPARE(h.Child<QLineEdit>("txtShrinkFactor")->text(), QString("1.00"));
-      QVERIFY(h.Child<QGroupBox>("fraUnits")->isVisible());
-      QVERIFY(!h.Child<QLabel>("Label5")->isVisible());
-      StationGrid& grid = h.window->Grid();
-      QCOMPARE(grid.GridRows(), 3);
-      for (int c = 0; c < 6; ++c) QCOMPARE(grid.CellText(1, c), QString());  // no unit yet
-      QVERIFY(grid.isVisible());
-      QVERIFY(!h.Child<QPlainTextEdit>("txtLogHelp")->isVisible());
-
-      // Choosing the unit keeps what was typed before unsaved.
-      QTest::keyClicks(h.Child<QLineEdit>("txtDescri1"), "42");
-      auto* button = h.Child<QRadioButton>(metric ? "optMetric" : "optEnglish");
-      QTest::mouseClick(button, Qt::LeftButton);
-      QCOMPARE(static_cast<int>(store.UnitSystem), metric ? 1 : 0);
-      QVERIFY(store.DataChanged);
-      QVERIFY(!h.Child<QGroupBox>("fraUnits")->isVisible());
-      QCOMPARE(h.Child<QLabel>("Label5")->text(), button->text());
-      QVERIFY(h.Child<QLabel>("Label5")->isVisible());
-      QCOMPARE(grid.CellText(1, AddedCut), QString(metric ? "Cu. m." : "Cu. Yds."));
-    }
-  }
-
   void menusHaveAccessKeys() {
     // Every entry of every menu has an access key of its own in its menu.
     WindowHarness h;
@@ -244,20 +208,6 @@ class MainWindowTest : public ScriptedQtTest {
     QCOMPARE(h.dialogs.shown.size(), size_t{1});
     QCOMPARE(h.Store().CurrentFileName, b);
     QCOMPARE(h.Store().Group(0).Cells.DataRowCount(), 3);
-  }
-
-  void headerFieldsMoveOnWithEnter() {
-    WindowHarness h;
-    QApplication::setActiveWindow(h.window.get());
-    const char* boxes[] = {"txtDescri0", "txtDescri1", "txtDescri2", "txtShrinkFactor"};
-    for (int i = 0; i < 3; ++i) {
-      auto* box = h.Child<QLineEdit>(boxes[i]);
-      box->setFocus();
-      QTest::keyClicks(box, QString("H%1").arg(i));
-      QTest::keyClick(box, Qt::Key_Return);
-      QCOMPARE(h.Store().HeaderFields[size_t(i)], "H" + std::to_string(i));
-      QCOMPARE(QApplication::focusWidget(), h.Child<QWidget>(boxes[i + 1]));
-    }
   }
 
   void massHaulWindowAndCsvExport() {

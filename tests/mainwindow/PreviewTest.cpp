@@ -50,39 +50,28 @@ void WithPreview(WindowHarness& h, const std::function<void(frmPreview&)>& inPre
   h.Trigger("mnuFilePrintTotal");
 }
 
+/// Print Selected Pages: the pages typed into the selection (set as text,
+/// so past the digit filter), what the dialog takes and what is printed.
 struct PrintCase {
   const char* name;
-  QString from, to;  // from "": Print All, without the page selection; to "last+5": past the end
-  bool cancel;
-  int first, last;  // the pages printed; first 0: none, last -1: the last page
-};
-// clang-format off
-const PrintCase kPrints[] = {
-    {"all pages",               "",  "",       false, 1, -1},
-    {"two pages",               "2", "3",      false, 2, 3},
-    {"to beyond the last page", "2", "last+5", false, 2, -1},
-    {"from zero",               "0", "1",      false, 1, 1},
-    {"from above to",           "3", "2",      false, 0, 0},
-    {"cancel",                  "1", "2",      true,  0, 0},
-};
-// clang-format on
-
-struct SelectCase {
-  const char* name;
-  QString from, to;
-  int fromPage, toPage;  // 0, 0: refused
-  QString toText;        // the box after OK
-  QString message;
+  QString from, to;      // to "last+5": five past the last page
+  bool cancel;           // Cancel instead of OK
+  int fromPage, toPage;  // as the dialog takes them (0, 0: nothing); -1: the last page
+  QString toText;        // the To box after OK
+  QString message;       // besides the printer's
 };
 const QString kError = " System Error : %1 (frmPrintSelect(cmdDone_click)).";
 // clang-format off
-const SelectCase kSelects[] = {
-    {"in range",            "2",   "4",  2, 4, "4",   ""},
-    {"to above the count",  "1",   "12", 1, 7, "7",   ""},
-    {"below zero",          "-3",  "2",  1, 2, "2",   ""},
-    {"half rounds to even", "2.5", "3.5", 2, 4, "3.5", ""},
-    {"empty from box",      "",    "2",  0, 0, "2",   kError.arg("The page box is empty")},
-    {"not a number",        "1+2", "2",  0, 0, "2",   kError.arg("Not a page number: 1+2")},
+const PrintCase kPrints[] = {
+    {"two pages",               "2",   "3",      false, 2, 3,  "3",   ""},
+    {"to beyond the last page", "2",   "last+5", false, 2, -1, "",    ""},
+    {"from zero",               "0",   "1",      false, 0, 1,  "1",   ""},
+    {"below zero",              "-3",  "2",      false, 1, 2,  "2",   ""},
+    {"half rounds to even",     "2.5", "3.5",    false, 2, 4,  "3.5", ""},
+    {"from above to",           "3",   "2",      false, 3, 2,  "2",   ""},
+    {"cancel",                  "1",   "2",      true,  0, 0,  "2",   ""},
+    {"empty from box",          "",    "2",      false, 0, 0,  "2",   kError.arg("The page box is empty")},
+    {"not a number",            "1+2", "2",      false, 0, 0,  "2",   kError.arg("Not a page number: 1+2")},
 };
 // clang-format on
 
@@ -129,63 +118,50 @@ class PreviewTest : public ScriptedQtTest {
     QCOMPARE(report.Totals.FillAdjusted, 0.0);
   }
 
-  void printRange_data() { CaseRows(kPrints); }
-  void printRange() {
+  void printAll() {
+    WindowHarness h;
+    int pages = 0;
+    WithPreview(h, [&](frmPreview& preview) {
+      pages = h.State().Report.PageCount;
+      preview.mnuPrint(0);
+      QVERIFY(!preview.isVisible());  // Print All closes the preview and clears the totals
+    });
+    QCOMPARE(ShownTexts(h.dialogs), QStringList{Q("Sent to the printer " + h.PrintedPdf())});
+    QCOMPARE(h.State().Report.Totals.CutAdjusted, 0.0);
+    QCOMPARE(PdfPages(h.PrintedPdf()), pages);
+  }
+
+  void printSelectedPages_data() { CaseRows(kPrints); }
+  void printSelectedPages() {
     QFETCH(int, row);
     const PrintCase& c = kPrints[row];
     WindowHarness h;
     int pages = 0;
-    bool open = false;
     WithPreview(h, [&](frmPreview& preview) {
       pages = h.State().Report.PageCount;
-      if (!c.from.isEmpty()) {
-        WhenShown<frmPrintSelect>([&](frmPrintSelect& select) {
-          QCOMPARE(select.TotalPage().text(), QString::number(pages));
-          select.FromPage().setText(c.from);
-          select.ToPage().setText(c.to == "last+5" ? QString::number(pages + 5) : c.to);
-          c.cancel ? select.cmdCancel() : select.cmdDone();
-        });
-      }
-      preview.mnuPrint(c.from.isEmpty() ? 0 : 1);
-      open = preview.isVisible();
+      const int toPage = c.toPage < 0 ? pages : c.toPage;
+      WhenShown<frmPrintSelect>([&](frmPrintSelect& select) {
+        QCOMPARE(select.windowTitle(), QString("Select Pages"));
+        QCOMPARE(select.TotalPage().text(), QString::number(pages));
+        select.FromPage().setText(c.from);
+        select.ToPage().setText(c.to == "last+5" ? QString::number(pages + 5) : c.to);
+        c.cancel ? select.cmdCancel() : select.cmdDone();
+        QCOMPARE(select.isVisible(), !c.message.isEmpty());  // a refusal stays
+        QCOMPARE(std::pair(int{select.PrintFromPage()}, int{select.PrintToPage()}),
+                 std::pair(c.fromPage, toPage));
+        QCOMPARE(select.ToPage().text(), c.toText.isEmpty() ? QString::number(pages) : c.toText);
+        if (select.isVisible()) select.cmdCancel();
+        QVERIFY(!select.isVisible());
+      });
+      preview.mnuPrint(1);
+      QVERIFY(preview.isVisible());  // printing a range keeps the preview open
+      const int printed = toPage ? toPage - std::max(1, c.fromPage) + 1 : 0;
+      if (printed > 0) QCOMPARE(PdfPages(h.PrintedPdf()), printed);
+      if (printed <= 0) QVERIFY(!std::filesystem::exists(h.PrintedPdf()));
     });
-    const std::string pdf = h.PrintedPdf();
-    QCOMPARE(ShownTexts(h.dialogs), QStringList{Q("Sent to the printer " + pdf)});
-    // Printing a range keeps the preview open; Print All closes it and clears the totals.
-    QCOMPARE(open, !c.from.isEmpty());
-    if (!open) QCOMPARE(h.State().Report.Totals.CutAdjusted, 0.0);
-    QCOMPARE(std::filesystem::exists(pdf), c.first != 0);
-    if (c.first != 0) QCOMPARE(PdfPages(pdf), (c.last < 0 ? pages : c.last) - c.first + 1);
-  }
-
-  void pageSelection_data() { CaseRows(kSelects); }
-  void pageSelection() {
-    QFETCH(int, row);
-    const SelectCase& c = kSelects[row];
-    ScriptedDialogs dialogs;
-    RecordingMainView view;
-    ProgramState state(dialogs, view);
-    state.Report.PageCount = 7;
-    frmPrintSelect select(state);
-    select.show();
-    QCOMPARE(select.windowTitle(), QString("Select Pages"));
-    QCOMPARE(select.TotalPage().text(), QString("7"));
-    select.FromPage().setText(c.from);
-    select.ToPage().setText(c.to);
-    select.cmdDone();
-    const bool accepted = c.fromPage != 0;
-    QCOMPARE(select.result() == QDialog::Accepted, accepted);
-    QCOMPARE(select.isVisible(), !accepted);
-    QCOMPARE(int{select.PrintFromPage()}, c.fromPage);
-    QCOMPARE(int{select.PrintToPage()}, c.toPage);
-    QCOMPARE(select.ToPage().text(), c.toText);
-    QCOMPARE(QTexts(dialogs.Texts()), c.message.isEmpty() ? QStringList{} : QStringList{c.message});
-    if (!accepted) {
-      select.cmdCancel();
-      QCOMPARE(select.PrintFromPage(), int16_t{0});
-      QCOMPARE(select.PrintToPage(), int16_t{0});
-      QVERIFY(!select.isVisible());
-    }
+    QStringList messages{Q("Sent to the printer " + h.PrintedPdf())};
+    if (!c.message.isEmpty()) messages.prepend(c.message);
+    QCOMPARE(ShownTexts(h.dialogs), messages);
   }
 
   void pageBoxesOfferTheWholeReportAndTakeDigits() {

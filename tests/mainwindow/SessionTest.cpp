@@ -1,5 +1,9 @@
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QToolBar>
 #include <filesystem>
 
@@ -82,6 +86,7 @@ void WindowShowsTheStore(WindowHarness& h) {
   QCOMPARE(shown, held);
 }
 
+// clang-format off
 using Check = std::function<void(WindowHarness&)>;
 
 /// One step of a session: the dialogs' answers, keys and commands played on
@@ -102,157 +107,137 @@ auto GroupOf(const GroupRecord& g) {
   return std::tuple(g.Name, g.BalanceFactor, g.MeasuredInEmbankment, RowsOf(g));
 }
 
-/// A new group: no rows, measured as cut, balance factor 1.
-auto EmptyGroup(const std::string& name) {
-  return std::tuple(name, std::string("1"), int16_t{0}, std::vector<Row>{});
-}
-
-/// The group shown is `name`, the only prompt was `prompt`.
-Check Named(int16_t groups, const std::string& name, const QString& prompt) {
+/// There are `groups`, the one shown is `name` (a new, empty one unless
+/// told) and the only prompt was `prompt`.
+Check Named(int16_t groups, const std::string& name, const QString& prompt, bool empty = true) {
   return [=](WindowHarness& h) {
     QCOMPARE(h.Store().GroupCount, groups);
     QCOMPARE(h.Store().Current().Name, name);
     QCOMPARE(QTexts(h.dialogs.prompts), QStringList{prompt});
+    if (empty) QVERIFY(GroupOf(h.Store().Current()) == std::tuple(name, std::string("1"), int16_t{0}, std::vector<Row>{}));
   };
 }
 
-const QString kNameNew =
-    "NAME THE GROUP or FILE-TAB(WHICH WILL BE SAVED IN THE FILE).|NAME FILE-TAB|EarthWork ";
+/// The unit chosen with its button: the box gives way to a label, the unit
+/// row of the grid names the units, and typed text stays unsaved.
+Check Unit(const char* button, int system, const char* volume) {
+  return [=](WindowHarness& h) {
+    QTest::mouseClick(h.Child<QRadioButton>(button), Qt::LeftButton);
+    QCOMPARE(int(h.Store().UnitSystem), system);
+    QVERIFY(h.Store().DataChanged);
+    QVERIFY(!h.Child<QGroupBox>("fraUnits")->isVisible() && h.Child<QLabel>("Label5")->isVisible());
+    QCOMPARE(h.Child<QLabel>("Label5")->text(), h.Child<QRadioButton>(button)->text());
+    QCOMPARE(h.window->Grid().CellText(1, AddedCut), QString(volume));
+  };
+}
+
+const QString kNameNew = "NAME THE GROUP or FILE-TAB(WHICH WILL BE SAVED IN THE FILE).|NAME FILE-TAB|EarthWork ";
 const QString kRename = "Change File-Tab Name|CHANGE FILE-TAB NAME|NEW NAME ";
 const QString kRenameOnly = "Re-Name Default File-Tab|RE-NAME FILE-TAB|Earthwork ";
 const QString kDelete = "Do you wish to delete the selected group ? ";
+const char* kLong = "ABCDEFGHIJKLMNOPQRST";
 
 std::vector<Step> EditSession(const std::string& path) {
   return {
-      {"start-up", {}, ""},
-      {"type rows",
-       {},
-       "1000{Enter}bk{Enter}12.5{Enter}{Enter}3{Enter}{Enter}1050{Enter}{Enter}"
-       "1a5{Enter}{Enter}3+5{Enter}{Enter}1100{Enter}"},
+      {"start-up: an empty untitled project, no unit yet", {}, "", [](WindowHarness& h) {
+         QVERIFY(h.window->windowTitle().startsWith("Untitled"));
+         QCOMPARE(h.Store().CurrentFileName, std::string("UNTITLED"));
+         QCOMPARE(h.Store().GroupCount, int16_t{1});
+         QVERIFY(!h.Store().DataChanged);
+         QCOMPARE(h.Store().Group(0).BalanceFactor, std::string("1.00"));
+         QCOMPARE(h.Child<QLineEdit>("txtShrinkFactor")->text(), QString("1.00"));
+         QVERIFY(h.Child<QGroupBox>("fraUnits")->isVisible() && !h.Child<QLabel>("Label5")->isVisible());
+         for (int c = 0; c < 6; ++c) QCOMPARE(h.window->Grid().CellText(1, c), QString());
+         QVERIFY(!h.Child<QPlainTextEdit>("txtLogHelp")->isVisible());
+       }},
+      {"header fields: Enter moves on", {}, "", [](WindowHarness& h) {
+         QApplication::setActiveWindow(h.window.get());
+         const char* boxes[] = {"txtDescri0", "txtDescri1", "txtDescri2", "txtShrinkFactor"};
+         for (int i = 0; i < 3; ++i) {
+           h.Child<QLineEdit>(boxes[i])->setFocus();
+           QTest::keyClicks(QApplication::focusWidget(), QString("H%1").arg(i));
+           QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+           QCOMPARE(QApplication::focusWidget(), h.Child<QWidget>(boxes[i + 1]));
+         }
+       }},
+      {"English units", {}, "", Unit("optEnglish", 0, "Cu. Yds.")},
+      {"type rows", {}, "{2,0}1000{Enter}bk{Enter}12.5{Enter}{Enter}3{Enter}{Enter}1050{Enter}{Enter}"
+                        "1a5{Enter}{Enter}3+5{Enter}{Enter}1100{Enter}"},
       {"typing replaces a filled cell", {}, "{2,2}5{Enter}"},
       {"cells left with the mouse and an arrow key", {}, "{2,3}2+1{*2,4}7.5{Left}"},
       {"a cell typed into, not yet left", {}, "{3,4}4"},
       {"insert a row", {}, "{3,0}{!mnuRowInsert}"},
       {"type into the inserted row", {}, "{3,2}4{Enter}"},
-      {"insert a group: the name is cut to 20",
-       {"=ABCDEFGHIJKLMNOPQRSTUVWXY"},
-       "{!mnuGroupInsert}",
-       [](WindowHarness& h) {
-         Named(2, "ABCDEFGHIJKLMNOPQRST", kNameNew)(h);
-         QVERIFY(GroupOf(h.Store().Group(1)) == EmptyGroup("ABCDEFGHIJKLMNOPQRST"));
-       }},
-      {"insert cancelled", {"~"}, "{!mnuGroupInsert}", Named(2, "ABCDEFGHIJKLMNOPQRST", kNameNew)},
-      {"insert with no name",
-       {"="},
-       "{!mnuGroupInsert}",
-       Named(2, "ABCDEFGHIJKLMNOPQRST", kNameNew)},
-      {"type in the new group only",
-       {},
-       "500{Enter}sa{Enter}",
-       [](WindowHarness& h) {
+      {"insert a group: the name is cut to 20", {"=ABCDEFGHIJKLMNOPQRSTUVWXY"}, "{!mnuGroupInsert}",
+       Named(2, kLong, kNameNew)},
+      {"insert cancelled", {"~"}, "{!mnuGroupInsert}", Named(2, kLong, kNameNew)},
+      {"insert with no name", {"="}, "{!mnuGroupInsert}", Named(2, kLong, kNameNew)},
+      {"type in the new group only", {}, "500{Enter}sa{Enter}", [](WindowHarness& h) {
          QCOMPARE(h.Store().Group(1).Cells.at(0, Station), std::string("05+00.000"));
          QCOMPARE(h.Store().Group(0).Cells.DataRowCount(), 4);
        }},
-      {"rename it", {"=Ramp X"}, "{!mnuGroupRename}", Named(2, "Ramp X", kRename)},
-      {"rename cancelled", {"~"}, "{!mnuGroupRename}", Named(2, "Ramp X", kRename)},
+      {"rename it", {"=Ramp X"}, "{!mnuGroupRename}", Named(2, "Ramp X", kRename, false)},
+      {"rename cancelled", {"~"}, "{!mnuGroupRename}", Named(2, "Ramp X", kRename, false)},
       {"save as", {"@" + path}, "{tab0}{!mnuFileSaveAs}", nullptr, true},
-      {"delete declined",
-       {"No"},
-       "{tab1}{!mnuGroupDelete}",
-       [](WindowHarness& h) {
-         QCOMPARE(ShownTexts(h.dialogs),
-                  (QStringList{kDelete, "You have selected no to delete the group"}));
+      {"delete declined", {"No"}, "{tab1}{!mnuGroupDelete}", [](WindowHarness& h) {
+         QCOMPARE(ShownTexts(h.dialogs), (QStringList{kDelete, "You have selected no to delete the group"}));
          QVERIFY(h.dialogs.shown[0].defaultButton == Answer::No);  // Enter alone keeps the group
          QCOMPARE(h.Store().GroupCount, int16_t{2});
        }},
-      {"delete the second group",
-       {"Yes"},
-       "{!mnuGroupDelete}",
-       [](WindowHarness& h) {
+      {"delete the second group", {"Yes"}, "{!mnuGroupDelete}", [](WindowHarness& h) {
          QCOMPARE(ShownTexts(h.dialogs), QStringList{kDelete});
          QCOMPARE(h.dialogs.shown[0].title, std::string("Delete Group"));
          QCOMPARE(h.dialogs.shown[0].buttons, Buttons::YesNo);
          QCOMPARE(h.Store().GroupCount, int16_t{1});
        }},
-      {"import an EarFile in other units",
-       {"No", "@" + DataPath("ear/import_two.ear")},
-       "{!mnuFileImport}",  // not saved before
-       [](WindowHarness& h) { QVERIFY(Contains(h.State().Window.StatusText, "Metric System")); }},
-      {"an inserted row in the third group",
-       {},
-       "{tab2}{2,0}{!mnuRowInsert}",
-       [](WindowHarness& h) { QCOMPARE(h.Store().Group(2).Cells.DataRowCount(), 2); }},
-      {"delete a middle group: the next moves down, its empty row too",
-       {"Yes"},
-       "{tab1}",
+      {"import an EarFile in other units, not saved before", {"No", "@" + DataPath("ear/import_two.ear")},
+       "{!mnuFileImport}", [](WindowHarness& h) {
+         QVERIFY(Contains(h.State().Window.StatusText, "Metric System"));
+       }},
+      {"an inserted row in the third group", {}, "{tab2}{2,0}{!mnuRowInsert}", [](WindowHarness& h) {
+         QCOMPARE(h.Store().Group(2).Cells.DataRowCount(), 2);
+       }},
+      {"delete a middle group: the next moves down, its empty row too", {"Yes"}, "{tab1}",
        [](WindowHarness& h) {
          const auto first = GroupOf(h.Store().Group(0)), third = GroupOf(h.Store().Group(2));
          Play(*h.window, "{!mnuGroupDelete}");
-         QVERIFY(GroupOf(h.Store().Group(0)) == first);
-         QVERIFY(GroupOf(h.Store().Group(1)) == third);
+         QVERIFY(GroupOf(h.Store().Group(0)) == first && GroupOf(h.Store().Group(1)) == third);
          QCOMPARE(h.Store().GroupCount, int16_t{2});
          QCOMPARE(h.Store().Group(2).Cells.at(0, Station), kEndOfRows);
          QCOMPARE(h.Store().CurrentGroup, int16_t{0});  // the first tab is shown
        }},
-      {"save",
-       {"Yes"},
-       "{tab1}{!mnuFileSave}",  // replace the file
-       [](WindowHarness& h) {
+      {"save, replacing the file", {"Yes"}, "{tab1}{!mnuFileSave}", [](WindowHarness& h) {
          QCOMPARE(Q(h.State().Window.StatusText), Q("Saved " + h.Store().CurrentFileName));
-       },
-       true},
+       }, true},
       {"reopen", {"@" + path}, "{!mnuFileOpen}", nullptr, true},
-      {"a project with every kind of cell",
-       {},
-       "",
-       [](WindowHarness& h) {
+      {"a project with every kind of cell", {}, "", [](WindowHarness& h) {
          std::filesystem::copy_file(DataPath("ear/rich.ear"), h.dir.Path("rich.ear"));
          h.window->OpenPath(h.dir.Path("rich.ear"));
        }},
-      {"a long file opened as the command line does",
-       {},
-       "",
-       [](WindowHarness& h) {
+      {"a long file opened as the command line does, twice", {}, "", [](WindowHarness& h) {
          for (int i = 0; i < 2; ++i) {  // the second time the grid is long already
            h.OpenProject("long.ear", 60);
            QApplication::processEvents();
          }
-         QCOMPARE(h.window->Grid().TopRow(), 2);
-         QCOMPARE(h.window->Grid().CursorRow(), 2);
+         QCOMPARE(std::pair(h.window->Grid().TopRow(), h.window->Grid().CursorRow()), std::pair(2, 2));
        }},
       {"new, then a row", {}, "{!mnuFileNew}1000{Enter}"},
-      {"delete the only group, no new name: the rows stay",
-       {"Yes", "~"},
-       "{!mnuGroupDelete}",
+      {"metric units", {}, "", Unit("optMetric", 1, "Cu. m.")},
+      {"delete the only group, no new name: the rows stay", {"Yes", "~"}, "{!mnuGroupDelete}",
        [](WindowHarness& h) { QCOMPARE(h.Store().Current().Cells.DataRowCount(), 1); }},
-      {"rename the only group: cut to 20",
-       {"=Twenty-five characters!!"},
-       "{!mnuGroupRename}",
-       Named(1, "Twenty-five characte", kRenameOnly)},
-      {"rename the only group, no name",
-       {"="},
-       "{!mnuGroupRename}",
-       Named(1, "Twenty-five characte", kRenameOnly)},
-      {"delete the only group, a new name: cleared",
-       {"Yes", "=Fresh start"},
-       "{!mnuGroupDelete}",
-       [](WindowHarness& h) {
-         Named(1, "Fresh start", kRenameOnly)(h);
-         QVERIFY(GroupOf(h.Store().Group(0)) == EmptyGroup("Fresh start"));
-       }},
+      {"rename the only group: cut to 20", {"=Twenty-five characters!!"}, "{!mnuGroupRename}",
+       Named(1, "Twenty-five characte", kRenameOnly, false)},
+      {"rename the only group, no name", {"="}, "{!mnuGroupRename}", Named(1, "Twenty-five characte", kRenameOnly, false)},
+      {"delete the only group, a new name: cleared", {"Yes", "=Fresh start"}, "{!mnuGroupDelete}",
+       Named(1, "Fresh start", kRenameOnly)},
       {"insert a group after new", {"=Ramp N"}, "{!mnuGroupInsert}", Named(2, "Ramp N", kNameNew)},
-      {"no room for a 27th group",
-       {},
-       "",
-       [](WindowHarness& h) {
+      {"no room for a 27th group", {}, "", [](WindowHarness& h) {
          for (int g = 2; g < kGroupSlots; ++g) {
            h.dialogs.inputs = {"G" + std::to_string(g)};
            h.Trigger("mnuGroupInsert");
          }
          h.Trigger("mnuGroupInsert");
-         QCOMPARE(ShownTexts(h.dialogs),
-                  QStringList{
-                      "A project holds at most 26 groups. Delete a group before adding another."});
+         QCOMPARE(ShownTexts(h.dialogs), QStringList{"A project holds at most 26 groups. Delete a group before adding another."});
          QCOMPARE(h.Store().GroupCount, int16_t{26});
        }},
   };
@@ -260,25 +245,15 @@ std::vector<Step> EditSession(const std::string& path) {
 
 std::vector<Step> LogSession(const std::string& log) {
   return {
-      {"open a log",
-       {"@" + log},
-       "",
-       [](WindowHarness& h) {
+      {"open a log", {"@" + log}, "", [](WindowHarness& h) {
          ClosePreviewWhenShown();
          h.Trigger("mnuFileOpen");
        }},
-      {"import a further log",
-       {"@" + DataPath("geopak/ramp2m.log")},
-       "",
-       [](WindowHarness& h) {
+      {"import a further log", {"@" + DataPath("geopak/ramp2m.log")}, "", [](WindowHarness& h) {
          ClosePreviewWhenShown();
          h.Trigger("mnuFileImport");
        }},
-      {"right click on the first tab",
-       {},
-       "",
-       [](WindowHarness& h) {
-         // The tab under the pointer is the one the report menu reports.
+      {"a right click on the first tab: its report's menu", {}, "", [](WindowHarness& h) {
          int selected = -1;
          WhenShown<QMenu>([&](QMenu& menu) {
            selected = h.window->TabStrip().currentIndex();
@@ -289,16 +264,14 @@ std::vector<Step> LogSession(const std::string& log) {
          QCOMPARE(selected, 0);
          QCOMPARE(h.Store().CurrentGroup, int16_t{0});
        }},
-      {"a left click on a tab shows its baseline's report",
-       {},
-       "",
-       [](WindowHarness& h) {
+      {"a left click on a tab shows its baseline's report", {}, "", [](WindowHarness& h) {
          ClosePreviewWhenShown();
          Play(*h.window, "{tab1}");
          QCOMPARE(Trim(h.State().Report.BaselineName), std::string("RAMP2M"));
        }},
   };
 }
+// clang-format on
 
 }  // namespace
 
