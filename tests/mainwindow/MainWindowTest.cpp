@@ -1,7 +1,5 @@
-#include <QCheckBox>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
@@ -46,24 +44,6 @@ const ExitCase kExits[] = {
 class MainWindowTest : public ScriptedQtTest {
   Q_OBJECT
  private Q_SLOTS:
-  void menusHaveAccessKeys() {
-    // Every entry of every menu has an access key of its own in its menu.
-    WindowHarness h;
-    std::function<void(const QMenu*)> check = [&](const QMenu* menu) {
-      QSet<QChar> keys;
-      for (const QAction* action : menu->actions()) {
-        if (action->isSeparator()) continue;
-        const qsizetype amp = action->text().indexOf('&');
-        QVERIFY2(amp >= 0 && amp + 1 < action->text().size(), qPrintable(action->text()));
-        const QChar key = action->text().at(amp + 1).toLower();
-        QVERIFY2(!keys.contains(key), qPrintable(menu->title() + ": " + action->text()));
-        keys.insert(key);
-        if (action->menu()) check(action->menu());
-      }
-    };
-    for (const QAction* top : h.window->menuBar()->actions()) check(top->menu());
-  }
-
   void windowSettings() {
     for (const bool minimize : {false, true}) {
       WindowHarness h;
@@ -130,44 +110,6 @@ class MainWindowTest : public ScriptedQtTest {
              c.written);
     QVERIFY(h.dialogs.answers.empty());
     QVERIFY(h.dialogs.files.empty());
-  }
-
-  void balanceFactorAndEmbankment() {
-    WindowHarness h;
-    auto* box = h.Child<QLineEdit>("txtShrinkFactor");
-    box->clear();
-    QTest::keyClicks(box, "1.5");
-    QCOMPARE(h.Store().Group(0).BalanceFactor, std::string("1.50"));
-    QVERIFY(h.Store().DataChanged);
-    // The same value again changes nothing and leaves the flag alone.
-    h.Store().DataChanged = false;
-    box->end(false);
-    QTest::keyClicks(box, "0");
-    QCOMPARE(box->text(), QString("1.50"));
-    QVERIFY(!h.Store().DataChanged);
-
-    auto* embankment = h.Child<QCheckBox>("chkEmbankment");
-    QTest::mouseClick(embankment, Qt::LeftButton);
-    QCOMPARE(box->text(), QString("1.000"));
-    QCOMPARE(h.Store().Group(0).BalanceFactor, std::string("1.00"));
-    QCOMPARE(h.Store().Group(0).MeasuredInEmbankment, int16_t{1});
-    QVERIFY(!box->isEnabled());
-    QTest::mouseClick(embankment, Qt::LeftButton);
-    QCOMPARE(h.Store().Group(0).MeasuredInEmbankment, int16_t{0});
-    QVERIFY(box->isEnabled());
-
-    // What is not a number is refused as the box is left, and the group keeps
-    // the factor it had.
-    QApplication::setActiveWindow(h.window.get());
-    box->setFocus();
-    box->selectAll();
-    QTest::keyClicks(box, "1,25");
-    h.Child<QLineEdit>("txtDescri0")->setFocus();
-    QCOMPARE(
-        ShownTexts(h.dialogs),
-        QStringList{"The balance factor must be a number, such as 1.25: \"1,25\" was not taken."});
-    QCOMPARE(box->text(), QString("1.000"));
-    QCOMPARE(h.Store().Group(0).BalanceFactor, std::string("1.00"));
   }
 
   void recentAndDroppedFiles() {

@@ -6,7 +6,8 @@
 
 namespace earthwork::testing {
 
-/// The Qt adapters: text conversion, file dialog filters, settings.
+/// The Qt adapters: text conversion and file dialog filters (the settings
+/// are the window tests' matter).
 class PlatformTest : public QObject {
   Q_OBJECT
  private Q_SLOTS:
@@ -38,16 +39,6 @@ class PlatformTest : public QObject {
                           "All Files(*.*) (*)"}));
     QCOMPARE(qt::ToQtFilters("Text|*.txt;*.rpt"), QStringList({"Text (*.txt *.rpt)"}));
     QCOMPARE(qt::ToQtFilters(""), QStringList());
-  }
-
-  void settingsReadTheirDefaultUntilWritten() {
-    TempDir dir;
-    const QString file = Q(dir.Path("s.ini"));
-    qt::QtSettings::AtFile(file)->Write("Settings", "MainLeft", "2000");
-    auto again = qt::QtSettings::AtFile(file);
-    QCOMPARE(again->Read("Settings", "MainLeft", "1000"), std::string("2000"));
-    QCOMPARE(again->Read("Other", "MainLeft", "7"), std::string("7"));
-    QCOMPARE(again->Read("Settings", "MainTop", "1000"), std::string("1000"));
   }
 };
 

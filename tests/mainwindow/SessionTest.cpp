@@ -1,3 +1,4 @@
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -131,6 +132,10 @@ Check Unit(const char* button, int system, const char* volume) {
   };
 }
 
+QLineEdit& Factor(WindowHarness& h) {
+  return *h.Child<QLineEdit>("txtShrinkFactor");
+}
+
 const QString kNameNew = "NAME THE GROUP or FILE-TAB(WHICH WILL BE SAVED IN THE FILE).|NAME FILE-TAB|EarthWork ";
 const QString kRename = "Change File-Tab Name|CHANGE FILE-TAB NAME|NEW NAME ";
 const QString kRenameOnly = "Re-Name Default File-Tab|RE-NAME FILE-TAB|Earthwork ";
@@ -178,7 +183,37 @@ std::vector<Step> EditSession(const std::string& path) {
        }},
       {"rename it", {"=Ramp X"}, "{!mnuGroupRename}", Named(2, "Ramp X", kRename, false)},
       {"rename cancelled", {"~"}, "{!mnuGroupRename}", Named(2, "Ramp X", kRename, false)},
-      {"save as", {"@" + path}, "{tab0}{!mnuFileSaveAs}", nullptr, true},
+      {"a balance factor typed", {}, "{tab0}", [](WindowHarness& h) {
+         Factor(h).clear();
+         QTest::keyClicks(&Factor(h), "1.5");
+         QCOMPARE(h.Store().Current().BalanceFactor, std::string("1.50"));
+         QVERIFY(h.Store().DataChanged);
+       }},
+      {"save as", {"@" + path}, "{!mnuFileSaveAs}", nullptr, true},
+      {"the same balance factor again changes nothing", {}, "", [](WindowHarness& h) {
+         Factor(h).end(false);
+         QTest::keyClicks(&Factor(h), "0");
+         QCOMPARE(Factor(h).text(), QString("1.50"));
+         QVERIFY(!h.Store().DataChanged);
+       }},
+      {"measured in embankment: the factor is 1", {}, "", [](WindowHarness& h) {
+         QTest::mouseClick(h.Child<QCheckBox>("chkEmbankment"), Qt::LeftButton);
+         QCOMPARE(Factor(h).text(), QString("1.000"));
+         QCOMPARE(h.Store().Current().BalanceFactor, std::string("1.00"));
+         QCOMPARE(h.Store().Current().MeasuredInEmbankment, int16_t{1});
+       }},
+      {"a factor that is not a number is refused as the box is left", {}, "", [](WindowHarness& h) {
+         QTest::mouseClick(h.Child<QCheckBox>("chkEmbankment"), Qt::LeftButton);
+         QApplication::setActiveWindow(h.window.get());
+         Factor(h).setFocus();
+         Factor(h).selectAll();
+         QTest::keyClicks(&Factor(h), "1,25");
+         h.Child<QLineEdit>("txtDescri0")->setFocus();
+         QCOMPARE(ShownTexts(h.dialogs), QStringList{"The balance factor must be a number, such as 1.25: \"1,25\" was not taken."});
+         QCOMPARE(Factor(h).text(), QString("1.000"));  // as it was before
+         QCOMPARE(h.Store().Current().BalanceFactor, std::string("1.00"));
+         QCOMPARE(h.Store().Current().MeasuredInEmbankment, int16_t{0});
+       }},
       {"delete declined", {"No"}, "{tab1}{!mnuGroupDelete}", [](WindowHarness& h) {
          QCOMPARE(ShownTexts(h.dialogs), (QStringList{kDelete, "You have selected no to delete the group"}));
          QVERIFY(h.dialogs.shown[0].defaultButton == Answer::No);  // Enter alone keeps the group
