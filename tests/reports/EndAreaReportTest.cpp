@@ -31,8 +31,8 @@ class EndAreaReportTest : public ::testing::Test {
   /// Types tests/data/reports/`name`.rows: a line "units factor embankment
   /// [file name]", then a row a line, "." for an empty cell.
   void Open(const std::string& name) {
-    const auto lines = SplitLines(ReadBytes(testing::DataPath("reports/" + name + ".rows")));
-    auto head = Words(lines.at(0));
+    const testing::RowsFile file(testing::DataPath("reports/" + name + ".rows"));
+    auto head = file.head;
     const std::string stem = std::filesystem::path(name).filename().string();
     head.resize(4, "/projects/" + stem + ".ear");
     ProjectStore& store = state.Project;
@@ -44,17 +44,7 @@ class EndAreaReportTest : public ::testing::Test {
     group.MeasuredInEmbankment = static_cast<int16_t>(std::stoi(head[2]));
     state.Window.Embankment = head[2] == "1";
     group.Name = stem;
-    std::vector<std::vector<std::string>> cells;
-    for (size_t i = 1; i < lines.size(); ++i) {
-      if (!lines[i].empty()) cells.push_back(Words(lines[i]));
-    }
-    std::vector<testing::TypedRow> rows;
-    for (auto& row : cells) {
-      row.resize(6, ".");
-      const auto text = [&](int i) { return row[i] == "." ? "" : row[i].c_str(); };
-      rows.push_back({text(0), text(1), text(2), text(3), text(4), text(5)});
-    }
-    testing::SetRows(group, rows);
+    testing::SetRows(group, file.rows);
     state.Report.Totals = {};
   }
   std::vector<std::string> Run(int32_t kind) {
