@@ -64,6 +64,7 @@ class PagingTest : public ::testing::Test {
     }
     group.Cells.at(40, Station) = kEndOfRows;
     state.Report.AccumulatedReport = static_cast<ReportKind>(kind);
+    state.Report.Totals = {};  // each golden holds the totals of its report alone
     ASSERT_TRUE(CreateTempRptFile(state));
   }
 
