@@ -7,6 +7,7 @@
 #include "earfiles/EarFile.h"
 #include "geopak/OpenGeopakLog.h"
 #include "printing/Paging.h"
+#include "project/FileIO.h"
 #include "reports/EndAreaReport.h"
 
 namespace earthwork::testing {
@@ -223,19 +224,17 @@ TEST(Stickup, AnUntitledProjectWritesNothing) {
   EXPECT_TRUE(fs::is_empty(b.dir.Path("temp")));
 }
 
+// stickup/native_paths.txt: "Windows path|native path", <C> for the drive C
+// folder.
 TEST(Stickup, FixedPlacesLiveUnderTheDriveCFolder) {
   StickupBench b;
-  const std::string c = b.driveC.string();
-  const std::vector<std::pair<std::string, std::string>> cases = {
-      {"c:\\p2.rpt", c + "/p2.rpt"},
-      {"C:/temp/p2.rpt", c + "/temp/p2.rpt"},
-      {"C:\\Bentley\\Program\\MicroStation\\", c + "/Bentley/Program/MicroStation/"},
-      {"d:\\p2.rpt", "d:\\p2.rpt"},
-      {"/home/user/new.dgn", "/home/user/new.dgn"},
-      {"c:", "c:"},
-  };
-  for (const auto& [windows, native] : cases)
-    EXPECT_EQ(b.shell.NativePath(windows), native) << windows;
+  const auto lines = SplitLines(ReadBytes(DataPath("stickup/native_paths.txt")));
+  for (const std::string& line : lines) {
+    const auto c = SplitAt(line, "|");
+    ASSERT_EQ(c.size(), 2u) << line;
+    EXPECT_EQ(b.shell.NativePath(c[0]), ReplaceAll(c[1], "<C>", b.driveC.string())) << line;
+  }
+  EXPECT_EQ(lines.size(), 6u);
   EXPECT_EQ(JoinDirectory("/", "a.dgn"), "/a.dgn");
   EXPECT_EQ(JoinDirectory("/x", "a.dgn"), "/x/a.dgn");
   EXPECT_EQ(JoinDirectory("D:\\jobs\\", "a.dgn"), "D:\\jobs\\a.dgn");
