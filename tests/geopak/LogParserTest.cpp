@@ -164,37 +164,29 @@ TEST_F(LogParserTest, SampleLogsFillTheTablesOfTheCurrentGroup) {
   EXPECT_TRUE(state.Window.UnitChosen);
 }
 
+// geopak/cut_off.txt: "ramp1.log ends after the line holding this|section
+// stations|balance points|first adjustment|first summary word".
 TEST_F(LogParserTest, LogCutOffInsideABlockEndsThatPass) {
   const std::string whole = ReadBytes(DataPath("geopak/ramp1.log"));
-  const struct {
-    const char* cutAfter;  // the log ends after the line holding this text
-    int16_t sections;
-    int16_t points;
-    const char* adjustment;
-    const char* summary;
-  } cases[] = {
-      {"Material = Unsuitable", 0, 0, "", ""},
-      {"Exc       167.59", 4, 0, "Exc", ""},
-      {"SKIP = 20+00.000", 17, 0, "Exc", ""},
-      {"Station = 17+20.100", 30, 2, "Exc", ""},
-      {"(cu. yd.)    (cu. yd.)", 33, 5, "Exc", ""},
-      {"Excavation                       1292.97", 33, 5, "Exc", "Excavation"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.cutAfter);
-    const size_t at = whole.find(c.cutAfter);
+  const auto cases = SplitLines(ReadBytes(DataPath("geopak/cut_off.txt")));
+  for (const std::string& line : cases) {
+    SCOPED_TRACE(line);
+    const auto c = SplitAt(line + "|", "|");
+    ASSERT_EQ(c.size(), 5u);
+    const size_t at = whole.find(c[0]);
     ASSERT_NE(at, std::string::npos);
     ProgramState fresh(dialogs, view);
     fresh.Project.CurrentFileName = WriteLog("cut.log", whole.substr(0, whole.find('\n', at) + 1));
     EXPECT_TRUE(ReadGeopakLog(fresh));
     const LogGroup& g = std::as_const(fresh.Log).Group(0);
-    EXPECT_EQ(fresh.Counters.SectionStationCount, c.sections);
-    EXPECT_EQ(fresh.Counters.PointCount, c.points);
-    EXPECT_EQ(g.AdjustmentTable.at(1).Message, c.adjustment);
-    EXPECT_EQ(g.SummaryTable.at(0).Tokens.at(1, 1), c.summary);
+    EXPECT_EQ(fresh.Counters.SectionStationCount, std::stoi(c[1]));
+    EXPECT_EQ(fresh.Counters.PointCount, std::stoi(c[2]));
+    EXPECT_EQ(g.AdjustmentTable.at(1).Message, c[3]);
+    EXPECT_EQ(g.SummaryTable.at(0).Tokens.at(1, 1), c[4]);
     EXPECT_TRUE(CreateGeopakLogReport(fresh));
     EXPECT_EQ(Lines(ReadBytes(fresh.Report.ReportFileName)).back(), std::string(65, '#'));
   }
+  EXPECT_EQ(cases.size(), 6u);
   EXPECT_TRUE(dialogs.shown.empty());
 }
 

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 
 #include "StickupBench.h"
 #include "earfiles/EarFile.h"
@@ -164,53 +163,30 @@ TEST(Stickup, ReplacesAnExistingDrawingOnlyAfterYes) {
 }
 
 // What stops the command, and where: nothing is handed off after a failure.
+// stickup/failures.txt: "file removed from the CAD folder|name at OK (none:
+// Cancel)|message, <C> for the drive C folder|its title|the ReportFile kept
+// or deleted" (it is deleted only when the copies are made).
 TEST(Stickup, FailuresStopWhereTheyHappen) {
-  struct Case {
-    const char* name;
-    std::function<void(StickupBench&)> arrange;
-    std::vector<std::string> okPresses;
-    std::string message;  // <C> stands for the drive C folder
-    std::string title;
-    bool reportKept;  // the ReportFile is deleted only when the copies are made
-  };
-  const std::string suffix = "Error occured in RunShellExecute";
-  const std::vector<Case> cases = {
-      {"cancelled", nullptr, {}, "", "", true},
-      {"missing drawing application",
-       [](StickupBench& b) { fs::remove(b.Cad("mdlapps/ear/mao.ma")); },
-       {"a.dgn"},
-       "Error: File not found: <C>/Bentley/Program/MicroStation/mdlapps/ear/mao.ma" + suffix,
-       "",
-       true},
-      {"missing CAD program",
-       [](StickupBench& b) { fs::remove(b.Cad("ustation.exe")); },
-       {"a.dgn"},
-       "Error: Cannot start ustation.exe: No such file or directory" + suffix,
-       "",
-       false},
-      {"missing seed drawing",
-       [](StickupBench& b) { fs::remove(b.Cad("mdlapps/ear/kernel.dgn")); },
-       {"a.dgn"},
-       "File not found: <C>/Bentley/Program/MicroStation/mdlapps/ear/kernel.dgn",
-       "Program Erroroccured in command1_click",
-       true},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  const auto lines = SplitLines(ReadBytes(DataPath("stickup/failures.txt")));
+  for (const std::string& line : lines) {
+    SCOPED_TRACE(line);
+    const auto c = SplitAt(line, "|");
+    ASSERT_EQ(c.size(), 5u);
     StickupBench b;
     ASSERT_TRUE(b.OpenDemo());
-    if (c.arrange) c.arrange(b);
-    b.dialog.okPresses = c.okPresses;
+    if (!c[0].empty()) fs::remove(b.Cad(c[0]));
+    if (!c[1].empty()) b.dialog.okPresses = {c[1]};
     b.Press();
     std::vector<std::string> texts{kDemoWarning};
-    if (!c.message.empty()) texts.push_back(ReplaceAll(c.message, "<C>", b.driveC.string()));
+    if (!c[2].empty()) texts.push_back(ReplaceAll(c[2], "<C>", b.driveC.string()));
     EXPECT_EQ(b.dialogs.Texts(), texts);
-    if (!c.title.empty()) {
-      EXPECT_EQ(b.dialogs.shown.back().title, c.title);
+    if (!c[3].empty()) {
+      EXPECT_EQ(b.dialogs.shown.back().title, c[3]);
     }
     EXPECT_FALSE(fs::exists(b.Cad("fake-cad-record.txt")));
-    EXPECT_EQ(fs::exists(b.state.Report.ReportFileName), c.reportKept);
+    EXPECT_EQ(fs::exists(b.state.Report.ReportFileName), c[4] == "kept");
   }
+  EXPECT_EQ(lines.size(), 4u);
 }
 
 TEST(Stickup, AnUntitledProjectWritesNothing) {
