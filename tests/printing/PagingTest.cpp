@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "printing/LongReport.h"
 #include "printing/PagePrint.h"
 #include "printing/RecordingPageSurface.h"
 #include "project/FileIO.h"
@@ -51,21 +52,8 @@ class PagingTest : public ::testing::Test {
 
   /// A project whose end-area report runs to two pages.
   void WriteLongReport(int32_t kind) {
-    ProjectStore& store = state.Project;
-    store.CurrentFileName = dir.Path("long.ear");
-    store.HeaderFields = {"A. Designer", "PRJ 7", "CN 12"};
-    GroupRecord& group = store.Group(0);
-    group.Name = "Main line";
-    group.BalanceFactor = "1.25";
-    for (int r = 0; r < 40; ++r) {
-      group.Cells.at(r, Station) = FormatStation(1000 + r * 50.0);
-      group.Cells.at(r, Cut) = FormatArea((r / 10) % 2 == 0 ? 40.0 + r : 0.0);
-      group.Cells.at(r, Fill) = FormatArea((r / 10) % 2 == 1 ? 35.0 + r : 2.0);
-    }
-    group.Cells.at(40, Station) = kEndOfRows;
     state.Report.AccumulatedReport = static_cast<ReportKind>(kind);
-    state.Report.Totals = {};  // each golden holds the totals of its report alone
-    ASSERT_TRUE(CreateTempRptFile(state));
+    testing::WriteLongReport(state, dir.Path("long.ear"), 40, 40);
   }
 
   testing::TempDir dir;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "printing/LongReport.h"
 #include "printing/PagePrint.h"
 #include "printing/Paging.h"
 #include "printing/RecordingPageSurface.h"
@@ -73,21 +74,7 @@ std::vector<PdfPage> PdfWords(const std::string& path) {
 class PdfTest : public ::testing::Test {
  protected:
   /// A report of 120 stations: four pages.
-  void WriteReport() {
-    ProjectStore& store = state.Project;
-    store.CurrentFileName = dir.Path("route 9.ear");
-    store.HeaderFields = {"A. Designer", "PRJ 7", "CN 12"};
-    GroupRecord& group = store.Group(0);
-    group.Name = "Main line";
-    group.BalanceFactor = "1.25";
-    for (int r = 0; r < 120; ++r) {
-      group.Cells.at(r, Station) = FormatStation(1000 + r * 50.0);
-      group.Cells.at(r, Cut) = FormatArea((r / 10) % 2 == 0 ? 140.0 + r : 0.0);
-      group.Cells.at(r, Fill) = FormatArea((r / 10) % 2 == 1 ? 135.0 + r : 2.0);
-    }
-    group.Cells.at(120, Station) = kEndOfRows;
-    ASSERT_TRUE(CreateTempRptFile(state));
-  }
+  void WriteReport() { testing::WriteLongReport(state, dir.Path("route 9.ear"), 120, 140); }
 
   testing::TempDir dir;
   testing::ScopedReportDirectory reportDir{dir.Path("reports")};
