@@ -10,8 +10,6 @@
 #include "printing/RecordingPageSurface.h"
 #include "project/FileIO.h"
 #include "project/Text.h"
-#include "reports/EndAreaReport.h"
-#include "reports/ReportTestSupport.h"
 #include "support/RecordingMainView.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFiles.h"

@@ -11,8 +11,6 @@
 #include "printing/Paging.h"
 #include "printing/RecordingPageSurface.h"
 #include "printing/qt/QtPageSurface.h"
-#include "reports/EndAreaReport.h"
-#include "reports/ReportTestSupport.h"
 #include "support/RecordingMainView.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFiles.h"
