@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "GeopakTestSupport.h"
+#include "project/FileIO.h"
 #include "project/Paths.h"
 #include "reports/GeopakLogReport.h"
 
@@ -61,44 +62,24 @@ TEST_F(LogParserTest, LinesAreSplitAtRunsOfBlanks) {
   EXPECT_TRUE(dialogs.shown.empty());
 }
 
+// geopak/station_lines.txt: "station|line|label|message" for a section
+// station line (the codes are case-sensitive), "point|line|label" for a
+// balance point's (the text after "=", cut at a comma, not trimmed).
 TEST_F(LogParserTest, StationLinesTakeLabelAndMessage) {
-  const char* noElements = "XS-NOELEM No cross-section elements found ";
-  const char* dangling = "XS-W-DANGPROP Proposed finish grade elements does not connect ";
-  const struct {
-    std::string line;
-    std::string label;
-    std::string message;
-  } cases[] = {
-      {"  12+50.000   Cross Section  ", "12+50.000", ""},
-      {"XS-NOPROP  none at 13+50.000", "XS-NOPROP", "XS-NOPROP  none at 13+50.000"},
-      {"  at 14+50.000 ", "at", noElements + std::string("at 14+50.000")},
-      {"XS-NOES  none at 1+00", "XS-NOES", "XS-NOES  none at 1+00"},
-      {"for 15+50.000", "for", dangling + std::string("for 15+50.000")},
-      {"XS-W-DANGPROP  at 2+00", "XS-W-DANGPROP", dangling + std::string("XS-W-DANGPROP  at 2+00")},
-      {"XS-ONESIDE one 3+00", "XS-ONESIDE", "XS-ONESIDE one 3+00"},
-      {"SKIP = 20+00.000 to 22+00.000", "SKIP", "SKIP = 20+00.000 to 22+00.000"},
-      {"At 4+00 x", "At", ""},  // the codes are case-sensitive
-  };
-  int16_t station = 1;
-  for (const auto& c : cases) {
+  int16_t station = 1, point = 1;
+  for (const std::string& line : SplitLines(ReadBytes(DataPath("geopak/station_lines.txt")))) {
+    const auto f = SplitAt(line + "|", "|");
     int16_t subLine = 0;
-    Parse_Station_String(state, c.line, subLine, station);
-    EXPECT_EQ(Group().SectionTable.at(station).Label, c.label) << c.line;
-    EXPECT_EQ(Group().SectionTable.at(station).Message, c.message) << c.line;
-    ++station;
+    if (f.at(0) == "station") {
+      Parse_Station_String(state, f.at(1), subLine, station);
+      EXPECT_EQ(Group().SectionTable.at(station).Label, f.at(2)) << line;
+      EXPECT_EQ(Group().SectionTable.at(station++).Message, f.at(3)) << line;
+    } else if (f.at(0) == "point") {
+      ParsePointStationLine(state, f.at(1), subLine, point);
+      EXPECT_EQ(Group().PointTable.at(point++).Label, f.at(2)) << line;
+    }
   }
-  // Balance-point labels: the text after "=", cut at a comma, not trimmed.
-  const std::pair<const char*, const char*> points[] = {
-      {"Balance Point at Station = 12+40.000, Offset = 0.000", " 12+40.000"},
-      {"Balance 1+00", "Balance 1+00"},
-      {"A =  1+00 , B", "  1+00 "},
-  };
-  int16_t point = 1;
-  for (const auto& [line, label] : points) {
-    int16_t subLine = 0;
-    ParsePointStationLine(state, line, subLine, point);
-    EXPECT_EQ(Group().PointTable.at(point++).Label, label) << line;
-  }
+  EXPECT_EQ(station + point, 10 + 4);
   // Lines that cannot be stored are shown, and the parse goes on.
   int16_t subLine = 0;
   Parse_Station_String(state, "  12+50.000  ", subLine, 20);  // no blank after trimming
@@ -183,37 +164,29 @@ TEST_F(LogParserTest, SampleLogsFillTheTablesOfTheCurrentGroup) {
   EXPECT_TRUE(state.Window.UnitChosen);
 }
 
+// geopak/cut_off.txt: "ramp1.log ends after the line holding this|section
+// stations|balance points|first adjustment|first summary word".
 TEST_F(LogParserTest, LogCutOffInsideABlockEndsThatPass) {
   const std::string whole = ReadBytes(DataPath("geopak/ramp1.log"));
-  const struct {
-    const char* cutAfter;  // the log ends after the line holding this text
-    int16_t sections;
-    int16_t points;
-    const char* adjustment;
-    const char* summary;
-  } cases[] = {
-      {"Material = Unsuitable", 0, 0, "", ""},
-      {"Exc       167.59", 4, 0, "Exc", ""},
-      {"SKIP = 20+00.000", 17, 0, "Exc", ""},
-      {"Station = 17+20.100", 30, 2, "Exc", ""},
-      {"(cu. yd.)    (cu. yd.)", 33, 5, "Exc", ""},
-      {"Excavation                       1292.97", 33, 5, "Exc", "Excavation"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.cutAfter);
-    const size_t at = whole.find(c.cutAfter);
+  const auto cases = SplitLines(ReadBytes(DataPath("geopak/cut_off.txt")));
+  for (const std::string& line : cases) {
+    SCOPED_TRACE(line);
+    const auto c = SplitAt(line + "|", "|");
+    ASSERT_EQ(c.size(), 5u);
+    const size_t at = whole.find(c[0]);
     ASSERT_NE(at, std::string::npos);
     ProgramState fresh(dialogs, view);
     fresh.Project.CurrentFileName = WriteLog("cut.log", whole.substr(0, whole.find('\n', at) + 1));
     EXPECT_TRUE(ReadGeopakLog(fresh));
     const LogGroup& g = std::as_const(fresh.Log).Group(0);
-    EXPECT_EQ(fresh.Counters.SectionStationCount, c.sections);
-    EXPECT_EQ(fresh.Counters.PointCount, c.points);
-    EXPECT_EQ(g.AdjustmentTable.at(1).Message, c.adjustment);
-    EXPECT_EQ(g.SummaryTable.at(0).Tokens.at(1, 1), c.summary);
+    EXPECT_EQ(fresh.Counters.SectionStationCount, std::stoi(c[1]));
+    EXPECT_EQ(fresh.Counters.PointCount, std::stoi(c[2]));
+    EXPECT_EQ(g.AdjustmentTable.at(1).Message, c[3]);
+    EXPECT_EQ(g.SummaryTable.at(0).Tokens.at(1, 1), c[4]);
     EXPECT_TRUE(CreateGeopakLogReport(fresh));
     EXPECT_EQ(Lines(ReadBytes(fresh.Report.ReportFileName)).back(), std::string(65, '#'));
   }
+  EXPECT_EQ(cases.size(), 6u);
   EXPECT_TRUE(dialogs.shown.empty());
 }
 

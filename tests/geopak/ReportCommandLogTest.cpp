@@ -1,6 +1,7 @@
 // The report command on GEOPAK logs, run as the built program.
 
 #include "GeopakTestSupport.h"
+#include "project/FileIO.h"
 
 namespace earthwork::testing {
 namespace {
@@ -19,40 +20,26 @@ class ReportCommandLogTest : public GeopakTest {
   }
 };
 
+// geopak/report_command.txt: "arguments|exit code|golden out.rpt|error line".
 TEST_F(ReportCommandLogTest, LogsAreReportedAsTheReportCommandsWriteThem) {
   Sample("ramp1.log");
   Sample("ramp2m.log");
   WriteLog("notes.log", "meeting notes\r\n");
-  const struct {
-    std::vector<std::string> args;
-    int code;
-    const char* golden;  // compared with out.rpt
-    const char* err;
-  } cases[] = {
-      {{"ramp1.log", "--out", "out.rpt"}, 0, "ramp1-total.rpt", ""},
-      {{"ramp2m.log", "--all", "--accumulated", "--out", "out.rpt"},
-       0,
-       "ramp2m-accumulated.rpt",
-       ""},
-      {{"ramp1.log", "--accumulated"},
-       1,
-       nullptr,
-       "Present Log file has no Accumulated Quantities\n"},
-      {{"notes.log"}, 1, nullptr, " The file selected is not a Geopak Earthwork log file\n"},
-      {{"gone.log"}, 1, nullptr, "NO FILE EXIST BY THE NAME : gone.log\n"},
-      {{"ramp1.log", "--tab", "2"}, 1, nullptr, "There is no tab 2 in ramp1.log (it has 1).\n"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.args[0] + " " + std::to_string(c.args.size()));
+  const auto cases = SplitLines(ReadBytes(DataPath("geopak/report_command.txt")));
+  for (const std::string& line : cases) {
+    SCOPED_TRACE(line);
+    const auto c = SplitAt(line + "|", "|");
+    ASSERT_EQ(c.size(), 4u);
     std::filesystem::remove(logs.Path("out.rpt"));
-    const ProgramRun run = Report(c.args);
-    EXPECT_EQ(run.code, c.code) << run.err;
-    EXPECT_EQ(run.err, c.err);
-    if (c.golden) {
+    const ProgramRun run = Report(SplitAt(c[0], " "));
+    EXPECT_EQ(run.code, std::stoi(c[1])) << run.err;
+    EXPECT_EQ(run.err, c[3].empty() ? "" : c[3] + "\n");
+    if (!c[2].empty()) {
       EXPECT_EQ(FromTabName(ReadBytes(logs.Path("out.rpt"))),
-                FromTabName(ReadBytes(DataPath(std::string("geopak/") + c.golden))));
+                FromTabName(ReadBytes(DataPath("geopak/" + c[2]))));
     }
   }
+  EXPECT_EQ(cases.size(), 6u);
 }
 
 }  // namespace

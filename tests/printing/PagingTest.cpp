@@ -1,14 +1,15 @@
 #include "printing/Paging.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
+#include "printing/LongReport.h"
 #include "printing/PagePrint.h"
 #include "printing/RecordingPageSurface.h"
 #include "project/FileIO.h"
-#include "reports/EndAreaReport.h"
-#include "reports/ReportTestSupport.h"
+#include "project/Text.h"
 #include "support/RecordingMainView.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFiles.h"
@@ -49,20 +50,8 @@ class PagingTest : public ::testing::Test {
 
   /// A project whose end-area report runs to two pages.
   void WriteLongReport(int32_t kind) {
-    ProjectStore& store = state.Project;
-    store.CurrentFileName = dir.Path("long.ear");
-    store.HeaderFields = {"A. Designer", "PRJ 7", "CN 12"};
-    GroupRecord& group = store.Group(0);
-    group.Name = "Main line";
-    group.BalanceFactor = "1.25";
-    for (int r = 0; r < 40; ++r) {
-      group.Cells.at(r, Station) = FormatStation(1000 + r * 50.0);
-      group.Cells.at(r, Cut) = FormatArea((r / 10) % 2 == 0 ? 40.0 + r : 0.0);
-      group.Cells.at(r, Fill) = FormatArea((r / 10) % 2 == 1 ? 35.0 + r : 2.0);
-    }
-    group.Cells.at(40, Station) = kEndOfRows;
     state.Report.AccumulatedReport = static_cast<ReportKind>(kind);
-    ASSERT_TRUE(CreateTempRptFile(state));
+    testing::WriteLongReport(state, dir.Path("long.ear"), 40, 40);
   }
 
   testing::TempDir dir;
@@ -174,52 +163,31 @@ TEST_F(PagingTest, PageHeaderShowsThePageOfThePages) {
             entries.end());
 }
 
+// printing/reformat.txt: each "line: " with the "printed: " line after it.
 TEST_F(PagingTest, ReformatToPrint) {
-  struct Case {
-    const char* line;
-    const char* printed;
-  };
-  const Case cases[] = {
-      {"12+34.567      10.00       0.00      56.00       5.00       0.00       9.00       1.15"
-       "      10.00      46.00",
-       "12+34.567      10.00      0.00     56.00      5.00      0.00      9.00      1.15     10.00"
-       "       46.00"},
-      // An empty cell: the values move left, the last one stays last.
-      {"01+00.000      20.00       0.00      56.00                  0.00       0.00       1.00"
-       "       0.00      56.00",
-       "01+00.000      20.00      0.00     56.00      0.00      0.00      1.00      0.00         "
-       "        56.00"},
-      {"12+00.000 5.00 6.00",
-       "12+00.000       5.00                                                                    "
-       "          6.00"},
-      {"*+*****************", "*+*****************"},
-      {"+Skip Area From Station 02+00.000", "+Skip Area From Station 02+00.000"},
-      {"Bal. Totals       0.00     100.00", "Bal. Totals       0.00     100.00"},
-      {" Bal. Totals 1.00 2.00 3.00 4.00 5.00",
-       "            Totals      1.00      2.00                                              3.00"
-       "    4.00 5.00"},
-      {"", ""},
-  };
-  for (const Case& c : cases) EXPECT_EQ(ReformatToPrint(c.line), c.printed) << c.line;
+  const auto lines = SplitLines(testing::ReadBytes(testing::DataPath("printing/reformat.txt")));
+  ASSERT_EQ(lines.size(), 16u);
+  for (size_t i = 0; i + 1 < lines.size(); i += 2) {
+    ASSERT_TRUE(lines[i].starts_with("line: ") && lines[i + 1].starts_with("printed: "));
+    EXPECT_EQ(ReformatToPrint(lines[i].substr(6)), lines[i + 1].substr(9)) << lines[i];
+  }
 }
 
+// printing/pageN[.preview].KIND.txt: page N of the long project's report
+// of that kind, drawn by the printer or the preview.
 TEST_F(PagingTest, PageGoldens) {
-  struct Case {
-    int32_t kind;
-    int page;
-    bool preview;
-    const char* golden;
-  };
-  for (const Case c : {Case{0, 1, false, "printing/page1.total.txt"},
-                       Case{0, 2, false, "printing/page2.total.txt"},
-                       Case{1, 1, false, "printing/page1.accumulated.txt"},
-                       Case{1, 2, false, "printing/page2.accumulated.txt"},
-                       Case{0, 2, true, "printing/page2.preview.total.txt"}}) {
-    SCOPED_TRACE(c.golden);
-    WriteLongReport(c.kind);
+  int goldens = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(testing::DataPath("printing"))) {
+    const std::string name = entry.path().filename().string();
+    if (!name.starts_with("page")) continue;
+    SCOPED_TRACE(name);
+    ++goldens;
+    WriteLongReport(Contains(name, ".accumulated.") ? 1 : 0);
     ASSERT_EQ(state.Report.PageCount, 2);
-    testing::ExpectGolden(testing::JoinLog(Render(c.page, c.preview)), c.golden);
+    testing::ExpectGolden(testing::JoinLog(Render(name[4] - '0', Contains(name, ".preview."))),
+                          "printing/" + name);
   }
+  EXPECT_EQ(goldens, 5);
   EXPECT_TRUE(dialogs.shown.empty());
 }
 

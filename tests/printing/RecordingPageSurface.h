@@ -6,6 +6,7 @@
 #include "platform/ports/PageSurface.h"
 #include "platform/ports/Shell.h"
 #include "printing/PagePrint.h"
+#include "project/Format.h"
 
 namespace earthwork::testing {
 
@@ -15,37 +16,47 @@ namespace earthwork::testing {
 /// position to the start of the next row, as the printer does.
 class RecordingPageSurface : public PageSurface {
  public:
-  explicit RecordingPageSurface(std::vector<std::string>& log, double width = 97.5,
-                                double height = 63.75)
-      : log_(log), width_(width), height_(height) {}
+  explicit RecordingPageSurface(std::vector<std::string>& log) : log_(log) {}
 
-  void SetPosition(double x, double y) override;
-  void Print(const std::string& text) override;
-  void Line(double x, double y, double dx, double dy) override;
-  void SetFontName(const std::string& name) override;
-  void SetFontSize(double points) override;
-  void SetBold(bool bold) override;
-  void SetTransparent(bool transparent) override;
+  void SetPosition(double x, double y) override { x_ = x, y_ = y; }
+  void Print(const std::string& text) override {
+    log_.push_back("text " + ShortestText(x_) + " " + ShortestText(y_) + " " + text);
+    x_ = 0;
+    y_ += 1;
+  }
+  void Line(double x, double y, double dx, double dy) override {
+    log_.push_back("line " + ShortestText(x) + " " + ShortestText(y) + " " + ShortestText(dx) +
+                   " " + ShortestText(dy));
+  }
+  void SetFontName(const std::string& name) override { log_.push_back("font name " + name); }
+  void SetFontSize(double points) override { log_.push_back("font size " + ShortestText(points)); }
+  void SetBold(bool bold) override { log_.push_back(bold ? "bold on" : "bold off"); }
+  void SetTransparent(bool on) override {
+    log_.push_back(on ? "transparent on" : "transparent off");
+  }
   void NewPage() override { log_.push_back("new page"); }
   void EndDoc() override { log_.push_back("end doc"); }
-  double PrintableWidth() const override { return width_; }
-  double PrintableHeight() const override { return height_; }
+  double PrintableWidth() const override { return 97.5; }
+  double PrintableHeight() const override { return 63.75; }
   std::string DeviceName() const override { return "Recorder"; }
 
  private:
   std::vector<std::string>& log_;
-  double width_;
-  double height_;
   double x_ = 0;
   double y_ = 0;
 };
 
-/// The preview window's text area, recorded into the same log.
+/// The preview window's text area, recorded into the same log; line ends
+/// are shown as \r and \n.
 class RecordingPreviewPane : public PreviewPane {
  public:
   explicit RecordingPreviewPane(std::vector<std::string>& log) : log_(log) {}
   void BeginPage() override { log_.push_back("pane begin"); }
-  void AppendText(const std::string& text) override;
+  void AppendText(const std::string& text) override {
+    std::string shown = "pane text ";
+    for (const char c : text) shown += c == '\r' ? "\\r" : c == '\n' ? "\\n" : std::string(1, c);
+    log_.push_back(shown);
+  }
   void EndPage() override { log_.push_back("pane end"); }
 
  private:
@@ -58,6 +69,10 @@ class FixedClock : public Clock {
 };
 
 /// The log as one text, a line each.
-std::string JoinLog(const std::vector<std::string>& log);
+inline std::string JoinLog(const std::vector<std::string>& log) {
+  std::string text;
+  for (const std::string& line : log) text += line + "\n";
+  return text;
+}
 
 }  // namespace earthwork::testing

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "project/FileIO.h"
 #include "project/Format.h"
 #include "project/ProjectStore.h"
 #include "support/TestFiles.h"
@@ -36,5 +39,36 @@ inline void SetRows(GroupRecord& group, const std::vector<TypedRow>& rows) {
   }
   group.Cells.at(r, Station) = kEndOfRows;
 }
+
+/// Rows typed from a text file: the first line's words (what the rows are
+/// for), then a row a line, "." for an empty cell; "#" lines are notes.
+class RowsFile {
+ public:
+  explicit RowsFile(const std::string& path) {
+    for (const std::string& line : SplitLines(ReadBytes(path))) {
+      std::istringstream in(line);
+      std::vector<std::string> words{std::istream_iterator<std::string>(in), {}};
+      if (words.empty() || words[0][0] == '#') continue;
+      if (head.empty()) {
+        head = words;
+        continue;
+      }
+      words.resize(6, ".");
+      cells_.push_back(words);
+    }
+    for (const auto& c : cells_) {
+      const auto text = [&](size_t i) { return c[i] == "." ? "" : c[i].c_str(); };
+      rows.push_back({text(0), text(1), text(2), text(3), text(4), text(5)});
+    }
+  }
+  RowsFile(const RowsFile&) = delete;
+  RowsFile& operator=(const RowsFile&) = delete;
+
+  std::vector<std::string> head;
+  std::vector<TypedRow> rows;
+
+ private:
+  std::vector<std::vector<std::string>> cells_;
+};
 
 }  // namespace earthwork::testing

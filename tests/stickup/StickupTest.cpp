@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 
 #include "StickupBench.h"
 #include "earfiles/EarFile.h"
 #include "geopak/OpenGeopakLog.h"
 #include "printing/Paging.h"
+#include "project/FileIO.h"
 #include "reports/EndAreaReport.h"
 
 namespace earthwork::testing {
@@ -163,53 +163,30 @@ TEST(Stickup, ReplacesAnExistingDrawingOnlyAfterYes) {
 }
 
 // What stops the command, and where: nothing is handed off after a failure.
+// stickup/failures.txt: "file removed from the CAD folder|name at OK (none:
+// Cancel)|message, <C> for the drive C folder|its title|the ReportFile kept
+// or deleted" (it is deleted only when the copies are made).
 TEST(Stickup, FailuresStopWhereTheyHappen) {
-  struct Case {
-    const char* name;
-    std::function<void(StickupBench&)> arrange;
-    std::vector<std::string> okPresses;
-    std::string message;  // <C> stands for the drive C folder
-    std::string title;
-    bool reportKept;  // the ReportFile is deleted only when the copies are made
-  };
-  const std::string suffix = "Error occured in RunShellExecute";
-  const std::vector<Case> cases = {
-      {"cancelled", nullptr, {}, "", "", true},
-      {"missing drawing application",
-       [](StickupBench& b) { fs::remove(b.Cad("mdlapps/ear/mao.ma")); },
-       {"a.dgn"},
-       "Error: File not found: <C>/Bentley/Program/MicroStation/mdlapps/ear/mao.ma" + suffix,
-       "",
-       true},
-      {"missing CAD program",
-       [](StickupBench& b) { fs::remove(b.Cad("ustation.exe")); },
-       {"a.dgn"},
-       "Error: Cannot start ustation.exe: No such file or directory" + suffix,
-       "",
-       false},
-      {"missing seed drawing",
-       [](StickupBench& b) { fs::remove(b.Cad("mdlapps/ear/kernel.dgn")); },
-       {"a.dgn"},
-       "File not found: <C>/Bentley/Program/MicroStation/mdlapps/ear/kernel.dgn",
-       "Program Erroroccured in command1_click",
-       true},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  const auto lines = SplitLines(ReadBytes(DataPath("stickup/failures.txt")));
+  for (const std::string& line : lines) {
+    SCOPED_TRACE(line);
+    const auto c = SplitAt(line, "|");
+    ASSERT_EQ(c.size(), 5u);
     StickupBench b;
     ASSERT_TRUE(b.OpenDemo());
-    if (c.arrange) c.arrange(b);
-    b.dialog.okPresses = c.okPresses;
+    if (!c[0].empty()) fs::remove(b.Cad(c[0]));
+    if (!c[1].empty()) b.dialog.okPresses = {c[1]};
     b.Press();
     std::vector<std::string> texts{kDemoWarning};
-    if (!c.message.empty()) texts.push_back(ReplaceAll(c.message, "<C>", b.driveC.string()));
+    if (!c[2].empty()) texts.push_back(ReplaceAll(c[2], "<C>", b.driveC.string()));
     EXPECT_EQ(b.dialogs.Texts(), texts);
-    if (!c.title.empty()) {
-      EXPECT_EQ(b.dialogs.shown.back().title, c.title);
+    if (!c[3].empty()) {
+      EXPECT_EQ(b.dialogs.shown.back().title, c[3]);
     }
     EXPECT_FALSE(fs::exists(b.Cad("fake-cad-record.txt")));
-    EXPECT_EQ(fs::exists(b.state.Report.ReportFileName), c.reportKept);
+    EXPECT_EQ(fs::exists(b.state.Report.ReportFileName), c[4] == "kept");
   }
+  EXPECT_EQ(lines.size(), 4u);
 }
 
 TEST(Stickup, AnUntitledProjectWritesNothing) {
@@ -223,19 +200,17 @@ TEST(Stickup, AnUntitledProjectWritesNothing) {
   EXPECT_TRUE(fs::is_empty(b.dir.Path("temp")));
 }
 
+// stickup/native_paths.txt: "Windows path|native path", <C> for the drive C
+// folder.
 TEST(Stickup, FixedPlacesLiveUnderTheDriveCFolder) {
   StickupBench b;
-  const std::string c = b.driveC.string();
-  const std::vector<std::pair<std::string, std::string>> cases = {
-      {"c:\\p2.rpt", c + "/p2.rpt"},
-      {"C:/temp/p2.rpt", c + "/temp/p2.rpt"},
-      {"C:\\Bentley\\Program\\MicroStation\\", c + "/Bentley/Program/MicroStation/"},
-      {"d:\\p2.rpt", "d:\\p2.rpt"},
-      {"/home/user/new.dgn", "/home/user/new.dgn"},
-      {"c:", "c:"},
-  };
-  for (const auto& [windows, native] : cases)
-    EXPECT_EQ(b.shell.NativePath(windows), native) << windows;
+  const auto lines = SplitLines(ReadBytes(DataPath("stickup/native_paths.txt")));
+  for (const std::string& line : lines) {
+    const auto c = SplitAt(line, "|");
+    ASSERT_EQ(c.size(), 2u) << line;
+    EXPECT_EQ(b.shell.NativePath(c[0]), ReplaceAll(c[1], "<C>", b.driveC.string())) << line;
+  }
+  EXPECT_EQ(lines.size(), 6u);
   EXPECT_EQ(JoinDirectory("/", "a.dgn"), "/a.dgn");
   EXPECT_EQ(JoinDirectory("/x", "a.dgn"), "/x/a.dgn");
   EXPECT_EQ(JoinDirectory("D:\\jobs\\", "a.dgn"), "D:\\jobs\\a.dgn");
