@@ -1,20 +1,18 @@
 #include "project/Store.h"
 
 #include <cstring>
-#include <string>
-#include <vector>
 
-#include <gtest/gtest.h>
-
+#include "DataTable.h"
 #include "project/CellMemory.h"
 #include "project/Errors.h"
-#include "project/ProjectStore.h"
-
+#include "project/Station.h"
 #include "support/RecordingMainView.h"
 #include "support/ScriptedDialogs.h"
 
 namespace earthwork {
 namespace {
+
+using testing::DataTable;
 
 class StoreTest : public ::testing::Test {
  protected:
@@ -24,47 +22,48 @@ class StoreTest : public ::testing::Test {
   ProgramState state{dialogs, view};
 };
 
-TEST_F(StoreTest, NewProjectHoldsOneEmptyGroup) {
-  EXPECT_EQ(state.Project.GroupCount, 1);
-  EXPECT_EQ(state.Project.CurrentGroup, 0);
-  EXPECT_EQ(Cells().at(0, Station), "-1");
-  EXPECT_EQ(Cells().DataRowCount(), 0);
+TEST_F(StoreTest, StationTextsAndTheirOrder) {
+  for (const auto& row : DataTable("project/stations.txt"))
+    EXPECT_DOUBLE_EQ(StationTextToNumber(row.at(0)), std::stod(row.at(1))) << row[0];
+  for (const auto& row : DataTable("project/ascending.txt")) {
+    Cells().at(0, Station) = row.at(0);
+    Cells().at(1, Station) = row.at(1);
+    EXPECT_EQ(CheckForAscendingOrder(state, 1).Ok(), row.at(2) == "1") << row[0] << " / " << row[1];
+  }
+  dialogs.shown.clear();
+  Cells().at(0, Station) = "10+00.000";
+  Cells().at(1, Station) = "9+50.000";
+  EXPECT_TRUE(CheckForAscendingOrder(state, 0));  // row 0 has no predecessor
+  EXPECT_FALSE(CheckForAscendingOrder(state, 1));
+  EXPECT_TRUE(CheckForAscendingOrder(state, 1801));  // reported, then accepted
+  EXPECT_EQ(
+      dialogs.Texts(),
+      (std::vector<std::string>{
+          " Station : 09+50.000 is less then previous station :10+00.000",
+          "Program Error : Subscript out of range occured in CheckForAscendingOrder(scraps)"}));
+}
+
+TEST(Station, IntOkAcceptsOnlyWhatCellsHold) {
+  for (const char c : std::string("0123456789.+BbKkAahHSsFf\b\r-CeZz ,;x")) {
+    int16_t key = c;
+    const bool ok = std::string("-CeZz ,;x").find(c) == std::string::npos;
+    EXPECT_EQ(IntOk(key), ok) << c;
+    EXPECT_EQ(key, ok ? c : 0) << c;
+  }
+  int16_t unicode = 0x00e9;
+  EXPECT_FALSE(IntOk(unicode));
 }
 
 TEST_F(StoreTest, StorageStructureStoresEachColumnsForm) {
-  struct Case {
-    int16_t column;
-    const char* before;
-    const char* typed;
-    const char* stored;
-  };
-  const Case cases[] = {
-      {0, "", "12+34.5", "12+34.500"},
-      {0, "", "1234.5", "12+34.500"},
-      {0, "x", "", "00+00.000"},
-      {0, "07+00.000", ".", "07+00.000"},  // "." stores nothing
-      {0, "", "9+50.000BK", "00+00.000"},  // letters read as 0
-      {1, "", "bk", "BK"},
-      {1, "SA", "x", "SA"},  // no code: nothing written
-      {1, "", "SAH", "AH"},  // AH is tested first
-      {1, "", "-", "-"},
-      {1, "", "fb", "FB"},
-      {2, "9.00", "", "0.00"},
-      {2, "", "abc", "0.00"},
-      {2, "", "12.5", "12.50"},
-      {3, "", "1+00", "100.00"},
-      {4, "3.00", ".", "3.00"},
-      {5, "", "0.005", "0.01"},
-  };
-  for (const auto& c : cases) {
-    Cells().at(4, c.column) = c.before;
-    StorageStructure(state, 6, c.column, c.typed);
-    EXPECT_EQ(Cells().at(4, c.column), c.stored) << c.column << " " << c.typed;
+  EXPECT_EQ(Cells().at(0, Station), "-1");  // a new project: one empty group
+  EXPECT_EQ(state.Project.GroupCount, 1);
+  for (const auto& row : DataTable("project/cells.txt")) {
+    const auto column = static_cast<int16_t>(std::stoi(row.at(0)));
+    Cells().at(4, column) = row.at(1);
+    StorageStructure(state, 6, column, row.at(2));
+    EXPECT_EQ(Cells().at(4, column), row.at(3)) << row[0] << " " << row[2];
   }
   EXPECT_TRUE(dialogs.shown.empty());
-}
-
-TEST_F(StoreTest, StorageStructureOutsideTheTableIsReported) {
   StorageStructure(state, 1803, 2, "5");
   EXPECT_EQ(dialogs.Texts(),
             std::vector<std::string>{
@@ -81,9 +80,7 @@ TEST_F(StoreTest, ResetMemoryClearsOnlyTheCurrentGroupUnderTheGrid) {
   EXPECT_EQ(Cells().at(3, Cut), "");
   EXPECT_EQ(Cells().at(4, Cut), "1.00");
   EXPECT_EQ(state.Project.Group(1).Cells.at(0, Station), "01+00.000");
-
-  // Without an end marker the whole table is cleared.
-  Cells().at(0, Station) = "00+00.000";
+  Cells().at(0, Station) = "00+00.000";  // without an end marker the whole table is cleared
   ResetMemory(state);
   EXPECT_EQ(Cells().at(5, Cut), "");
   EXPECT_TRUE(dialogs.Texts().empty());
@@ -94,7 +91,6 @@ TEST_F(StoreTest, ResetallAttributesResetsTheFileAndShowsTheUnitChoice) {
   state.Project.DataChanged = true;
   state.Project.CurrentFileName = "c:\\jobs\\a.ear";
   state.Project.HeaderFields[0] = "J. Doe";
-  state.Project.Current().MeasuredInEmbankment = 1;
   state.Window.BalanceBox = "1.15";  // the box still shows the last group
   state.Window.UnitChosen = true;
   for (int g : {0, 25}) {
@@ -110,20 +106,16 @@ TEST_F(StoreTest, ResetallAttributesResetsTheFileAndShowsTheUnitChoice) {
   EXPECT_EQ(state.Project.HeaderFields, (std::array<std::string, 3>{}));
   for (int g : {0, 25}) {
     const GroupRecord& group = state.Project.Group(g);
-    EXPECT_EQ(group.Name, "");
-    EXPECT_EQ(group.BalanceFactor, "1.00");
+    EXPECT_EQ(group.Name + "|" + group.BalanceFactor + "|" + group.Cells.at(0, Station),
+              "|1.00|-1");
     EXPECT_EQ(group.MeasuredInEmbankment, 0);
-    EXPECT_EQ(group.Cells.at(0, Station), kEndOfRows);
   }
   EXPECT_EQ(state.Window.BalanceBox, "1.00");
   EXPECT_TRUE(state.Window.BalanceBoxEnabled);
   EXPECT_FALSE(state.Window.UnitChosen);
   EXPECT_EQ(state.Window.Caption, "EARTHWORK: Untitled");
   EXPECT_EQ(view.calls.back(), "ProjectChanged");
-}
-
-TEST_F(StoreTest, ResetAttribsWithAnEmptyBalanceBoxGivesAnEmptyFactor) {
-  state.Window.BalanceBox = "";
+  state.Window.BalanceBox = "";  // an empty box gives an empty factor
   ResetAttribs(state);
   EXPECT_EQ(state.Project.Current().BalanceFactor, "");
 }
@@ -138,33 +130,23 @@ TEST_F(StoreTest, GroupSlotsAreChecked) {
   EXPECT_THROW(state.Log.Group(kGroupSlots), ProgramError);
 }
 
-}  // namespace
-}  // namespace earthwork
-
-namespace earthwork {
-namespace {
-
 // Blocks of cells come from a pool that hands freed blocks out again: a
 // block in use must never be handed out twice, whatever the order of
 // frees, and a table copied or moved keeps its cells.
 TEST(CellMemoryTest, BlocksInUseNeverShareMemory) {
   constexpr std::size_t kBytes = 64 * 9 * sizeof(std::string);
-  std::vector<unsigned char*> live;
-  const auto fill = [&](size_t i) { std::memset(live[i], static_cast<int>(i % 251), kBytes); };
-  for (size_t i = 0; i < 300; ++i) {
-    live.push_back(static_cast<unsigned char*>(AllocateCellMemory(kBytes)));
-    fill(i);
-  }
-  for (size_t i = 0; i < live.size(); i += 3) FreeCellMemory(live[i], kBytes);
-  for (size_t i = 0; i < live.size(); i += 3) {
+  std::vector<unsigned char*> live(300);
+  const auto take = [&](size_t i) {
     live[i] = static_cast<unsigned char*>(AllocateCellMemory(kBytes));
-    fill(i);
-  }
+    std::memset(live[i], static_cast<int>(i % 251), kBytes);
+  };
+  for (size_t i = 0; i < live.size(); ++i) take(i);
+  for (size_t i = 0; i < live.size(); i += 3) FreeCellMemory(live[i], kBytes);
+  for (size_t i = 0; i < live.size(); i += 3) take(i);
   for (size_t i = 0; i < live.size(); ++i) {
     for (size_t b = 0; b < kBytes; b += 997) ASSERT_EQ(live[i][b], i % 251) << i;
   }
   for (unsigned char* block : live) FreeCellMemory(block, kBytes);
-
   CellTable table;
   for (int row = 0; row < kCellRows; row += 7) table.at(row, Fill) = std::to_string(row);
   CellTable copy = table;
