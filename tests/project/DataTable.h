@@ -1,8 +1,6 @@
 #pragma once
 
-#include <string>
 #include <string_view>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -17,21 +15,18 @@ inline std::vector<std::vector<std::string>> DataTable(const std::string& name) 
   std::vector<std::vector<std::string>> rows;
   for (const std::string& line : SplitAt(ReadBytes(DataPath(name)), "\n")) {
     if (line.empty() || line[0] == '#') continue;
-    std::vector<std::string> fields(1);
+    rows.emplace_back(1);
     for (size_t i = 0; i < line.size(); ++i) {
-      char c = line[i];
-      if (c == '|') {
-        fields.emplace_back();
-        continue;
+      if (line[i] == '|') {
+        rows.back().emplace_back();
+      } else if (line[i] != '\\' || i + 1 == line.size()) {
+        rows.back().back() += line[i];
+      } else {
+        const size_t code = std::string_view("rnt0").find(line[++i]);
+        rows.back().back() +=
+            code == std::string_view::npos ? line[i] : "\r\n\t"[code];  // [3]: '\0'
       }
-      if (c == '\\' && i + 1 < line.size()) {
-        c = line[++i];
-        const size_t code = std::string_view("rnt0").find(c);
-        if (code != std::string_view::npos) c = "\r\n\t"[code];  // [3] is the ending '\0'
-      }
-      fields.back() += c;
     }
-    rows.push_back(fields);
   }
   EXPECT_FALSE(rows.empty()) << name;
   return rows;
