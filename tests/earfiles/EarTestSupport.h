@@ -60,18 +60,12 @@ inline std::string Padded(const std::string& text) {
   return text.size() < 15 ? text + std::string(15 - text.size(), ' ') : text;
 }
 
-/// "a|b|c|d|e|f" as six cells; `padded` cells are padded to 15 characters
-/// (the first two as the reader stores a row, all six as RowFields hold them).
-inline Row Cells(const std::string& text, size_t padded = 2) {
-  Row row;
-  size_t start = 0;
-  for (size_t i = 0; i < row.size(); ++i) {
-    const size_t bar = text.find('|', start);
-    row[i] = text.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
-    if (i < padded) row[i] = Padded(row[i]);
-    start = bar == std::string::npos ? text.size() : bar + 1;
-  }
-  return row;
+/// The answer a script names: "Yes", "No", "Cancel" or "Ok".
+inline Answer AnswerNamed(const std::string& name) {
+  return name == "Yes"      ? Answer::Yes
+         : name == "No"     ? Answer::No
+         : name == "Cancel" ? Answer::Cancel
+                            : Answer::Ok;
 }
 
 }  // namespace earthwork::testing
