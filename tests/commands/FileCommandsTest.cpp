@@ -41,22 +41,6 @@ class Scenario : public EarTest, public ::testing::WithParamInterface<std::strin
     store.DataChanged = true;
   }
 
-  /// `groups` unchanged groups of two rows, the first named "Main line".
-  void Build(int groups) {
-    store.GroupCount = static_cast<int16_t>(groups);
-    store.CurrentGroup = 0;
-    store.UnitSystem = Units::English;
-    store.FileVersion = EarVersion::V2002;
-    store.HeaderFields = {"Mine", "1", "2"};
-    for (int g = 0; g < groups; ++g) {
-      store.Group(g).Name = g == 0 ? "Main line" : "G" + std::to_string(g + 1);
-      store.Group(g).BalanceFactor = "1.15";
-      SetRows(g, {{"00+00.000", "-", "1.00", "0.00", "2.00", "0.00"},
-                  {"00+50.000", "SA", "3.00", "0.00", "4.00", "0.00"}});
-    }
-    store.DataChanged = false;
-  }
-
   std::string Placed(std::string text) const {
     for (const auto& [key, value] :
          {std::pair<std::string, std::string>{"{project}", dir.Path("my project.ear")},
@@ -106,7 +90,7 @@ class Scenario : public EarTest, public ::testing::WithParamInterface<std::strin
            for (int g = 0; g < store.GroupCount; ++g) names.push_back(store.Group(g).Name);
            return Joined(names);
          }},
-        {"dump", [&] { return Dump() == marked ? "as marked" : Dump(); }},
+        {"dump", [&] { return StoreText(store) == marked ? "as marked" : StoreText(store); }},
     };
   }
 
@@ -234,7 +218,7 @@ TEST_P(Scenario, RunsAsWritten) {
       Fresh();
       said.clear();
     } else if (verb == "mark") {
-      marked = Dump();
+      marked = StoreText(store);
       kept[project] = fs::exists(project) ? ReadBytes(project) : "";
     } else if (verb == "do") {
       Do(key, value);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <array>
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,6 +17,26 @@ namespace earthwork::testing {
 
 using Texts = std::vector<std::string>;
 
+/// Everything a file carries, one line per item, for readable diffs; only
+/// the first `rows` rows of each group.
+inline std::string StoreText(const ProjectStore& store, int rows = kCellRows) {
+  std::ostringstream out;
+  out << "unit " << static_cast<int>(store.UnitSystem) << "\n";
+  for (const auto& h : store.HeaderFields) out << "header [" << h << "]\n";
+  for (int g = 0; g < store.GroupCount; ++g) {
+    const GroupRecord& group = store.Group(g);
+    const int count = group.Cells.DataRowCount();
+    out << "group " << g << " [" << group.Name << "] factor [" << group.BalanceFactor << "] flag "
+        << group.MeasuredInEmbankment << " rows " << count << "\n";
+    for (int r = 0; r < std::min(rows, count); ++r) {
+      out << " ";
+      for (int c = Station; c <= AddedFill; ++c) out << "[" << group.Cells.at(r, c) << "]";
+      out << "\n";
+    }
+  }
+  return out.str();
+}
+
 /// One program state with scripted dialogs and a recording main view.
 class EarTest : public ::testing::Test {
  protected:
@@ -27,45 +47,26 @@ class EarTest : public ::testing::Test {
   TempDir dir;
 
   /// Forgets the texts shown, the scripted answers and the view's calls.
-  void Fresh() {
-    dialogs = ScriptedDialogs{};
-    view.calls.clear();
-  }
+  void Fresh() { dialogs = ScriptedDialogs{}, view.calls.clear(); }
 
   /// Group `g` holds exactly `rows`, then the end marker.
   void SetRows(int g, const std::vector<Row>& rows) { PutRows(store.Group(g), rows); }
-  std::vector<Row> Rows(int g) const { return RowsOf(store.Group(g)); }
 
-  /// Everything a file carries, one line per item, for readable diffs.
-  std::string Dump() const {
-    std::ostringstream out;
-    out << "unit " << static_cast<int>(store.UnitSystem) << "\n";
-    for (const auto& h : store.HeaderFields) out << "header [" << h << "]\n";
-    for (int g = 0; g < store.GroupCount; ++g) {
-      const GroupRecord& group = store.Group(g);
-      out << "group " << g << " [" << group.Name << "] factor [" << group.BalanceFactor << "] flag "
-          << group.MeasuredInEmbankment << "\n";
-      for (const Row& row : Rows(g)) {
-        out << " ";
-        for (const auto& cell : row) out << "[" << cell << "]";
-        out << "\n";
-      }
+  /// `groups` unchanged groups of two rows, the first named "Main line".
+  void Build(int groups) {
+    store.GroupCount = static_cast<int16_t>(groups);
+    store.CurrentGroup = 0;
+    store.UnitSystem = Units::English;
+    store.FileVersion = EarVersion::V2002;
+    store.HeaderFields = {"Mine", "1", "2"};
+    for (int g = 0; g < groups; ++g) {
+      store.Group(g).Name = g == 0 ? "Main line" : "G" + std::to_string(g + 1);
+      store.Group(g).BalanceFactor = "1.15";
+      SetRows(g, {{"00+00.000", "-", "1.00", "0.00", "2.00", "0.00"},
+                  {"00+50.000", "SA", "3.00", "0.00", "4.00", "0.00"}});
     }
-    return out.str();
+    store.DataChanged = false;
   }
 };
-
-/// A text padded with blanks to the 15 characters of a row field.
-inline std::string Padded(const std::string& text) {
-  return text.size() < 15 ? text + std::string(15 - text.size(), ' ') : text;
-}
-
-/// The answer a script names: "Yes", "No", "Cancel" or "Ok".
-inline Answer AnswerNamed(const std::string& name) {
-  return name == "Yes"      ? Answer::Yes
-         : name == "No"     ? Answer::No
-         : name == "Cancel" ? Answer::Cancel
-                            : Answer::Ok;
-}
 
 }  // namespace earthwork::testing

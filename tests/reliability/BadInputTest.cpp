@@ -5,34 +5,25 @@
 // silently. Then saves that fail at every step and saves killed at random
 // moments: the old file stays whole and no temporary file is left.
 
-#ifndef _WIN32
 #include <signal.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#endif
 
-#include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <random>
-#include <sstream>
 #include <thread>
 
 #include <gtest/gtest.h>
 
-#include "RecordingPageSurface.h"
 #include "commands/FileCommands.h"
 #include "earfiles/EarFile.h"
-#include "printing/PagePrint.h"
-#include "printing/Paging.h"
+#include "earfiles/EarTestSupport.h"
 #include "project/FileIO.h"
-#include "project/Store.h"
 #include "support/RecordingMainView.h"
 #include "support/ScriptedDialogs.h"
 #include "support/StoreRows.h"
@@ -50,10 +41,11 @@ struct World {
   std::string path;    // the input
   std::string folder;  // the temporary folder holding it
   std::string reason;  // why a read-only folder refuses writing
+  bool skip = false;   // this machine cannot make the input
   std::function<void()> cleanup = [] {};
 };
 
-using Maker = std::function<bool(World&)>;
+using Maker = std::function<void(World&)>;
 
 const std::string kProject =
     "[VERSION 2002]\r\n[ENGLISH]\r\nJ. Smith\r\nP-100\r\nC-200\r\n[END AREA 1 Main]\r\n"
@@ -65,40 +57,29 @@ const std::string kProject =
 std::string Expanded(std::string s) {
   for (size_t at; (at = s.find("{{")) != std::string::npos;) {
     const size_t bar = s.find('|', at), end = s.find("}}", bar);
-    const std::string piece = s.substr(bar + 1, end - bar - 1);
     std::string all;
-    for (size_t i = 0, n = std::stoul(s.substr(at + 2, bar - at - 2)); i < n; ++i) {
-      all += piece.find("{i}") == std::string::npos ? piece
-                                                    : ReplaceAll(piece, "{i}", std::to_string(i));
-    }
+    for (size_t i = 0, n = std::stoul(s.substr(at + 2, bar - at - 2)); i < n; ++i)
+      all += ReplaceAll(s.substr(bar + 1, end - bar - 1), "{i}", std::to_string(i));
     s.replace(at, end + 2 - at, all);
   }
   return s;
 }
 
-#ifdef _WIN32
-bool SmallDisk(World&, const std::function<void()>&, bool, const char*) {
-  return false;
-}
-bool Fifo(World&) {
-  return false;
-}
-#else
 /// The input's folder as a small file system of its own, filled, then made
 /// read-only if asked (for an ordinary user, whom no mount is allowed,
-/// read-only permissions instead). False when this machine cannot.
-bool SmallDisk(World& w, const std::function<void()>& fill, bool readOnly, const char* size) {
+/// read-only permissions instead).
+void SmallDisk(World& w, const std::function<void()>& fill, bool readOnly, const char* size) {
   const fs::path folder = fs::path(w.path).parent_path();
   fs::create_directories(folder);
   if (::geteuid() != 0) {
-    if (!readOnly) return false;
+    if ((w.skip = !readOnly)) return;
     fill();
     fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
     w.cleanup = [folder] { fs::permissions(folder, fs::perms::owner_all); };
     w.reason = std::strerror(EACCES);
-    return true;
+    return;
   }
-  if (::mount("tmpfs", folder.c_str(), "tmpfs", 0, size) != 0) return false;
+  if ((w.skip = ::mount("tmpfs", folder.c_str(), "tmpfs", 0, size) != 0)) return;
   fill();
   // A failed save gives back all the space it took.
   w.cleanup = [folder, readOnly, free = fs::space(folder).available] {
@@ -106,47 +87,33 @@ bool SmallDisk(World& w, const std::function<void()>& fill, bool readOnly, const
     ::umount2(folder.c_str(), MNT_DETACH);
   };
   w.reason = std::strerror(EROFS);
-  return !readOnly || ::mount("tmpfs", folder.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, size) == 0;
-}
-
-bool Fifo(World& w) {
-  return ::mkfifo(w.path.c_str(), 0600) == 0;
-}
-#endif
-
-/// Does `act` to the input, after its data file (if any) is copied.
-Maker Do(void (*act)(World&)) {
-  return [act](World& w) {
-    act(w);
-    return true;
-  };
+  w.skip = readOnly && ::mount("tmpfs", folder.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, size) != 0;
 }
 
 /// The inputs, or their kind or size, that no file under tests/data/bad can hold.
 const std::map<std::string, Maker>& Makers() {
   // clang-format off
-  const Maker folder = Do([](World& w) { fs::create_directory(w.path); });
-  const Maker link = Do([](World& w) { WriteBytes(w.folder + "/target.ear", kProject); fs::create_symlink("target.ear", w.path); });
+  const Maker fifo = [](World& w) { w.skip = ::mkfifo(w.path.c_str(), 0600) != 0; };
+  const Maker folder = [](World& w) { fs::create_directory(w.path); };
+  const Maker link = [](World& w) { WriteBytes(w.folder + "/target.ear", kProject); fs::create_symlink("target.ear", w.path); };
   static const std::map<std::string, Maker> makers = {
       {"folder.ear", folder},
       {"folder-target.ear", folder},
-      {"fifo.ear", Fifo},
-      {"fifo-target.ear", Fifo},
-      {"log-fifo.log", Fifo},
-      {"device.ear", Do([](World& w) { fs::create_symlink("/dev/null", w.path); })},
-      {"log-zero.log", Do([](World& w) { fs::create_symlink("/dev/zero", w.path); })},
+      {"fifo.ear", fifo},
+      {"fifo-target.ear", fifo},
+      {"log-fifo.log", fifo},
+      {"device.ear", [](World& w) { fs::create_symlink("/dev/null", w.path); }},
+      {"log-zero.log", [](World& w) { fs::create_symlink("/dev/zero", w.path); }},
       {"link.ear", link},
       {"link-target.ear", link},
-      {"hard-linked.ear", Do([](World& w) { fs::create_hard_link(w.path, w.folder + "/other-name.ear"); })},
+      {"hard-linked.ear", [](World& w) { fs::create_hard_link(w.path, w.folder + "/other-name.ear"); }},
       // Sparse, so that they cost no disk.
-      {"too-large.ear", Do([](World& w) { fs::resize_file(w.path, (uintmax_t{64} << 20) + 100000); })},
-      {"too-large.log", Do([](World& w) { fs::resize_file(w.path, (uintmax_t{256} << 20) + 100000); })},
-      {"road.log", Do([](World& w) { WriteBytes(w.folder + "/road.ear", kProject); })},
-      {"read-only/ramp1.log", [](World& w) {
-         return SmallDisk(w, [&] { fs::copy_file(DataPath("geopak/ramp1.log"), w.path); }, true, "size=1m");
-       }},
-      {"read-only/road.ear", [](World& w) { return SmallDisk(w, [] {}, true, "size=16k"); }},
-      {"full/road.ear", [](World& w) { return SmallDisk(w, [&] { WriteBytes(w.path, kProject); }, false, "size=4k"); }},
+      {"too-large.ear", [](World& w) { fs::resize_file(w.path, (uintmax_t{64} << 20) + 100000); }},
+      {"too-large.log", [](World& w) { fs::resize_file(w.path, (uintmax_t{256} << 20) + 100000); }},
+      {"road.log", [](World& w) { WriteBytes(w.folder + "/road.ear", kProject); }},
+      {"read-only/ramp1.log", [](World& w) { SmallDisk(w, [&] { fs::copy_file(DataPath("geopak/ramp1.log"), w.path); }, true, "size=1m"); }},
+      {"read-only/road.ear", [](World& w) { SmallDisk(w, [] {}, true, "size=16k"); }},
+      {"full/road.ear", [](World& w) { SmallDisk(w, [&] { WriteBytes(w.path, kProject); }, false, "size=4k"); }},
   };
   // clang-format on
   return makers;
@@ -157,21 +124,12 @@ std::string Describe(const World& w) {
   const ProjectStore& s = w.state.Project;
   std::ostringstream out;
   out << "groups " << s.GroupCount << " changed " << s.DataChanged << " file " << s.CurrentFileName
-      << " header";
-  for (const auto& h : s.HeaderFields) out << " [" << h << "]";
-  for (int g = 0; g < s.GroupCount; ++g) {
-    const GroupRecord& group = s.Group(g);
-    out << "\ngroup " << g << " [" << group.Name << "] factor [" << group.BalanceFactor << "] flag "
-        << group.MeasuredInEmbankment << " rows " << group.Cells.DataRowCount();
-  }
-  for (int r = 0; r < std::min(2, s.Group(0).Cells.DataRowCount()); ++r) {
-    out << "\n ";
-    for (int c = Station; c <= AddedFill; ++c) out << "[" << s.Group(0).Cells.at(r, c) << "]";
-  }
-  out << "\nlog " << s.LogFileMode << " stations " << w.state.Counters.SectionStationCount
-      << " points " << w.state.Counters.PointCount << " report "
-      << fs::exists(w.state.Report.ReportFileName) << " pages " << w.state.Report.PageCount
-      << " shown " << (w.view.calls.empty() ? "-" : w.view.calls.back());
+      << "\n"
+      << StoreText(s, 2) << "log " << s.LogFileMode << " stations "
+      << w.state.Counters.SectionStationCount << " points " << w.state.Counters.PointCount
+      << " report " << fs::exists(w.state.Report.ReportFileName) << " pages "
+      << w.state.Report.PageCount << " shown "
+      << (w.view.calls.empty() ? "-" : w.view.calls.back());
   return out.str() + "\n";
 }
 
@@ -180,16 +138,8 @@ std::string RunOp(const std::string& op, World& w) {
   ScriptedDialogs& d = w.dialogs;
   ProjectStore& store = w.state.Project;
   d.files = {w.path};
-  if (op == "open" || op == "report" || op == "pages") Openfile(w.state);
-  if (op == "report" || op == "pages") PrintPreviewReport(w.state, ReportKind::Total);
-  if (op == "pages") {  // the report file vanishes before its pages are shown and counted
-    fs::remove(w.state.Report.ReportFileName);
-    std::vector<std::string> drawn;
-    RecordingPageSurface surface(drawn);
-    w.state.Report.CurrentPage = 1;
-    (void)PrintOneByOne(w.state, surface, FixedClock{});
-    CountNumberOfPages(w.state);
-  }
+  if (op == "open" || op == "report") Openfile(w.state);
+  if (op == "report") PrintPreviewReport(w.state, ReportKind::Total);
   if (op == "import") {
     store.Group(0).Name = "Main";
     PutRows(store.Group(0), {{"10+00.000"}});
@@ -216,16 +166,7 @@ std::string RunOp(const std::string& op, World& w) {
     return first + "saved " + std::to_string(saved) + " read again " +
            std::to_string(OpenEarFile(w.state, w.path).Ok()) + "\n";
   }
-  std::string typed;
-  if (op == "type") {  // "COLUMN TEXT" lines typed into row 0
-    std::istringstream lines(ReadBytes(w.path));
-    for (std::string column, text; lines >> column >> text;) {
-      StorageStructure(w.state, 2, static_cast<int16_t>(std::stoi(column)), text);
-      typed += "typed " + text + " stored " + store.Current().Cells.at(0, std::stoi(column)) + "\n";
-    }
-    store.Group(0).Cells.at(1, Station) = kEndOfRows;  // for the store's description
-  }
-  return typed;
+  return "";
 }
 
 TEST(BadInputs, EachGivesItsMessagesAndKeepsTheProjectSound) {
@@ -245,11 +186,9 @@ TEST(BadInputs, EachGivesItsMessagesAndKeepsTheProjectSound) {
     w.path = dir.Path(name);
     if (fs::exists(DataPath("bad/" + name)))
       WriteBytes(w.path, Expanded(ReadBytes(DataPath("bad/" + name))));
-    if (Makers().contains(name) && !Makers().at(name)(w)) {
-      std::printf("%s: skipped, this machine cannot make it\n", name.c_str());
-      w.cleanup();
-      continue;
-    }
+    if (Makers().contains(name)) Makers().at(name)(w);
+    if (w.skip) w.cleanup();  // this machine cannot make it
+    if (w.skip) continue;
     // The inputs of hundreds of megabytes are not read twice more.
     const std::vector<std::string> big = {name.starts_with("too-large") ? name : ""};
     auto before = FolderSnapshot(w.folder, big);
@@ -280,25 +219,14 @@ TEST(BadInputs, EachGivesItsMessagesAndKeepsTheProjectSound) {
 /// depend on `seed`.
 void FillProject(ProjectStore& store, int rows, int seed, int groups = 1) {
   store.GroupCount = static_cast<int16_t>(groups);
-  store.CurrentGroup = 0;
   store.HeaderFields = {"Designer " + std::to_string(seed), "P-1", "C-2"};
   for (int g = 0; g < groups; ++g) {
-    GroupRecord& group = store.Group(g);
-    group.Name = "Line " + std::to_string(g);
-    group.BalanceFactor = "1.15";
     for (int r = 0; r < rows; ++r) {
-      group.Cells.at(r, Station) = std::to_string(r + seed) + "+00.000";
-      group.Cells.at(r, Code) = r % 7 == 3 ? "SA" : "-";
-      for (int c = Cut; c <= AddedFill; ++c)
-        group.Cells.at(r, c) = std::to_string((r * 31 + c * 7 + g + seed) % 500) + ".25";
+      for (int c = Station; c <= AddedFill; ++c)
+        store.Group(g).Cells.at(r, c) = std::to_string(r + seed) + (c ? ".25" : "+00.000");
     }
-    group.Cells.at(rows, Station) = kEndOfRows;
+    store.Group(g).Cells.at(rows, Station) = kEndOfRows;
   }
-}
-
-/// What a save left in `dir` but road.ear.
-std::map<std::string, std::string> Leftovers(const TempDir& dir) {
-  return FolderSnapshot(dir.Root().string(), {"road.ear"});
 }
 
 // Every save path, failing at every step of the atomic write: the old file
@@ -315,35 +243,29 @@ TEST(SaveFaults, EveryStepFailsCleanlyOnEverySavePath) {
     return "Program Error: Cannot save " + path + ": " + std::strerror(error) +
            " occured in Write2002VersionFile";
   };
-  using Save = std::function<bool(ProgramState&)>;  // true when the caller says it saved
-  const auto cleared = [](void (*command)(ProgramState&)) -> Save {
-    return [command](ProgramState& s) {
-      command(s);
-      return !s.Project.DataChanged;
-    };
-  };
   const std::optional<std::string> cancel;
   struct Path {
-    const char* name;
-    Save save;
+    bool (*save)(ProgramState&);                   // true when the caller says it saved
     std::deque<Answer> answers;                    // save first, overwrite
     std::deque<std::optional<std::string>> files;  // a failed save asks for another name
     bool keepsChanged;  // the plain writers leave DataChanged to their caller
   };
   // clang-format off
   const Path paths[] = {
-      {"SaveEarFile", [](ProgramState& s) { return SaveEarFile(s, s.Project.CurrentFileName).Ok(); }, {}, {}, false},
-      {"Write2002VersionFile", [](ProgramState& s) { return Write2002VersionFile(s).Ok(); }, {Answer::Yes}, {}, false},
-      {"SaveFile", cleared(SaveFile), {Answer::Yes}, {cancel}, true},
-      {"SaveAsFile", cleared(SaveAsFile), {Answer::Yes}, {path, cancel}, true},
-      {"SaveItBeforeExit", [](ProgramState& s) { return SaveItBeforeExit(s) == Closing::Goes; }, {Answer::Yes, Answer::Yes}, {}, true},
-      {"NewFile", cleared(NewFile), {Answer::Yes, Answer::Yes}, {cancel}, true},
+      // The commands' own verdict is DataChanged, checked below.
+      {[](ProgramState& s) { return SaveEarFile(s, s.Project.CurrentFileName).Ok(); }, {}, {}, false},
+      {[](ProgramState& s) { return Write2002VersionFile(s).Ok(); }, {Answer::Yes}, {}, false},
+      {[](ProgramState& s) { SaveFile(s); return false; }, {Answer::Yes}, {cancel}, true},
+      {[](ProgramState& s) { SaveAsFile(s); return false; }, {Answer::Yes}, {path, cancel}, true},
+      {[](ProgramState& s) { return SaveItBeforeExit(s) == Closing::Goes; }, {Answer::Yes, Answer::Yes}, {}, true},
+      {[](ProgramState& s) { NewFile(s); return false; }, {Answer::Yes, Answer::Yes}, {cancel}, true},
   };
   // clang-format on
   for (const Path& p : paths) {
     for (const WriteStep step : {WriteStep::Create, WriteStep::Write, WriteStep::Flush,
                                  WriteStep::Sync, WriteStep::Close, WriteStep::Rename}) {
-      SCOPED_TRACE(std::string(p.name) + " failing at step " + std::to_string(int(step)));
+      SCOPED_TRACE("path " + std::to_string(&p - paths) + " failing at step " +
+                   std::to_string(int(step)));
       WriteBytes(path, kProject);
       w.dialogs = ScriptedDialogs{};
       w.dialogs.answers = p.answers;
@@ -355,19 +277,19 @@ TEST(SaveFaults, EveryStepFailsCleanlyOnEverySavePath) {
       ScopedWriteFault fault([&](WriteStep at) { return at == step ? error : 0; });
       EXPECT_FALSE(p.save(w.state));
       EXPECT_EQ(ReadBytes(path), kProject);
-      EXPECT_TRUE(Leftovers(dir).empty());
+      EXPECT_TRUE(FolderSnapshot(dir.Root().string(), {"road.ear"}).empty());
       std::vector<std::string> texts = w.dialogs.Texts();
       // Questions asked before the write (overwrite, save first) come first.
       std::erase_if(texts, [](const std::string& t) { return t.find('?') != std::string::npos; });
-      std::vector<std::string> expected = {failure(error)};
-      if (!p.files.empty()) expected.push_back("NO FILE IS SELECTED");
-      EXPECT_EQ(texts, expected);
+      EXPECT_EQ(texts, (p.files.empty() ? Texts{failure(error)}
+                                        : Texts{failure(error), "NO FILE IS SELECTED"}));
       EXPECT_EQ(w.state.Project.CurrentFileName, path);
       EXPECT_TRUE(w.state.Project.DataChanged || !p.keepsChanged);
       // Nothing of the project was reset or closed.
       EXPECT_EQ(w.state.Project.Group(0).Cells.DataRowCount(), 40);
-      EXPECT_EQ(std::ranges::count(w.view.calls, "UnloadMainWindow"), 0);
-      EXPECT_EQ(std::ranges::count(w.view.calls, "ResetMainForm"), 0);
+      EXPECT_EQ(std::ranges::count(w.view.calls, "UnloadMainWindow") +
+                    std::ranges::count(w.view.calls, "ResetMainForm"),
+                0);
     }
   }
   fs::remove(path);
@@ -377,10 +299,9 @@ TEST(SaveFaults, EveryStepFailsCleanlyOnEverySavePath) {
     EXPECT_FALSE(SaveEarFile(w.state, path));
     EXPECT_TRUE(fs::is_empty(dir.Root()));
   }
-  EXPECT_EQ(w.dialogs.Texts(), std::vector<std::string>(2, failure(ENOSPC)));
+  EXPECT_EQ(w.dialogs.Texts(), Texts(2, failure(ENOSPC)));
 }
 
-#ifndef _WIN32  // fork and kill
 // A save killed at any moment leaves the old file or the new one, never a
 // mixture, and at most its own temporary file, which the next save removes.
 // 200 children each save the largest project (26 groups of 1800 rows) and
@@ -394,7 +315,6 @@ TEST(KilledSave, FileIsAlwaysTheOldOrTheNewOne) {
   const std::string old = BuildEarFileText(w.state.Project);
   FillProject(w.state.Project, 1800, 2, 26);
   const std::string fresh = BuildEarFileText(w.state.Project);
-  ASSERT_NE(old, fresh);
 
   // A child that saves once; returns its pid.
   auto startSave = [&] {
@@ -408,7 +328,6 @@ TEST(KilledSave, FileIsAlwaysTheOldOrTheNewOne) {
   int status = 0;
   ::waitpid(startSave(), &status, 0);
   const auto whole = std::chrono::steady_clock::now() - start;
-  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   ASSERT_EQ(ReadBytes(path), fresh);
   const auto limit = std::chrono::duration_cast<std::chrono::microseconds>(whole * 11 / 10);
 
@@ -418,7 +337,6 @@ TEST(KilledSave, FileIsAlwaysTheOldOrTheNewOne) {
   for (int i = 0; i < 200; ++i) {
     WriteBytes(path, old);
     const pid_t pid = startSave();
-    ASSERT_GT(pid, 0);
     std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
     ::kill(pid, SIGKILL);
     ::waitpid(pid, &status, 0);
@@ -426,19 +344,17 @@ TEST(KilledSave, FileIsAlwaysTheOldOrTheNewOne) {
     if (now != old && now != fresh) FAIL() << "torn file after kill " << i << ": " << now.size();
     ++(now == old ? sawOld : sawNew);
     // A killed save may leave its own temporary file, no more.
-    const auto left = Leftovers(dir);
+    const auto left = FolderSnapshot(dir.Root().string(), {"road.ear"});
     EXPECT_LE(left.size(), 1u);
     for (const auto& [name, content] : left) EXPECT_TRUE(IsSaveTemporaryName(name)) << name;
   }
   ::waitpid(startSave(), &status, 0);
   EXPECT_EQ(ReadBytes(path), fresh);
-  EXPECT_TRUE(Leftovers(dir).empty());
+  EXPECT_TRUE(FolderSnapshot(dir.Root().string(), {"road.ear"}).empty());
   // Both outcomes happened, so the kills fell before and after the rename.
   EXPECT_GT(sawOld, 0);
   EXPECT_GT(sawNew, 0);
 }
-
-#endif
 
 }  // namespace
 }  // namespace earthwork::testing
