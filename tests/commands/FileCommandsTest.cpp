@@ -24,6 +24,12 @@ std::string Joined(const std::vector<std::string>& texts) {
   return joined;
 }
 
+/// The text before the first `at` and the text after it ("" without one).
+std::pair<std::string, std::string> Cut(const std::string& text, char at) {
+  const size_t i = text.find(at);
+  return {text.substr(0, i), i == std::string::npos ? "" : text.substr(i + 1)};
+}
+
 class Scenario : public EarTest, public ::testing::WithParamInterface<std::string> {
  protected:
   /// Two groups with rows, changed since the last save, named `fileName`.
@@ -42,21 +48,14 @@ class Scenario : public EarTest, public ::testing::WithParamInterface<std::strin
   }
 
   std::string Placed(std::string text) const {
-    for (const auto& [key, value] :
-         {std::pair<std::string, std::string>{"{project}", dir.Path("my project.ear")},
-          {"{dir}", dir.Root().string()},
-          {"{data}", DataPath("").substr(0, DataPath("").size() - 1)},
-          {"{report}", state.Report.ReportFileName}}) {
-      text = ReplaceAll(text, key, value);
-    }
-    return text;
+    text = ReplaceAll(text, "{project}", dir.Path("my project.ear"));
+    text = ReplaceAll(text, "{dir}", dir.Root().string());
+    text = ReplaceAll(text, "{data}", DataPath("").substr(0, DataPath("").size() - 1));
+    return ReplaceAll(text, "{report}", state.Report.ReportFileName);
   }
 
   std::map<std::string, std::function<std::string()>> Getters() {
     const auto flag = [](bool value) { return std::to_string(int(value)); };
-    const auto called = [&](const std::string& call) {
-      return flag(std::find(view.calls.begin(), view.calls.end(), call) != view.calls.end());
-    };
     return {
         {"changed", [&] { return std::to_string(store.DataChanged); }},
         {"file", [&] { return store.CurrentFileName; }},
@@ -71,8 +70,8 @@ class Scenario : public EarTest, public ::testing::WithParamInterface<std::strin
         {"prompts", [&] { return Joined(dialogs.prompts); }},
         {"importitem", [&] { return std::string(ImportItemCaption(store)); }},
         {"lastcall", [&] { return view.calls.empty() ? "" : view.calls.back(); }},
-        {"closed", [=] { return called("Close"); }},
-        {"previewed", [=] { return called("ShowReportPreview"); }},
+        {"closed", [&] { return flag(std::ranges::count(view.calls, "Close")); }},
+        {"previewed", [&] { return flag(std::ranges::count(view.calls, "ShowReportPreview")); }},
         {"closing", [&] { return closing; }},
         {"accumulated", [&] { return std::to_string(int(state.Report.AccumulatedReport)); }},
         {"report",
@@ -105,13 +104,13 @@ class Scenario : public EarTest, public ::testing::WithParamInterface<std::strin
     if (key == "tabs") state.Window.LogTabCaptions = SplitAt(value + "|", "|");
     if (key == "cancelerror") state.FileDialog.CancelError = number == 1;
     if (key == "logflag") state.Log.Group(0).SectionTable.at(0).Flag = static_cast<int16_t>(number);
-    if (key == "importdone") store.ImportDone = static_cast<int16_t>(number);
     if (key == "balancebox") state.Window.BalanceBox = value;
     if (key.starts_with("name")) store.Group(std::stoi(key.substr(4))).Name = value;
     if (key.starts_with("factor")) store.Group(std::stoi(key.substr(6))).BalanceFactor = value;
   }
 
   void Do(const std::string& step, const std::string& arg) {
+    const auto says = [](Closing c) { return c == Closing::Stays ? "stays" : "goes"; };
     const std::map<std::string, std::function<void()>> steps = {
         {"New", [&] { NewFile(state); }},
         {"Open", [&] { Openfile(state); }},
@@ -119,20 +118,17 @@ class Scenario : public EarTest, public ::testing::WithParamInterface<std::strin
         {"SaveAs", [&] { SaveAsFile(state); }},
         {"Import", [&] { mnuFileImport(state, "Import EAR File"); }},
         {"Exit", [&] { mnuFileExit(state); }},
-        {"AskExit",
-         [&] { closing = SaveItBeforeExit(state) == Closing::Stays ? "stays" : "goes"; }},
+        {"AskExit", [&] { closing = says(SaveItBeforeExit(state)); }},
         {"Unload",
          [&] {
-           const UnloadMode mode =
-               arg == "menu" ? UnloadMode::ControlMenu : UnloadMode::ProgramCode;
-           closing = Form_QueryUnload(state, mode) == Closing::Stays ? "stays" : "goes";
+           closing = says(Form_QueryUnload(
+               state, arg == "menu" ? UnloadMode::ControlMenu : UnloadMode::ProgramCode));
          }},
         {"Read",
          [&] {
-           const auto space = arg.find(' ');
-           ReadChosenFile(
-               state, arg.substr(space + 1),
-               arg.substr(0, space) == "Import" ? ReadingCaller::Import : ReadingCaller::Open);
+           const auto [who, path] = Cut(arg, ' ');
+           ReadChosenFile(state, path,
+                          who == "Import" ? ReadingCaller::Import : ReadingCaller::Open);
          }},
         {"AcceptName", [&] { EXPECT_EQ(AcceptInputFilename(state, 0), ""); }},
         {"Report",
@@ -140,11 +136,8 @@ class Scenario : public EarTest, public ::testing::WithParamInterface<std::strin
            PrintPreviewReport(state,
                               arg == "Accumulated" ? ReportKind::Accumulated : ReportKind::Total);
          }},
-        {"Edit",
-         [&] {  // typed into the Project No. box
-           store.HeaderFields[1] = "42";
-           store.DataChanged = true;
-         }},
+        // Typed into the Project No. box.
+        {"Edit", [&] { store.HeaderFields[1] = "42", store.DataChanged = true; }},
         {"Insert", [&] { mnuGroupInsert(state); }},
         {"Delete", [&] { mnuGroupDelete(state); }},
         {"Rename", [&] { mnuGroupRename(state); }},
@@ -168,20 +161,15 @@ TEST_P(Scenario, RunsAsWritten) {
   std::map<std::string, std::string> kept;  // file bytes at `mark`
   const auto getters = Getters();
   int number = 0;
-  for (const std::string& raw : SplitAt(ReadBytes(DataPath("commands/" + GetParam())), "\n")) {
+  for (const std::string& raw :
+       SplitAt(ReadBytes(DataPath("commands/" + GetParam() + ".txt")), "\n")) {
     ++number;
     if (raw.empty() || raw[0] == '#') continue;
     const std::string line = Placed(raw);
     SCOPED_TRACE("line " + std::to_string(number) + ": " + raw);
-    const size_t space = line.find(' ');
-    const std::string verb = line.substr(0, space);
-    const std::string rest = space == std::string::npos ? "" : line.substr(space + 1);
-    const size_t bar = rest.find('|');
-    const std::string first = rest.substr(0, bar),
-                      second = bar == std::string::npos ? "" : rest.substr(bar + 1);
-    const std::string key = rest.substr(0, rest.find(' ')),
-                      value = rest.find(' ') == std::string::npos ? ""
-                                                                  : rest.substr(rest.find(' ') + 1);
+    const auto [verb, rest] = Cut(line, ' ');
+    const auto [first, second] = Cut(rest, '|');
+    const auto [key, value] = Cut(rest, ' ');
     if (verb == "project") {
       MakeChangedProject(rest);
     } else if (verb == "saved") {  // the project written to {project}, still changed
@@ -193,12 +181,6 @@ TEST_P(Scenario, RunsAsWritten) {
       store.HeaderFields = {"J. Doe", "P-17", "C-9"};
     } else if (verb == "write") {
       WriteBytes(first, ReplaceAll(second, "\\r\\n", "\r\n") + "\r\n");
-    } else if (verb == "rows") {  // the worked example's group with `second` rows
-      std::string text = ReadBytes(DataPath("ear/worked_example.ear"));
-      text.resize(text.find("12+34.500"));
-      for (int r = 0; r < std::stoi(second); ++r)
-        text += std::to_string(r) + "+00.000 - 1 0 2 0\r\n";
-      WriteBytes(first, text);
     } else if (verb == "folder") {
       fs::create_directories(rest);
     } else if (verb == "copy") {
@@ -207,7 +189,9 @@ TEST_P(Scenario, RunsAsWritten) {
       Set(key, value);
     } else if (verb == "answers") {
       for (const std::string& answer : SplitAt(rest + " ", " "))
-        dialogs.answers.push_back(AnswerNamed(answer));
+        dialogs.answers.push_back(answer == "Yes"  ? Answer::Yes
+                                  : answer == "No" ? Answer::No
+                                                   : Answer::Cancel);
     } else if (verb == "files") {
       for (const std::string& file : SplitAt(rest + "|", "|"))
         dialogs.files.push_back(file == "-" ? std::nullopt : std::optional(file));
@@ -252,19 +236,13 @@ TEST_P(Scenario, RunsAsWritten) {
 
 std::vector<std::string> Scenarios() {
   std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(DataPath("commands"))) {
-    if (entry.path().extension() == ".txt") names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
+  for (const auto& entry : fs::directory_iterator(DataPath("commands")))
+    if (entry.path().extension() == ".txt") names.push_back(entry.path().stem().string());
   return names;
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, Scenario, ::testing::ValuesIn(Scenarios()),
-                         [](const ::testing::TestParamInfo<std::string>& param) {
-                           std::string name = param.param.substr(0, param.param.size() - 4);
-                           std::replace(name.begin(), name.end(), '-', '_');
-                           return name;
-                         });
+                         [](const auto& p) { return ReplaceAll(p.param, "-", "_"); });
 
 }  // namespace
 }  // namespace earthwork::testing
