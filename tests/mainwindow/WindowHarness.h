@@ -5,9 +5,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <cstdlib>
-#include <functional>
 #include <map>
-#include <memory>
 
 #include "QtTestSupport.h"
 #include "earfiles/EarFile.h"
@@ -22,25 +20,25 @@
 namespace earthwork::testing {
 
 /// A Qt test class whose test functions fail when the scripted dialogs met
-/// a question without a scripted answer.
+/// a question without a scripted answer (reported outside any GoogleTest test).
 class ScriptedQtTest : public QObject {
   Q_OBJECT
+  static int Failures() {
+    return ::testing::UnitTest::GetInstance()->ad_hoc_test_result().total_part_count();
+  }
  private Q_SLOTS:
-  void init() { failures_ = ScriptFailures(); }
-  void cleanup() { QCOMPARE(ScriptFailures(), failures_); }
+  void init() { failures_ = Failures(); }
+  void cleanup() { QCOMPARE(Failures(), failures_); }
 
  private:
   int failures_ = 0;
 };
 
 /// The test classes of the executable, each run by main.
-inline std::vector<std::function<int(int, char**)>>& Suites() {
-  static std::vector<std::function<int(int, char**)>> suites;
-  return suites;
-}
+inline std::vector<std::function<int(int, char**)>> suites;
 template <class T>
 bool Register() {
-  Suites().push_back([](int argc, char** argv) {
+  suites.push_back([](int argc, char** argv) {
     T test;
     return QTest::qExec(&test, argc, argv);
   });
@@ -59,7 +57,6 @@ void CaseRows(const Case (&cases)[N]) {
 struct WindowHarness {
   WindowHarness() {
     ::setenv("EARTHWORK_REPORT_DIR", dir.Path("reports").c_str(), 1);
-    settings = qt::QtSettings::AtFile(QString::fromStdString(dir.Path("settings.ini")));
     window = std::make_unique<frmMain>(state, view, *settings, clock);
     window->SetPrinterFactory([this](ProgramState&) -> std::unique_ptr<PageSurface> {
       return qt::QtPageSurface::ForPdf(PrintedPdf());
@@ -70,9 +67,7 @@ struct WindowHarness {
   std::string PrintedPdf() const { return dir.Path("printed.pdf"); }
   ProgramState& State() { return window->State(); }
   ProjectStore& Store() { return window->State().Project; }
-  void Trigger(const char* name) const {
-    if (auto* action = Child<QAction>(name)) action->trigger();
-  }
+  void Trigger(const char* name) const { Child<QAction>(name)->trigger(); }
   template <class T>
   T* Child(const char* name) const {
     auto* child = window->findChild<T*>(name);
@@ -109,7 +104,8 @@ struct WindowHarness {
   MainViewRelay view;
   ProgramState state{dialogs, view};
   TempDir dir;
-  std::unique_ptr<qt::QtSettings> settings;
+  std::unique_ptr<qt::QtSettings> settings =
+      qt::QtSettings::AtFile(QString::fromStdString(dir.Path("settings.ini")));
   qt::QtClock clock;
   std::unique_ptr<frmMain> window;
 };
@@ -150,19 +146,6 @@ inline void Play(frmMain& window, const QString& script) {
   }
 }
 
-/// Scripts the dialogs' answers: Yes, No or Cancel answers a message box,
-/// "=text" an input box ("~" cancels it) and "@path" a file dialog.
-inline void Script(ScriptedDialogs& dialogs, const std::vector<std::string>& script) {
-  for (const std::string& s : script) {
-    if (s[0] == '=') dialogs.inputs.push_back(s.substr(1));
-    if (s[0] == '~') dialogs.inputs.push_back(std::nullopt);
-    if (s[0] == '@') dialogs.files.push_back(s.substr(1));
-    if (s == "Yes" || s == "No" || s == "Cancel") {
-      dialogs.answers.push_back(s == "Yes" ? Answer::Yes : s == "No" ? Answer::No : Answer::Cancel);
-    }
-  }
-}
-
 inline QString Q(const std::string& s) {
   return QString::fromStdString(s);
 }
@@ -171,11 +154,6 @@ inline QStringList QTexts(const std::vector<std::string>& texts) {
   QStringList list;
   for (const auto& t : texts) list << Q(t);
   return list;
-}
-
-/// The texts of every message box shown, in order.
-inline QStringList ShownTexts(const ScriptedDialogs& dialogs) {
-  return QTexts(dialogs.Texts());
 }
 
 }  // namespace earthwork::testing
