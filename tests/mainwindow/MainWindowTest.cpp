@@ -11,55 +11,36 @@
 
 namespace earthwork::testing {
 
-namespace {
-
-/// Typed text, then the exit question through the menu or the close box.
-/// The questions' texts are the file commands' matter; here the window
-/// must follow the answers and keep what was typed unless told otherwise.
-struct ExitCase {
-  const char* name;
-  bool menu;   // File Exit, else the close box
-  bool named;  // saved with Save As before, else named in the save dialog at exit
-  std::deque<Answer> answers;
-  bool written;  // the project's file holds the typed text
-  bool open;     // the window is still open
-};
-const ExitCase kExits[] = {
-    {"exit, yes", true, true, {Answer::Yes, Answer::Yes}, true, false},
-    {"exit, yes, overwrite declined", true, true, {Answer::Yes, Answer::No}, false, true},
-    {"close box, cancel", false, true, {Answer::Cancel}, false, true},
-    {"close box, new project, yes, named", false, false, {Answer::Yes}, true, false},
-};
-
-}  // namespace
-
 class MainWindowTest : public ScriptedQtTest {
   Q_OBJECT
  private Q_SLOTS:
-  void typedTextIsNotLostOnExit_data() { CaseRows(kExits); }
+  void typedTextIsNotLostOnExit_data() { DataRows("window/exits.txt"); }
   void typedTextIsNotLostOnExit() {
-    QFETCH(int, row);
-    const ExitCase& c = kExits[row];
+    QFETCH(QStringList, c);
     WindowHarness h;
     const QString path = Q(h.dir.Path("project.ear"));
-    if (c.named) {
+    if (!c[2].isEmpty()) {
       h.dialogs.files = {path.toStdString()};
       h.Trigger("mnuFileSaveAs");
       QVERIFY(h.window->windowTitle().startsWith("project.ear[*]"));
     }
     QTest::keyClicks(h.Child<QLineEdit>("txtDescri0"), "R. Typed");
     QVERIFY(h.Store().DataChanged);
-    h.dialogs.answers = c.answers;
-    if (!c.named) h.dialogs.files = {path.toStdString()};
-    c.menu ? h.Trigger("mnuFileExit") : void(h.window->close());
-    QCOMPARE(h.window->isVisible(), c.open);
-    if (c.open) {
+    for (const QString& a : c[3].split(' ')) {
+      h.dialogs.answers.push_back(a == "Yes"  ? Answer::Yes
+                                  : a == "No" ? Answer::No
+                                              : Answer::Cancel);
+    }
+    if (!!c[2].isEmpty()) h.dialogs.files = {path.toStdString()};
+    !c[1].isEmpty() ? h.Trigger("mnuFileExit") : void(h.window->close());
+    QCOMPARE(h.window->isVisible(), !c[5].isEmpty());
+    if (!c[5].isEmpty()) {
       QCOMPARE(h.window->windowFilePath(), path);
       QVERIFY(h.Store().DataChanged);
     }
     QCOMPARE(std::filesystem::exists(path.toStdString()) &&
                  Contains(ReadBytes(path.toStdString()), "R. Typed"),
-             c.written);
+             !c[4].isEmpty());
     QVERIFY(h.dialogs.answers.empty() && h.dialogs.files.empty());
   }
 

@@ -41,31 +41,6 @@ void WithPreview(WindowHarness& h, const std::function<void(frmPreview&)>& inPre
   h.Trigger("mnuFilePrintTotal");
 }
 
-/// Print All, or Print Selected Pages: the pages typed into the selection
-/// (set as text, so past the digit filter), what the dialog takes and what
-/// is printed.
-struct PrintCase {
-  const char* name;
-  bool all;
-  QString from, to;      // to "last+5": five past the last page
-  bool cancel;           // Cancel instead of OK
-  int fromPage, toPage;  // as the dialog takes them (0, 0: nothing); -1: the last page
-  QString message;       // besides the printer's
-};
-const QString kError = " System Error : %1 (frmPrintSelect(cmdDone_click)).";
-// clang-format off
-const PrintCase kPrints[] = {
-    {"print all",               true,  "",    "",       false, 1, -1, ""},
-    {"two pages",               false, "2",   "3",      false, 2, 3,  ""},
-    {"to beyond the last page", false, "2",   "last+5", false, 2, -1, ""},
-    {"below zero",              false, "-3",  "2",      false, 1, 2,  ""},
-    {"from above to",           false, "3",   "2",      false, 3, 2,  ""},
-    {"cancel",                  false, "1",   "2",      true,  0, 0,  ""},
-    {"empty from box",          false, "",    "2",      false, 0, 0,  kError.arg("The page box is empty")},
-    {"not a number",            false, "1+2", "2",      false, 0, 0,  kError.arg("Not a page number: 1+2")},
-};
-// clang-format on
-
 }  // namespace
 
 /// The report preview and the page selection dialog.
@@ -77,17 +52,14 @@ class PreviewTest : public ScriptedQtTest {
   void pagesKeysAndZoom() {
     WindowHarness h;
     ReportState& report = h.State().Report;
-    bool totalsSeen = false;
     WithPreview(h, [&](frmPreview& preview) {
       const std::vector<std::string> lines = DisplayLines(h.State());
       const int pages = report.PageCount;
       QVERIFY(pages >= 3);
       QCOMPARE(preview.Text1().toPlainText(), PageText(lines, 1));
-      QVERIFY(preview.Text1().isReadOnly());
       QVERIFY(std::ranges::any_of(preview.Page().Items(), [](const std::string& item) {
         return item.starts_with("text ") && item.ends_with(" EARTHWORK CALCULATION REPORT");
       }));
-      totalsSeen = report.Totals.CutUnadjusted > 0;
       preview.mnuBack();
       for (int p = 2; p <= pages + 1; ++p) {
         preview.mnuForward();
@@ -100,16 +72,13 @@ class PreviewTest : public ScriptedQtTest {
       QCOMPARE(QTexts(h.dialogs.Texts()), QStringList({"This is First Page", "This is last page"}));
 
       QApplication::setActiveWindow(&preview);
-      for (const auto& [key, page] : {std::pair{Qt::Key_Home, 1},
-                                      {Qt::Key_PageDown, 2},
-                                      {Qt::Key_End, pages},
-                                      {Qt::Key_PageDown, pages},
-                                      {Qt::Key_PageUp, pages - 1},
-                                      {Qt::Key_Home, 1},
-                                      {Qt::Key_PageUp, 1}}) {
-        QTest::keyClick(&preview, key);
-        QCOMPARE(int{report.CurrentPage}, page);
-        QCOMPARE(preview.PageBox().text(), QString::number(page));
+      const Qt::Key keys[] = {Qt::Key_Home, Qt::Key_PageUp,   Qt::Key_PageDown,
+                              Qt::Key_End,  Qt::Key_PageDown, Qt::Key_PageUp};
+      const int shown[] = {1, 1, 2, pages, pages, pages - 1};
+      for (size_t i = 0; i < std::size(keys); ++i) {
+        QTest::keyClick(&preview, keys[i]);
+        QCOMPARE(int{report.CurrentPage}, shown[i]);
+        QCOMPARE(preview.PageBox().text(), QString::number(shown[i]));
       }
       preview.PageBox().selectAll();
       QTest::keyClicks(&preview.PageBox(), "3");
@@ -132,22 +101,22 @@ class PreviewTest : public ScriptedQtTest {
       QVERIFY(preview.Text1().geometry().right() <= page.ToPixels(report.PageWidth, 0).x());
     });
     QCOMPARE(h.dialogs.Texts().size(), size_t{2});
-    QVERIFY(totalsSeen);
-    // Closing the preview clears the grand totals for the next report.
-    QCOMPARE(report.Totals.CutUnadjusted, 0.0);
-    QCOMPARE(report.Totals.FillAdjusted, 0.0);
   }
 
-  void print_data() { CaseRows(kPrints); }
+  /// The rows of tests/data/preview/print.txt.
+  void print_data() { DataRows("preview/print.txt"); }
   void print() {
-    QFETCH(int, row);
-    const PrintCase& c = kPrints[row];
+    QFETCH(QStringList, c);
+    const bool all = c[1] == "all";
     WindowHarness h;
     int pages = 0;
     WithPreview(h, [&](frmPreview& preview) {
       pages = h.State().Report.PageCount;
-      const int toPage = c.toPage < 0 ? pages : c.toPage;
-      if (!c.all)
+      QVERIFY(h.State().Report.Totals.CutAdjusted > 0 &&
+              h.State().Report.Totals.FillUnadjusted > 0);
+      const int fromPage = c[4].section(',', 0, 0).toInt();
+      const int toPage = c[4].endsWith("last") ? pages : c[4].section(',', 1).toInt();
+      if (!all)
         WhenShown<frmPrintSelect>([&](frmPrintSelect& select) {
           QCOMPARE(select.TotalPage().text(), QString::number(pages));
           // The whole report is offered; the boxes take digits only.
@@ -159,26 +128,27 @@ class PreviewTest : public ScriptedQtTest {
             QTest::keyClick(box, Qt::Key_Backspace);
             QCOMPARE(box->text(), QString("123"));
           }
-          select.FromPage().setText(c.from);
-          select.ToPage().setText(c.to == "last+5" ? QString::number(pages + 5) : c.to);
-          c.cancel ? select.cmdCancel() : select.cmdDone();
-          QCOMPARE(select.isVisible(), !c.message.isEmpty());  // a refusal stays
+          select.FromPage().setText(c[2]);
+          select.ToPage().setText(c[3] == "last+5" ? QString::number(pages + 5) : c[3]);
+          c[1] == "cancel" ? select.cmdCancel() : select.cmdDone();
+          QCOMPARE(select.isVisible(), !c[5].isEmpty());  // a refusal stays
           QCOMPARE(std::pair(int{select.PrintFromPage()}, int{select.PrintToPage()}),
-                   std::pair(c.fromPage, toPage));
-          QCOMPARE(select.ToPage().text(), toPage == pages ? QString::number(pages) : c.to);
+                   std::pair(fromPage, toPage));
+          QCOMPARE(select.ToPage().text(), toPage == pages ? QString::number(pages) : c[3]);
           if (select.isVisible()) select.cmdCancel();
           QVERIFY(!select.isVisible());
         });
-      preview.mnuPrint(c.all ? 0 : 1);
-      QCOMPARE(preview.isVisible(), !c.all);  // printing a range keeps the preview open
-      const int printed = toPage ? toPage - std::max(1, c.fromPage) + 1 : 0;
+      preview.mnuPrint(all ? 0 : 1);
+      QCOMPARE(preview.isVisible(), !all);  // printing a range keeps the preview open
+      const int printed = toPage ? toPage - std::max(1, fromPage) + 1 : 0;
       if (printed > 0) QCOMPARE(PdfPages(h.PrintedPdf()), printed);
       if (printed <= 0) QVERIFY(!std::filesystem::exists(h.PrintedPdf()));
     });
     QStringList messages{Q("Sent to the printer " + h.PrintedPdf())};
-    if (!c.message.isEmpty()) messages.prepend(c.message);
+    if (!c[5].isEmpty()) messages.prepend(c[5]);
     QCOMPARE(QTexts(h.dialogs.Texts()), messages);
-    QCOMPARE(h.State().Report.Totals.CutAdjusted, 0.0);  // cleared with the preview
+    // Closing the preview clears the grand totals for the next report.
+    QCOMPARE(h.State().Report.Totals.CutAdjusted + h.State().Report.Totals.FillUnadjusted, 0.0);
   }
 };
 

@@ -5,7 +5,6 @@
 #include <QTabBar>
 #include <QTest>
 #include <cstdlib>
-#include <map>
 
 #include "QtTestSupport.h"
 #include "earfiles/EarFile.h"
@@ -14,6 +13,8 @@
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtSettings.h"
 #include "printing/qt/QtPageSurface.h"
+#include "project/DataTable.h"
+#include "project/Format.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFiles.h"
 
@@ -38,18 +39,19 @@ class ScriptedQtTest : public QObject {
 inline std::vector<std::function<int(int, char**)>> suites;
 template <class T>
 bool Register() {
-  suites.push_back([](int argc, char** argv) {
-    T test;
-    return QTest::qExec(&test, argc, argv);
-  });
+  suites.push_back(
+      [](int argc, char** argv) { return QTest::qExec(std::make_unique<T>().get(), argc, argv); });
   return true;
 }
 
-/// Names the rows of a table of cases as a test's data, one column "row".
-template <class Case, size_t N>
-void CaseRows(const Case (&cases)[N]) {
-  QTest::addColumn<int>("row");
-  for (size_t i = 0; i < N; ++i) QTest::newRow(cases[i].name) << int(i);
+/// The rows of the table tests/data/`name` as a test's data, one column "c".
+inline void DataRows(const std::string& name) {
+  QTest::addColumn<QStringList>("c");
+  for (const auto& row : DataTable(name)) {
+    QStringList fields;
+    for (const std::string& field : row) fields << QString::fromStdString(field);
+    QTest::newRow(row[0].c_str()) << fields;
+  }
 }
 
 /// The real main window wired to scripted dialogs, a settings file and a
@@ -85,13 +87,10 @@ struct WindowHarness {
     store.Group(0).BalanceFactor = "1.15";
     CellTable& cells = store.Group(0).Cells;
     for (int r = 0; r < rows; ++r) {
-      const int station = 1000 + 50 * r;
-      cells.at(r, 0) =
-          QString::asprintf("%02d+%02d.000", station / 100, station % 100).toStdString();
-      cells.at(r, 1) = "-";
-      cells.at(r, 2) = std::to_string((r * 37) % 400) + ".00";
-      cells.at(r, 3) = cells.at(r, 5) = "0.00";
-      cells.at(r, 4) = std::to_string((r * 53 + 120) % 450) + ".00";
+      const std::string row[] = {FormatStation(1000.0 + 50 * r),   "-",
+                                 FormatArea(r * 37 % 400),         "0.00",
+                                 FormatArea((r * 53 + 120) % 450), "0.00"};
+      for (int c = 0; c < 6; ++c) cells.at(r, c) = row[c];
     }
     cells.at(rows, 0) = kEndOfRows;
     const std::string path = dir.Path(name);
@@ -115,10 +114,6 @@ struct WindowHarness {
 /// cell and {**r,c} double-clicks it, {tabN} clicks tab N and {!name}
 /// triggers the action of that name.
 inline void Play(frmMain& window, const QString& script) {
-  static const std::map<QString, Qt::Key> keys = {
-      {"Enter", Qt::Key_Return}, {"Tab", Qt::Key_Tab},      {"Left", Qt::Key_Left},
-      {"Right", Qt::Key_Right},  {"Up", Qt::Key_Up},        {"Down", Qt::Key_Down},
-      {"Del", Qt::Key_Delete},   {"BS", Qt::Key_Backspace}, {"F2", Qt::Key_F2}};
   static const QRegularExpression token(R"(\{(\**)(\d+),(\d+)\}|\{(!?\w+)\}|[^{]+)");
   StationGrid& grid = window.Grid();
   QTabBar& tabs = window.TabStrip();
@@ -133,7 +128,8 @@ inline void Play(frmMain& window, const QString& script) {
     } else if (name.startsWith("tab")) {
       QTest::mouseClick(&tabs, Qt::LeftButton, {}, tabs.tabRect(name.mid(3).toInt()).center());
     } else if (!name.isEmpty()) {
-      QTest::keyClick(&grid, keys.at(name));
+      const QString key = name == "Enter" ? "Return" : name == "BS" ? "Backspace" : name;
+      QTest::keyClick(&grid, QKeySequence::fromString(key)[0].key());
     } else if (m.captured(2).isEmpty()) {
       QTest::keyClicks(&grid, m.captured(0));
     } else if (m.captured(1).isEmpty()) {
