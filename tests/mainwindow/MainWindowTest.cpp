@@ -1,155 +1,68 @@
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
-#include <QSettings>
 #include <filesystem>
 
 #include "WindowHarness.h"
 #include "mainwindow/frmMassHaul.h"
+#include "platform/qt/Cp1252.h"
+#include "platform/qt/QtDialogs.h"
 #include "project/Text.h"
 
 namespace earthwork::testing {
 
-namespace {
-
-/// The window's caption names the file as desktop programs do: its name
-/// first, its whole path as the window's file.
-bool Names(const QWidget& window, const QString& path) {
-  return window.windowFilePath() == path &&
-         window.windowTitle().startsWith(QFileInfo(path).fileName() + "[*]");
-}
-
-/// Typed text, then the exit question through the menu or the close box.
-/// The questions' texts are the file commands' matter; here the window
-/// must follow the answers and keep what was typed unless told otherwise.
-struct ExitCase {
-  const char* name;
-  bool menu;   // File Exit, else the close box
-  bool named;  // the project has a file already (saved with Save As)
-  std::deque<Answer> answers;
-  bool fileChosen;  // the save dialog is answered
-  bool written;     // the project's file holds the typed text
-  bool open;        // the window is still open
-};
-const ExitCase kExits[] = {
-    {"exit, yes", true, true, {Answer::Yes, Answer::Yes}, false, true, false},
-    {"exit, yes, overwrite declined", true, true, {Answer::Yes, Answer::No}, false, false, true},
-    {"close box, cancel", false, true, {Answer::Cancel}, false, false, true},
-    {"close box, new project, yes, named", false, false, {Answer::Yes}, true, true, false},
-};
-
-}  // namespace
-
 class MainWindowTest : public ScriptedQtTest {
   Q_OBJECT
  private Q_SLOTS:
-  void windowSettings() {
-    for (const bool minimize : {false, true}) {
-      WindowHarness h;
-      if (minimize) h.window->showMinimized();
-      h.window->close();
-      QVERIFY(!h.window->isVisible());
-      // A minimized window keeps the last normal place; the first run's
-      // defaults, in twips, survive the trip to the screen and back.
-      QSettings ini(Q(h.dir.Path("settings.ini")), QSettings::IniFormat);
-      QCOMPARE(ini.contains("Settings/MainLeft"), !minimize);
-      if (minimize) continue;
-      for (const char* key : {"MainLeft", "MainTop", "MainWidth", "MainHeight"}) {
-        QCOMPARE(ini.value(QString("Settings/") + key).toInt(),
-                 key[4] == 'L' || key[4] == 'T' ? 1000 : 8000);
-      }
-      // The next start places the window where the settings say, whole on the
-      // screen: a size kept on a larger screen or at a smaller scale is fitted.
-      const QRect room = h.window->screen()->availableGeometry();
-      for (const auto& [left, width] : {std::pair{1440, 7200}, std::pair{2880, 8 * 14400}}) {
-        h.settings->Write("Settings", "MainLeft", std::to_string(left));
-        h.settings->Write("Settings", "MainWidth", std::to_string(width));
-        h.settings->Write("Settings", "MainHeight", std::to_string(width));
-        MainViewRelay view;
-        ProgramState state(h.dialogs, view);
-        frmMain again(state, view, *h.settings, h.clock);
-        const double dpi = again.logicalDpiX();
-        const int wanted = qRound(width / 1440.0 * dpi);
-        QCOMPARE(again.width(), std::min(wanted, room.width()));
-        if (wanted < room.width() / 2) QCOMPARE(again.pos().x(), qRound(left / 1440.0 * dpi));
-        QVERIFY(room.contains(again.geometry()));
-      }
-    }
-  }
-
-  void typedTextIsNotLostOnExit_data() { CaseRows(kExits); }
+  void typedTextIsNotLostOnExit_data() { DataRows("window/exits.txt"); }
   void typedTextIsNotLostOnExit() {
-    QFETCH(int, row);
-    const ExitCase& c = kExits[row];
+    QFETCH(QStringList, c);
     WindowHarness h;
     const QString path = Q(h.dir.Path("project.ear"));
-    if (c.named) {
+    if (!c[2].isEmpty()) {
       h.dialogs.files = {path.toStdString()};
       h.Trigger("mnuFileSaveAs");
-      QVERIFY(Names(*h.window, path));
+      QVERIFY(h.window->windowTitle().startsWith("project.ear[*]"));
     }
-    QLineEdit* designer = h.Child<QLineEdit>("txtDescri0");
-    designer->setFocus();
-    QTest::keyClicks(designer, "R. Typed");
+    QTest::keyClicks(h.Child<QLineEdit>("txtDescri0"), "R. Typed");
     QVERIFY(h.Store().DataChanged);
-    h.dialogs.answers = c.answers;
-    if (c.fileChosen) h.dialogs.files = {path.toStdString()};
-    if (c.menu) {
-      h.Trigger("mnuFileExit");
-    } else {
-      h.window->close();
+    for (const QString& a : c[3].split(' ')) {
+      h.dialogs.answers.push_back(a == "Yes"  ? Answer::Yes
+                                  : a == "No" ? Answer::No
+                                              : Answer::Cancel);
     }
-    QCOMPARE(h.window->isVisible(), c.open);
-    if (c.open) {
-      QVERIFY(Names(*h.window, path));
+    if (!!c[2].isEmpty()) h.dialogs.files = {path.toStdString()};
+    !c[1].isEmpty() ? h.Trigger("mnuFileExit") : void(h.window->close());
+    QCOMPARE(h.window->isVisible(), !c[5].isEmpty());
+    if (!c[5].isEmpty()) {
+      QCOMPARE(h.window->windowFilePath(), path);
       QVERIFY(h.Store().DataChanged);
     }
     QCOMPARE(std::filesystem::exists(path.toStdString()) &&
                  Contains(ReadBytes(path.toStdString()), "R. Typed"),
-             c.written);
-    QVERIFY(h.dialogs.answers.empty());
-    QVERIFY(h.dialogs.files.empty());
+             !c[4].isEmpty());
+    QVERIFY(h.dialogs.answers.empty() && h.dialogs.files.empty());
   }
 
-  void recentAndDroppedFiles() {
+  /// A dropped file opens as Open does; a recent file that is gone is said
+  /// and the project shown stays.
+  void droppedAndVanishedFiles() {
     WindowHarness h;
     const std::string a = h.OpenProject("a.ear", 2);
     const std::string b = h.OpenProject("b.ear", 3);
-    QCOMPARE(h.window->RecentFiles(), (std::vector<std::string>{b, a}));
-    {
-      // Kept in the settings for the next run.
-      MainViewRelay view;
-      ProgramState state(h.dialogs, view);
-      frmMain again(state, view, *h.settings, h.clock);
-      QCOMPARE(again.RecentFiles(), (std::vector<std::string>{b, a}));
-    }
-    // Opening one asks about unsaved changes first, as Open does.
-    QTest::keyClicks(h.Child<QLineEdit>("txtDescri0"), "x");
-    h.dialogs.answers = {Answer::No};
-    h.Trigger("mnuFileRecent2");
-    QVERIFY(h.dialogs.answers.empty());
-    QCOMPARE(h.Store().CurrentFileName, a);
-    QCOMPARE(h.window->RecentFiles(), (std::vector<std::string>{a, b}));
-
-    // A file dropped on the window opens the same way.
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(Q(b))});
+    data.setUrls({QUrl::fromLocalFile(Q(a))});
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(h.window.get(), &enter);
     QVERIFY(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(h.window.get(), &drop);
-    QTRY_COMPARE(h.Store().CurrentFileName, b);
-    QCOMPARE(h.Store().Group(0).Cells.DataRowCount(), 3);
-
-    // A recent file that is gone is said, and the project stays.
-    h.dialogs.shown.clear();
-    std::filesystem::remove(a);
-    h.Trigger("mnuFileRecent2");
+    QTRY_COMPARE(h.Store().CurrentFileName, a);
+    std::filesystem::remove(b);
+    h.Trigger("mnuFileRecent2");  // the newest first: b
     QCOMPARE(h.dialogs.shown.size(), size_t{1});
-    QCOMPARE(h.Store().CurrentFileName, b);
-    QCOMPARE(h.Store().Group(0).Cells.DataRowCount(), 3);
+    QCOMPARE(h.Store().CurrentFileName, a);
+    QCOMPARE(h.Store().Group(0).Cells.DataRowCount(), 2);
   }
 
   void massHaulWindowAndCsvExport() {
@@ -173,7 +86,7 @@ class MainWindowTest : public ScriptedQtTest {
     h.Trigger("mnuFileExportCsv");
     QVERIFY(ReadBytes(csv).starts_with("Station,"));
     QCOMPARE(
-        ShownTexts(h.dialogs),
+        QTexts(h.dialogs.Texts()),
         QStringList({"Choose a file name ending in .csv; nothing was written.", replace, replace}));
 
     h.Trigger("mnuViewMassHaul");
@@ -183,8 +96,7 @@ class MainWindowTest : public ScriptedQtTest {
     h.dialogs.inputs = {"-5", "200"};
     haul->cmdFreeHaul();
     haul->cmdFreeHaul();
-    QCOMPARE(ShownTexts(h.dialogs).back(),
-             QString("The free-haul distance must be a positive number, not \"-5\"."));
+    QVERIFY(QTexts(h.dialogs.Texts()).back().contains("\"-5\""));
     QCOMPARE(haul->Diagram().Haul().freeHaul, 200.0);
     QCOMPARE(ProjectFreeHaul(h.State(), *h.settings), 200.0);  // kept for this project
     haul->findChild<QPushButton*>("cmdZoomIn")->click();
@@ -193,6 +105,29 @@ class MainWindowTest : public ScriptedQtTest {
     h.dialogs.files = {h.dir.Path("haul.svg")};
     haul->cmdExport();
     QVERIFY(ReadBytes(h.dir.Path("haul.svg")).find("<svg") != std::string::npos);
+  }
+
+  // The Qt adapters: text conversion and file dialog filters.
+  void cp1252() {
+    std::string all;
+    for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+    QCOMPARE(qt::ToCp1252(qt::FromCp1252(all)), all);
+    QCOMPARE(qt::FromCp1252("\x80 \x93x\x94 \xDF"), QString("€ “x” ß"));
+    // Characters outside the code page become question marks.
+    QCOMPARE(qt::ToCp1252(QString("a\u0416b\U0001F600c")), std::string("a?b?c"));
+    // Paths keep the file system's encoding; other core text is 1252.
+    const QString path = "/home/josé/ramp 1.log";
+    QCOMPARE(qt::FromCoreText(qt::ToCorePath(path)), path);
+    QCOMPARE(qt::FromCoreText("FILE : caf\xE9.ear"), QString("FILE : café.ear"));
+  }
+
+  void filterListInQtForm() {
+    QCOMPARE(qt::ToQtFilters("Earthwork Files(*.ear)|*.ear|Geopak's Earthwork Log Files(*.log)|"
+                             "*.log|All Files(*.*)|*.*"),
+             QStringList({"Earthwork Files(*.ear)", "Geopak's Earthwork Log Files(*.log)",
+                          "All Files(*.*) (*)"}));
+    QCOMPARE(qt::ToQtFilters("Text|*.txt;*.rpt"), QStringList({"Text (*.txt *.rpt)"}));
+    QCOMPARE(qt::ToQtFilters(""), QStringList());
   }
 };
 

@@ -5,10 +5,8 @@
 
 #include "WindowHarness.h"
 #include "mainwindow/PreviewPage.h"
-#include "mainwindow/frmPreview.h"
 #include "mainwindow/frmPrintSelect.h"
 #include "printing/Paging.h"
-#include "support/RecordingMainView.h"
 
 namespace earthwork::testing {
 
@@ -32,13 +30,6 @@ QString PageText(const std::vector<std::string>& lines, int page) {
   return text;
 }
 
-bool HasText(const PreviewPage& page, const std::string& text) {
-  for (const std::string& item : page.Items()) {
-    if (item.starts_with("text ") && item.ends_with(" " + text)) return true;
-  }
-  return false;
-}
-
 /// Opens a report of about three and a half pages in the preview and runs
 /// `inPreview` on it; the preview is closed afterwards if still open.
 void WithPreview(WindowHarness& h, const std::function<void(frmPreview&)>& inPreview) {
@@ -50,174 +41,57 @@ void WithPreview(WindowHarness& h, const std::function<void(frmPreview&)>& inPre
   h.Trigger("mnuFilePrintTotal");
 }
 
-/// Print Selected Pages: the pages typed into the selection (set as text,
-/// so past the digit filter), what the dialog takes and what is printed.
-struct PrintCase {
-  const char* name;
-  QString from, to;      // to "last+5": five past the last page
-  bool cancel;           // Cancel instead of OK
-  int fromPage, toPage;  // as the dialog takes them (0, 0: nothing); -1: the last page
-  QString toText;        // the To box after OK
-  QString message;       // besides the printer's
-};
-const QString kError = " System Error : %1 (frmPrintSelect(cmdDone_click)).";
-// clang-format off
-const PrintCase kPrints[] = {
-    {"two pages",               "2",   "3",      false, 2, 3,  "3",   ""},
-    {"to beyond the last page", "2",   "last+5", false, 2, -1, "",    ""},
-    {"from zero",               "0",   "1",      false, 0, 1,  "1",   ""},
-    {"below zero",              "-3",  "2",      false, 1, 2,  "2",   ""},
-    {"half rounds to even",     "2.5", "3.5",    false, 2, 4,  "3.5", ""},
-    {"from above to",           "3",   "2",      false, 3, 2,  "2",   ""},
-    {"cancel",                  "1",   "2",      true,  0, 0,  "2",   ""},
-    {"empty from box",          "",    "2",      false, 0, 0,  "2",   kError.arg("The page box is empty")},
-    {"not a number",            "1+2", "2",      false, 0, 0,  "2",   kError.arg("Not a page number: 1+2")},
-};
-// clang-format on
-
 }  // namespace
 
 /// The report preview and the page selection dialog.
 class PreviewTest : public ScriptedQtTest {
   Q_OBJECT
  private Q_SLOTS:
-  void pagesForwardAndBack() {
+  /// The menus turn the pages and say so at either end; the keys and the
+  /// page box turn them silently; fit width follows the window.
+  void pagesKeysAndZoom() {
     WindowHarness h;
     ReportState& report = h.State().Report;
-    int pages = 0;
-    bool totalsSeen = false;
     WithPreview(h, [&](frmPreview& preview) {
       const std::vector<std::string> lines = DisplayLines(h.State());
-      pages = report.PageCount;
-      QVERIFY(pages >= 3);
-      QCOMPARE(report.CurrentPage, int16_t{1});
-      QCOMPARE(preview.Text1().toPlainText(), PageText(lines, 1));
-      QVERIFY(preview.Text1().isReadOnly());
-      QVERIFY(HasText(preview.Page(), "QUORVANE"));
-      QVERIFY(HasText(preview.Page(), "EARTHWORK CALCULATION REPORT"));
-      totalsSeen = report.Totals.CutUnadjusted > 0;
-
-      preview.mnuBack();
-      QCOMPARE(report.CurrentPage, int16_t{1});
-      for (int p = 2; p <= pages; ++p) {
-        preview.mnuForward();
-        QCOMPARE(int{report.CurrentPage}, p);
-        QCOMPARE(int{report.HeaderPage}, p);
-        QCOMPARE(preview.Text1().toPlainText(), PageText(lines, p));
-      }
-      preview.mnuForward();
-      QCOMPARE(int{report.CurrentPage}, pages);
-      preview.mnuBack();
-      QCOMPARE(int{report.CurrentPage}, pages - 1);
-      QCOMPARE(preview.Text1().toPlainText(), PageText(lines, pages - 1));
-    });
-    QCOMPARE(ShownTexts(h.dialogs), QStringList({"This is First Page", "This is last page"}));
-    QVERIFY(totalsSeen);
-    // Closing the preview clears the grand totals for the next report.
-    QCOMPARE(report.Totals.CutUnadjusted, 0.0);
-    QCOMPARE(report.Totals.FillAdjusted, 0.0);
-  }
-
-  void printAll() {
-    WindowHarness h;
-    int pages = 0;
-    WithPreview(h, [&](frmPreview& preview) {
-      pages = h.State().Report.PageCount;
-      preview.mnuPrint(0);
-      QVERIFY(!preview.isVisible());  // Print All closes the preview and clears the totals
-    });
-    QCOMPARE(ShownTexts(h.dialogs), QStringList{Q("Sent to the printer " + h.PrintedPdf())});
-    QCOMPARE(h.State().Report.Totals.CutAdjusted, 0.0);
-    QCOMPARE(PdfPages(h.PrintedPdf()), pages);
-  }
-
-  void printSelectedPages_data() { CaseRows(kPrints); }
-  void printSelectedPages() {
-    QFETCH(int, row);
-    const PrintCase& c = kPrints[row];
-    WindowHarness h;
-    int pages = 0;
-    WithPreview(h, [&](frmPreview& preview) {
-      pages = h.State().Report.PageCount;
-      const int toPage = c.toPage < 0 ? pages : c.toPage;
-      WhenShown<frmPrintSelect>([&](frmPrintSelect& select) {
-        QCOMPARE(select.windowTitle(), QString("Select Pages"));
-        QCOMPARE(select.TotalPage().text(), QString::number(pages));
-        select.FromPage().setText(c.from);
-        select.ToPage().setText(c.to == "last+5" ? QString::number(pages + 5) : c.to);
-        c.cancel ? select.cmdCancel() : select.cmdDone();
-        QCOMPARE(select.isVisible(), !c.message.isEmpty());  // a refusal stays
-        QCOMPARE(std::pair(int{select.PrintFromPage()}, int{select.PrintToPage()}),
-                 std::pair(c.fromPage, toPage));
-        QCOMPARE(select.ToPage().text(), c.toText.isEmpty() ? QString::number(pages) : c.toText);
-        if (select.isVisible()) select.cmdCancel();
-        QVERIFY(!select.isVisible());
-      });
-      preview.mnuPrint(1);
-      QVERIFY(preview.isVisible());  // printing a range keeps the preview open
-      const int printed = toPage ? toPage - std::max(1, c.fromPage) + 1 : 0;
-      if (printed > 0) QCOMPARE(PdfPages(h.PrintedPdf()), printed);
-      if (printed <= 0) QVERIFY(!std::filesystem::exists(h.PrintedPdf()));
-    });
-    QStringList messages{Q("Sent to the printer " + h.PrintedPdf())};
-    if (!c.message.isEmpty()) messages.prepend(c.message);
-    QCOMPARE(ShownTexts(h.dialogs), messages);
-  }
-
-  void pageBoxesOfferTheWholeReportAndTakeDigits() {
-    ScriptedDialogs dialogs;
-    RecordingMainView view;
-    ProgramState state(dialogs, view);
-    state.Report.PageCount = 12;
-    frmPrintSelect select(state);
-    select.show();
-    QCOMPARE(select.FromPage().text(), QString("1"));
-    QCOMPARE(select.ToPage().text(), QString("12"));
-    for (QLineEdit* box : {&select.FromPage(), &select.ToPage()}) {
-      box->clear();
-      QTest::keyClicks(box, "1-2xbC 3.5e");
-      QCOMPARE(box->text(), QString("1235"));
-      QTest::keyClick(box, Qt::Key_Backspace);
-      QCOMPARE(box->text(), QString("123"));
-    }
-  }
-
-  void keysZoomAndThePageBox() {
-    WindowHarness h;
-    ReportState& report = h.State().Report;
-    WithPreview(h, [&](frmPreview& preview) {
       const int pages = report.PageCount;
       QVERIFY(pages >= 3);
+      QCOMPARE(preview.Text1().toPlainText(), PageText(lines, 1));
+      QVERIFY(std::ranges::any_of(preview.Page().Items(), [](const std::string& item) {
+        return item.starts_with("text ") && item.ends_with(" EARTHWORK CALCULATION REPORT");
+      }));
+      preview.mnuBack();
+      for (int p = 2; p <= pages + 1; ++p) {
+        preview.mnuForward();
+        QCOMPARE(int{report.CurrentPage}, std::min(p, pages));
+        QCOMPARE(int{report.HeaderPage}, std::min(p, pages));
+        QCOMPARE(preview.Text1().toPlainText(), PageText(lines, std::min(p, pages)));
+      }
+      preview.mnuBack();
+      QCOMPARE(preview.Text1().toPlainText(), PageText(lines, pages - 1));
+      QCOMPARE(QTexts(h.dialogs.Texts()), QStringList({"This is First Page", "This is last page"}));
+
       QApplication::setActiveWindow(&preview);
-      // The keys turn the pages, silently at either end.
-      for (const auto& [key, page] : {std::pair{Qt::Key_PageDown, 2},
-                                      {Qt::Key_End, pages},
-                                      {Qt::Key_PageDown, pages},
-                                      {Qt::Key_PageUp, pages - 1},
-                                      {Qt::Key_Home, 1},
-                                      {Qt::Key_PageUp, 1}}) {
-        QTest::keyClick(&preview, key);
-        QCOMPARE(int{report.CurrentPage}, page);
-        QCOMPARE(preview.PageBox().text(), QString::number(page));
+      const Qt::Key keys[] = {Qt::Key_Home, Qt::Key_PageUp,   Qt::Key_PageDown,
+                              Qt::Key_End,  Qt::Key_PageDown, Qt::Key_PageUp};
+      const int shown[] = {1, 1, 2, pages, pages, pages - 1};
+      for (size_t i = 0; i < std::size(keys); ++i) {
+        QTest::keyClick(&preview, keys[i]);
+        QCOMPARE(int{report.CurrentPage}, shown[i]);
+        QCOMPARE(preview.PageBox().text(), QString::number(shown[i]));
       }
       preview.PageBox().selectAll();
       QTest::keyClicks(&preview.PageBox(), "3");
       QTest::keyClick(&preview.PageBox(), Qt::Key_Return);
-      QCOMPARE(int{report.CurrentPage}, 3);
       QCOMPARE(int{report.HeaderPage}, 3);
 
-      // Fit width follows the window; zooming leaves the fit.
+      // Zooming leaves the fit to the width; F fits the whole page.
       PreviewPage& page = preview.Page();
       QCOMPARE(preview.FitMode(), frmPreview::Fit::Width);
-      preview.resize(700, 600);
-      QApplication::processEvents();
-      const int narrow = page.width();
-      QVERIFY(narrow <= 700);
       preview.resize(1000, 600);
       QApplication::processEvents();
-      QVERIFY(page.width() > narrow);
-      QVERIFY(page.width() <= 1000);
       const int fitted = page.width();
+      QVERIFY(fitted <= 1000);
       QTest::keyClick(&preview, Qt::Key_Plus, Qt::ControlModifier);
       QVERIFY(page.width() > fitted);
       QCOMPARE(preview.FitMode(), frmPreview::Fit::None);
@@ -226,7 +100,55 @@ class PreviewTest : public ScriptedQtTest {
       // The page's lines stay within the page at every zoom.
       QVERIFY(preview.Text1().geometry().right() <= page.ToPixels(report.PageWidth, 0).x());
     });
-    QCOMPARE(ShownTexts(h.dialogs), QStringList{});
+    QCOMPARE(h.dialogs.Texts().size(), size_t{2});
+  }
+
+  /// The rows of tests/data/preview/print.txt.
+  void print_data() { DataRows("preview/print.txt"); }
+  void print() {
+    QFETCH(QStringList, c);
+    const bool all = c[1] == "all";
+    WindowHarness h;
+    int pages = 0;
+    WithPreview(h, [&](frmPreview& preview) {
+      pages = h.State().Report.PageCount;
+      QVERIFY(h.State().Report.Totals.CutAdjusted > 0 &&
+              h.State().Report.Totals.FillUnadjusted > 0);
+      const int fromPage = c[4].section(',', 0, 0).toInt();
+      const int toPage = c[4].endsWith("last") ? pages : c[4].section(',', 1).toInt();
+      if (!all)
+        WhenShown<frmPrintSelect>([&](frmPrintSelect& select) {
+          QCOMPARE(select.TotalPage().text(), QString::number(pages));
+          // The whole report is offered; the boxes take digits only.
+          QCOMPARE(select.FromPage().text() + "-" + select.ToPage().text(),
+                   QString("1-%1").arg(pages));
+          for (QLineEdit* box : {&select.FromPage(), &select.ToPage()}) {
+            box->clear();
+            QTest::keyClicks(box, "1-2xbC 3.5e");
+            QTest::keyClick(box, Qt::Key_Backspace);
+            QCOMPARE(box->text(), QString("123"));
+          }
+          select.FromPage().setText(c[2]);
+          select.ToPage().setText(c[3] == "last+5" ? QString::number(pages + 5) : c[3]);
+          c[1] == "cancel" ? select.cmdCancel() : select.cmdDone();
+          QCOMPARE(select.isVisible(), !c[5].isEmpty());  // a refusal stays
+          QCOMPARE(std::pair(int{select.PrintFromPage()}, int{select.PrintToPage()}),
+                   std::pair(fromPage, toPage));
+          QCOMPARE(select.ToPage().text(), toPage == pages ? QString::number(pages) : c[3]);
+          if (select.isVisible()) select.cmdCancel();
+          QVERIFY(!select.isVisible());
+        });
+      preview.mnuPrint(all ? 0 : 1);
+      QCOMPARE(preview.isVisible(), !all);  // printing a range keeps the preview open
+      const int printed = toPage ? toPage - std::max(1, fromPage) + 1 : 0;
+      if (printed > 0) QCOMPARE(PdfPages(h.PrintedPdf()), printed);
+      if (printed <= 0) QVERIFY(!std::filesystem::exists(h.PrintedPdf()));
+    });
+    QStringList messages{Q("Sent to the printer " + h.PrintedPdf())};
+    if (!c[5].isEmpty()) messages.prepend(c[5]);
+    QCOMPARE(QTexts(h.dialogs.Texts()), messages);
+    // Closing the preview clears the grand totals for the next report.
+    QCOMPARE(h.State().Report.Totals.CutAdjusted + h.State().Report.Totals.FillUnadjusted, 0.0);
   }
 };
 

@@ -15,29 +15,19 @@ template <class T>
 void WhenShown(std::function<void(T&)> action) {
   auto* timer = new QTimer;
   auto waited = std::make_shared<int>(0);
-  timer->setInterval(10);
   QObject::connect(timer, &QTimer::timeout, [timer, waited, action] {
+    T* found = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets()) {
-      if (auto* window = qobject_cast<T*>(w); window && window->isVisible()) {
-        timer->stop();
-        timer->deleteLater();
-        action(*window);
-        return;
-      }
+      if (auto* window = qobject_cast<T*>(w); !found && window && window->isVisible())
+        found = window;
     }
-    if (++*waited > 500) {
-      timer->stop();
-      timer->deleteLater();
-      ADD_FAILURE() << "window never shown: " << T::staticMetaObject.className();
-    }
+    if (!found && ++*waited <= 500) return;
+    timer->stop();
+    timer->deleteLater();
+    if (!found) ADD_FAILURE() << "window never shown: " << T::staticMetaObject.className();
+    if (found) action(*found);
   });
-  timer->start();
-}
-
-/// Failures the scripted dialogs reported outside a GoogleTest test (a
-/// question without a scripted answer).
-inline int ScriptFailures() {
-  return ::testing::UnitTest::GetInstance()->ad_hoc_test_result().total_part_count();
+  timer->start(10);
 }
 
 }  // namespace earthwork::testing

@@ -5,9 +5,6 @@
 #include <QTabBar>
 #include <QTest>
 #include <cstdlib>
-#include <functional>
-#include <map>
-#include <memory>
 
 #include "QtTestSupport.h"
 #include "earfiles/EarFile.h"
@@ -16,42 +13,45 @@
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtSettings.h"
 #include "printing/qt/QtPageSurface.h"
+#include "project/DataTable.h"
+#include "project/Format.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFiles.h"
 
 namespace earthwork::testing {
 
 /// A Qt test class whose test functions fail when the scripted dialogs met
-/// a question without a scripted answer.
+/// a question without a scripted answer (reported outside any GoogleTest test).
 class ScriptedQtTest : public QObject {
   Q_OBJECT
+  static int Failures() {
+    return ::testing::UnitTest::GetInstance()->ad_hoc_test_result().total_part_count();
+  }
  private Q_SLOTS:
-  void init() { failures_ = ScriptFailures(); }
-  void cleanup() { QCOMPARE(ScriptFailures(), failures_); }
+  void init() { failures_ = Failures(); }
+  void cleanup() { QCOMPARE(Failures(), failures_); }
 
  private:
   int failures_ = 0;
 };
 
 /// The test classes of the executable, each run by main.
-inline std::vector<std::function<int(int, char**)>>& Suites() {
-  static std::vector<std::function<int(int, char**)>> suites;
-  return suites;
-}
+inline std::vector<std::function<int(int, char**)>> suites;
 template <class T>
 bool Register() {
-  Suites().push_back([](int argc, char** argv) {
-    T test;
-    return QTest::qExec(&test, argc, argv);
-  });
+  suites.push_back(
+      [](int argc, char** argv) { return QTest::qExec(std::make_unique<T>().get(), argc, argv); });
   return true;
 }
 
-/// Names the rows of a table of cases as a test's data, one column "row".
-template <class Case, size_t N>
-void CaseRows(const Case (&cases)[N]) {
-  QTest::addColumn<int>("row");
-  for (size_t i = 0; i < N; ++i) QTest::newRow(cases[i].name) << int(i);
+/// The rows of the table tests/data/`name` as a test's data, one column "c".
+inline void DataRows(const std::string& name) {
+  QTest::addColumn<QStringList>("c");
+  for (const auto& row : DataTable(name)) {
+    QStringList fields;
+    for (const std::string& field : row) fields << QString::fromStdString(field);
+    QTest::newRow(row[0].c_str()) << fields;
+  }
 }
 
 /// The real main window wired to scripted dialogs, a settings file and a
@@ -59,7 +59,6 @@ void CaseRows(const Case (&cases)[N]) {
 struct WindowHarness {
   WindowHarness() {
     ::setenv("EARTHWORK_REPORT_DIR", dir.Path("reports").c_str(), 1);
-    settings = qt::QtSettings::AtFile(QString::fromStdString(dir.Path("settings.ini")));
     window = std::make_unique<frmMain>(state, view, *settings, clock);
     window->SetPrinterFactory([this](ProgramState&) -> std::unique_ptr<PageSurface> {
       return qt::QtPageSurface::ForPdf(PrintedPdf());
@@ -70,9 +69,7 @@ struct WindowHarness {
   std::string PrintedPdf() const { return dir.Path("printed.pdf"); }
   ProgramState& State() { return window->State(); }
   ProjectStore& Store() { return window->State().Project; }
-  void Trigger(const char* name) const {
-    if (auto* action = Child<QAction>(name)) action->trigger();
-  }
+  void Trigger(const char* name) const { Child<QAction>(name)->trigger(); }
   template <class T>
   T* Child(const char* name) const {
     auto* child = window->findChild<T*>(name);
@@ -90,13 +87,10 @@ struct WindowHarness {
     store.Group(0).BalanceFactor = "1.15";
     CellTable& cells = store.Group(0).Cells;
     for (int r = 0; r < rows; ++r) {
-      const int station = 1000 + 50 * r;
-      cells.at(r, 0) =
-          QString::asprintf("%02d+%02d.000", station / 100, station % 100).toStdString();
-      cells.at(r, 1) = "-";
-      cells.at(r, 2) = std::to_string((r * 37) % 400) + ".00";
-      cells.at(r, 3) = cells.at(r, 5) = "0.00";
-      cells.at(r, 4) = std::to_string((r * 53 + 120) % 450) + ".00";
+      const std::string row[] = {FormatStation(1000.0 + 50 * r),   "-",
+                                 FormatArea(r * 37 % 400),         "0.00",
+                                 FormatArea((r * 53 + 120) % 450), "0.00"};
+      for (int c = 0; c < 6; ++c) cells.at(r, c) = row[c];
     }
     cells.at(rows, 0) = kEndOfRows;
     const std::string path = dir.Path(name);
@@ -109,7 +103,8 @@ struct WindowHarness {
   MainViewRelay view;
   ProgramState state{dialogs, view};
   TempDir dir;
-  std::unique_ptr<qt::QtSettings> settings;
+  std::unique_ptr<qt::QtSettings> settings =
+      qt::QtSettings::AtFile(QString::fromStdString(dir.Path("settings.ini")));
   qt::QtClock clock;
   std::unique_ptr<frmMain> window;
 };
@@ -119,10 +114,6 @@ struct WindowHarness {
 /// cell and {**r,c} double-clicks it, {tabN} clicks tab N and {!name}
 /// triggers the action of that name.
 inline void Play(frmMain& window, const QString& script) {
-  static const std::map<QString, Qt::Key> keys = {
-      {"Enter", Qt::Key_Return}, {"Tab", Qt::Key_Tab},      {"Left", Qt::Key_Left},
-      {"Right", Qt::Key_Right},  {"Up", Qt::Key_Up},        {"Down", Qt::Key_Down},
-      {"Del", Qt::Key_Delete},   {"BS", Qt::Key_Backspace}, {"F2", Qt::Key_F2}};
   static const QRegularExpression token(R"(\{(\**)(\d+),(\d+)\}|\{(!?\w+)\}|[^{]+)");
   StationGrid& grid = window.Grid();
   QTabBar& tabs = window.TabStrip();
@@ -137,7 +128,8 @@ inline void Play(frmMain& window, const QString& script) {
     } else if (name.startsWith("tab")) {
       QTest::mouseClick(&tabs, Qt::LeftButton, {}, tabs.tabRect(name.mid(3).toInt()).center());
     } else if (!name.isEmpty()) {
-      QTest::keyClick(&grid, keys.at(name));
+      const QString key = name == "Enter" ? "Return" : name == "BS" ? "Backspace" : name;
+      QTest::keyClick(&grid, QKeySequence::fromString(key)[0].key());
     } else if (m.captured(2).isEmpty()) {
       QTest::keyClicks(&grid, m.captured(0));
     } else if (m.captured(1).isEmpty()) {
@@ -150,19 +142,6 @@ inline void Play(frmMain& window, const QString& script) {
   }
 }
 
-/// Scripts the dialogs' answers: Yes, No or Cancel answers a message box,
-/// "=text" an input box ("~" cancels it) and "@path" a file dialog.
-inline void Script(ScriptedDialogs& dialogs, const std::vector<std::string>& script) {
-  for (const std::string& s : script) {
-    if (s[0] == '=') dialogs.inputs.push_back(s.substr(1));
-    if (s[0] == '~') dialogs.inputs.push_back(std::nullopt);
-    if (s[0] == '@') dialogs.files.push_back(s.substr(1));
-    if (s == "Yes" || s == "No" || s == "Cancel") {
-      dialogs.answers.push_back(s == "Yes" ? Answer::Yes : s == "No" ? Answer::No : Answer::Cancel);
-    }
-  }
-}
-
 inline QString Q(const std::string& s) {
   return QString::fromStdString(s);
 }
@@ -171,11 +150,6 @@ inline QStringList QTexts(const std::vector<std::string>& texts) {
   QStringList list;
   for (const auto& t : texts) list << Q(t);
   return list;
-}
-
-/// The texts of every message box shown, in order.
-inline QStringList ShownTexts(const ScriptedDialogs& dialogs) {
-  return QTexts(dialogs.Texts());
 }
 
 }  // namespace earthwork::testing

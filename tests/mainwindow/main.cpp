@@ -1,6 +1,3 @@
-#include <gtest/gtest.h>
-#include <QApplication>
-
 #include "WindowHarness.h"
 
 int main(int argc, char** argv) {
@@ -8,6 +5,6 @@ int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   QApplication app(argc, argv);
   int failed = 0;
-  for (const auto& run : earthwork::testing::Suites()) failed += run(argc, argv);
+  for (const auto& run : earthwork::testing::suites) failed += run(argc, argv);
   return failed == 0 ? 0 : 1;
 }
