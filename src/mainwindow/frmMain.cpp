@@ -464,6 +464,16 @@ void frmMain::RememberRecentFile(const std::string& path) {
   std::vector<std::string> files = RecentFiles();
   std::erase(files, path);
   files.insert(files.begin(), path);
+  KeepRecentFiles(files);
+}
+
+void frmMain::ForgetRecentFile(const std::string& path) {
+  std::vector<std::string> files = RecentFiles();
+  std::erase(files, path);
+  KeepRecentFiles(files);
+}
+
+void frmMain::KeepRecentFiles(std::vector<std::string> files) {
   files.resize(std::min<size_t>(files.size(), kRecentFiles));
   for (int i = 1; i <= kRecentFiles; ++i) {
     const size_t at = static_cast<size_t>(i - 1);
@@ -489,7 +499,12 @@ void frmMain::ShowRecentFiles() {
     action->setObjectName(QString("mnuFileRecent%1").arg(number));
     action->setToolTip(shown);
     action->setStatusTip(shown);
-    connect(action, &QAction::triggered, this, [this, path] { OpenAsked(path); });
+    connect(action, &QAction::triggered, this, [this, path] {
+      OpenAsked(path);
+      // A file that is gone has been said; the menu no longer offers it.
+      std::error_code ec;
+      if (!std::filesystem::exists(path, ec)) ForgetRecentFile(path);
+    });
     mnuFile_->insertAction(mnuFileRecentEnd_, action);
     mnuFileRecent_.push_back(action);
   }

@@ -134,6 +134,8 @@ class frmMain : public QMainWindow, public MainView {
   void CheckShrinkFactor();
   void ShowTitle();
   void RememberRecentFile(const std::string& path);
+  void ForgetRecentFile(const std::string& path);
+  void KeepRecentFiles(std::vector<std::string> files);
   void ShowRecentFiles();
   void EmbankmentClicked();
   void ShowHelpUnavailable(const char* prefix, const char* suffix);

@@ -44,8 +44,8 @@ class MainWindowTest : public ScriptedQtTest {
     QVERIFY(h.dialogs.answers.empty() && h.dialogs.files.empty());
   }
 
-  /// A dropped file opens as Open does; a recent file that is gone is said
-  /// and the project shown stays.
+  /// A dropped file opens as Open does; a recent file that is gone is said,
+  /// leaves the menu, and the project shown stays.
   void droppedAndVanishedFiles() {
     WindowHarness h;
     const std::string a = h.OpenProject("a.ear", 2);
@@ -63,6 +63,7 @@ class MainWindowTest : public ScriptedQtTest {
     QCOMPARE(h.dialogs.shown.size(), size_t{1});
     QCOMPARE(h.Store().CurrentFileName, a);
     QCOMPARE(h.Store().Group(0).Cells.DataRowCount(), 2);
+    QTRY_VERIFY(h.window->RecentFiles() == std::vector<std::string>{a});
   }
 
   void massHaulWindowAndCsvExport() {
