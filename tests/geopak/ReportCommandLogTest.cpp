@@ -12,12 +12,6 @@ class ReportCommandLogTest : public GeopakTest {
     args.insert(args.begin(), "report");
     return RunProgram(EARTHWORK_BINARY, args, logs.Root().string(), reports.Root().string());
   }
-
-  /// A golden report from its "#TabName=" line on: the command line has no
-  /// header fields.
-  static std::string FromTabName(const std::string& report) {
-    return report.substr(report.find("#TabName="));
-  }
 };
 
 // geopak/report_command.txt: "arguments|exit code|golden out.rpt|error line".
@@ -25,6 +19,8 @@ TEST_F(ReportCommandLogTest, LogsAreReportedAsTheReportCommandsWriteThem) {
   Sample("ramp1.log");
   Sample("ramp2m.log");
   WriteLog("notes.log", "meeting notes\r\n");
+  // From the "#TabName=" line on: the command line has no header fields.
+  const auto fromTabName = [](const std::string& r) { return r.substr(r.find("#TabName=")); };
   const auto cases = SplitLines(ReadBytes(DataPath("geopak/report_command.txt")));
   for (const std::string& line : cases) {
     SCOPED_TRACE(line);
@@ -35,8 +31,8 @@ TEST_F(ReportCommandLogTest, LogsAreReportedAsTheReportCommandsWriteThem) {
     EXPECT_EQ(run.code, std::stoi(c[1])) << run.err;
     EXPECT_EQ(run.err, c[3].empty() ? "" : c[3] + "\n");
     if (!c[2].empty()) {
-      EXPECT_EQ(FromTabName(ReadBytes(logs.Path("out.rpt"))),
-                FromTabName(ReadBytes(DataPath("geopak/" + c[2]))));
+      EXPECT_EQ(fromTabName(ReadBytes(logs.Path("out.rpt"))),
+                fromTabName(ReadBytes(DataPath("geopak/" + c[2]))));
     }
   }
   EXPECT_EQ(cases.size(), 6u);

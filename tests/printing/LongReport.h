@@ -14,10 +14,9 @@ namespace earthwork::testing {
 /// apart from 10+00: ten rows of cut (`area` + row) and ten of fill
 /// (`area` - 5 + row) in turn, the other area 0 and 2.
 inline void WriteLongReport(ProgramState& state, const std::string& path, int rows, double area) {
-  ProjectStore& store = state.Project;
-  store.CurrentFileName = path;
-  store.HeaderFields = {"A. Designer", "PRJ 7", "CN 12"};
-  GroupRecord& group = store.Group(0);
+  state.Project.CurrentFileName = path;
+  state.Project.HeaderFields = {"A. Designer", "PRJ 7", "CN 12"};
+  GroupRecord& group = state.Project.Group(0);
   group.Name = "Main line";
   group.BalanceFactor = "1.25";
   for (int r = 0; r < rows; ++r) {

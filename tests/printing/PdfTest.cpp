@@ -1,8 +1,10 @@
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QPrinterInfo>
+#include <cmath>
 #include <filesystem>
 #include <map>
+#include <regex>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +13,7 @@
 #include "printing/Paging.h"
 #include "printing/RecordingPageSurface.h"
 #include "printing/qt/QtPageSurface.h"
+#include "project/Text.h"
 #include "support/RecordingMainView.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFiles.h"
@@ -18,61 +21,42 @@
 namespace earthwork {
 namespace {
 
-using testing::PdfPages;
-
-/// The text of one page, runs of blanks made one.
-std::string PdfPageText(const std::string& path, int page) {
-  const std::string p = std::to_string(page);
-  std::string squeezed;
-  for (const char c : testing::CommandOutput("pdftotext -layout -f " + p + " -l " + p + " " +
-                                             testing::ShellQuoted(path) + " -")) {
-    if (c != ' ' || squeezed.empty() || squeezed.back() != ' ') squeezed += c;
-  }
-  return squeezed;
-}
-
-struct PdfWord {
-  double xMin, yMin, xMax, yMax;
+/// A PDF page as pdftotext reads it back: its words line by line, one blank
+/// between, and the extent of their boxes in points.
+struct PdfPage {
+  double width = 0, left = 1e9, right = 0, stationHeight = 0;  // of a word like "10+00.000"
+  std::map<std::pair<long, double>, std::string> words;        // by line (bottom), then x
   std::string text;
 };
 
-struct PdfPage {
-  double width = 0;
-  std::vector<PdfWord> words;
-};
-
-/// The number in `attr="..."` inside `tag`, or 0 when it is missing.
-double PdfAttribute(const std::string& tag, const std::string& attr) {
-  const std::string key = attr + "=\"";
-  const std::size_t at = tag.find(key);
-  return at == std::string::npos ? 0.0 : std::stod(tag.substr(at + key.size()));
-}
-
-/// Every word of a PDF with its box in points, page by page.
-std::vector<PdfPage> PdfWords(const std::string& path) {
+std::vector<PdfPage> ReadPdf(const std::string& path) {
   const std::string html =
       testing::CommandOutput("pdftotext -bbox " + testing::ShellQuoted(path) + " -");
+  static const std::regex tag(
+      R"re(<page width="([\d.]+)"|<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*))re");
   std::vector<PdfPage> pages;
-  for (std::size_t at = html.find('<'); at != std::string::npos; at = html.find('<', at + 1)) {
-    const std::size_t close = html.find('>', at);
-    if (close == std::string::npos) break;
-    const std::string tag = html.substr(at, close - at);
-    if (tag.starts_with("<page ")) {
-      pages.push_back({PdfAttribute(tag, "width"), {}});
-    } else if (tag.starts_with("<word ") && !pages.empty()) {
-      const std::size_t end = html.find('<', close);
-      pages.back().words.push_back({PdfAttribute(tag, "xMin"), PdfAttribute(tag, "yMin"),
-                                    PdfAttribute(tag, "xMax"), PdfAttribute(tag, "yMax"),
-                                    html.substr(close + 1, end - close - 1)});
+  for (std::sregex_iterator m(html.begin(), html.end(), tag), end; m != end; ++m) {
+    const auto number = [&](int i) { return std::stod((*m)[i].str()); };
+    if ((*m)[1].matched) {
+      pages.emplace_back().width = number(1);
+      continue;
     }
+    PdfPage& page = pages.back();
+    page.left = std::min(page.left, number(2));
+    page.right = std::max(page.right, number(4));
+    const std::string word = (*m)[6].str();
+    if (word.size() == 9 && word.find('+') == 2) page.stationHeight = number(5) - number(3);
+    page.words[{std::lround(number(5)), number(2)}] = word;
   }
+  for (PdfPage& page : pages)
+    for (const auto& [at, word] : page.words) page.text += word + " ";
   return pages;
 }
 
 class PdfTest : public ::testing::Test {
  protected:
   /// A report of 120 stations: four pages.
-  void WriteReport() { testing::WriteLongReport(state, dir.Path("route 9.ear"), 120, 140); }
+  void SetUp() override { testing::WriteLongReport(state, dir.Path("route 9.ear"), 120, 140); }
 
   testing::TempDir dir;
   testing::ScopedReportDirectory reportDir{dir.Path("reports")};
@@ -82,60 +66,42 @@ class PdfTest : public ::testing::Test {
   testing::FixedClock clock;
 };
 
-TEST_F(PdfTest, PageAreaAndFontFitTheLayout) {
-  const auto surface = qt::QtPageSurface::ForPdf(dir.Path("x.pdf"));
-  ASSERT_TRUE(PreparePrinter(state, *surface));
-  EXPECT_EQ(state.Report.PageWidth, 97);
-  EXPECT_EQ(state.Report.PageHeight, 63);
-  QFont font(surface->ResolvedFamily());
-  EXPECT_TRUE(QFontInfo(font).fixedPitch()) << surface->ResolvedFamily().toStdString();
-}
-
 TEST_F(PdfTest, WholeReportPrintsEveryPageWithItsLines) {
-  WriteReport();
-  ASSERT_EQ(state.Report.PageCount, 4);
   const std::string pdf = dir.Path("out/report.pdf");
   std::filesystem::create_directories(dir.Path("out"));
   const auto surface = qt::QtPageSurface::ForPdf(pdf);
   ASSERT_TRUE(mnuRptPrint_click(state, *surface, clock));
-  EXPECT_EQ(surface->PagesPrinted(), 4);
-  ASSERT_EQ(PdfPages(pdf), 4);
+  const std::vector<PdfPage> pages = ReadPdf(pdf);
+  ASSERT_EQ(pages.size(), 4u);
 
-  // Display line 45 opens page 2; the furniture is on every page.
+  // Display line 45 opens page 2; the page furniture comes back too.
   std::vector<std::string> lines = ReadReportLines(state.Report.ReportFileName);
   std::erase_if(lines, [](const std::string& l) { return !IsDisplayLine(l); });
   const std::string firstOfPage2 = lines.at(44).substr(0, 9);
-  const std::string page1 = PdfPageText(pdf, 1), page2 = PdfPageText(pdf, 2);
-  EXPECT_EQ(page1.find(firstOfPage2), std::string::npos);
-  EXPECT_NE(page2.find(firstOfPage2), std::string::npos);
-  EXPECT_NE(page1.find("EARTHWORK CALCULATION REPORT"), std::string::npos);
-  EXPECT_NE(page1.find("For Main line"), std::string::npos);
-  EXPECT_NE(page2.find("Pages : 2 OF 4"), std::string::npos);
-  EXPECT_NE(page2.find("EMBANKMENT"), std::string::npos);
-  EXPECT_NE(PdfPageText(pdf, 4).find("G R A N D"), std::string::npos);
+  EXPECT_FALSE(Contains(pages[0].text, firstOfPage2));
+  EXPECT_TRUE(Contains(pages[1].text, firstOfPage2));
+  EXPECT_TRUE(Contains(pages[0].text, "EARTHWORK CALCULATION REPORT"));
+  EXPECT_TRUE(Contains(pages[1].text, "Pages : 2 OF 4"));
+  EXPECT_TRUE(Contains(pages[3].text, "G R A N D"));
 
-  // Ending the document again leaves the file as it is.
+  // Ending the document again leaves the file as it is, and no temporary
+  // file is left beside it.
   const std::string bytes = testing::ReadBytes(pdf);
   surface->EndDoc();
   EXPECT_EQ(testing::ReadBytes(pdf), bytes);
-  // Only the PDF is in its folder: no temporary file is left behind.
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path("out")),
-                          std::filesystem::directory_iterator()),
-            1);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path("out")), {}), 1);
 }
 
 TEST_F(PdfTest, EveryCharacterLiesInsideThePrintableArea) {
   // A header field longer than its place, and separator lines of up to 120
   // characters, more than 8.28 points leave room for. Pages printed one by
   // one from page 2 start no blank sheet.
-  WriteReport();
   state.Project.HeaderFields[0] = std::string(70, 'D');
   constexpr double kMargin = 0.1875 * 72;
   for (const QPageSize::PageSizeId paper : {QPageSize::Letter, QPageSize::A4}) {
     std::map<bool, double> stationHeight;  // by print path
     for (const bool selected : {false, true}) {
-      SCOPED_TRACE(std::string(paper == QPageSize::A4 ? "A4" : "Letter") +
-                   (selected ? ", selected pages" : ", all pages"));
+      SCOPED_TRACE(std::to_string(paper) + (selected ? ", selected pages" : ", all pages"));
       const std::string pdf = dir.Path("edge.pdf");
       const auto surface = qt::QtPageSurface::ForPdf(pdf, QPageSize(paper));
       if (selected) {
@@ -149,20 +115,14 @@ TEST_F(PdfTest, EveryCharacterLiesInsideThePrintableArea) {
         ASSERT_TRUE(mnuRptPrint_click(state, *surface, clock));
       }
       EXPECT_GE(state.Report.PageWidth, 95);
-      const std::vector<PdfPage> pages = PdfWords(pdf);
+      EXPECT_TRUE(QFontInfo(QFont(surface->ResolvedFamily())).fixedPitch());
+      const std::vector<PdfPage> pages = ReadPdf(pdf);
       ASSERT_EQ(static_cast<int>(pages.size()), state.Report.PageCount - (selected ? 1 : 0));
-      EXPECT_NE(PdfPageText(pdf, 1).find(selected ? "Pages : 2 OF 4" : "Pages : 1 OF 4"),
-                std::string::npos);
+      EXPECT_TRUE(Contains(pages[0].text, selected ? "Pages : 2 OF 4" : "Pages : 1 OF 4"));
       for (const PdfPage& page : pages) {
-        double left = page.width, right = 0;
-        for (const PdfWord& w : page.words) {
-          left = std::min(left, w.xMin);
-          right = std::max(right, w.xMax);
-          if (w.text.find('+') == 2 && w.text.size() == 9)
-            stationHeight[selected] = w.yMax - w.yMin;
-        }
-        EXPECT_GE(left, kMargin - 0.5);
-        EXPECT_LE(right, page.width - kMargin + 0.5);
+        EXPECT_GE(page.left, kMargin - 0.5);
+        EXPECT_LE(page.right, page.width - kMargin + 0.5);
+        if (page.stationHeight > 0) stationHeight[selected] = page.stationHeight;
       }
     }
     // Both paths print the report's lines in one size.
@@ -172,24 +132,21 @@ TEST_F(PdfTest, EveryCharacterLiesInsideThePrintableArea) {
 }
 
 TEST_F(PdfTest, AnUnwritablePdfIsReportedAndNothingIsLeft) {
-  WriteReport();
   const std::string pdf = dir.Path("missing/folder/report.pdf");
-  const auto surface = qt::QtPageSurface::ForPdf(pdf);
-  EXPECT_FALSE(mnuRptPrint_click(state, *surface, clock));
+  EXPECT_FALSE(mnuRptPrint_click(state, *qt::QtPageSurface::ForPdf(pdf), clock));
   ASSERT_EQ(dialogs.Texts().size(), 1u);
-  EXPECT_EQ(dialogs.Texts()[0].rfind("Program Error : Cannot save " + pdf, 0), 0u)
+  EXPECT_TRUE(dialogs.Texts()[0].starts_with("Program Error : Cannot save " + pdf))
       << dialogs.Texts()[0];
   EXPECT_FALSE(std::filesystem::exists(dir.Path("missing")));
 }
 
 TEST_F(PdfTest, WithoutAPrinterThePrintGoesIntoTheReportFolder) {
   if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "a default printer exists";
-  WriteReport();
   const auto surface = qt::QtPageSurface::ForPrinter(
       qt::QtPageSurface::PdfInsteadOfPrinter(state.Report.ReportFileName));
   EXPECT_EQ(surface->DeviceName(), dir.Path("reports/route 9.pdf"));
   ASSERT_TRUE(mnuRptPrint_click(state, *surface, clock));
-  EXPECT_EQ(PdfPages(surface->DeviceName()), 4);
+  EXPECT_EQ(testing::PdfPages(surface->DeviceName()), 4);
 }
 
 }  // namespace

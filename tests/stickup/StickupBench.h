@@ -17,33 +17,11 @@
 
 namespace earthwork::testing {
 
-/// Stands in for the new-drawing dialog: each scripted OK press goes through
-/// the dialog's own rule until one closes it; no press at all is Cancel.
-class ScriptedDrawingDialog : public NewDrawingDialog {
- public:
-  ScriptedDrawingDialog(StickupSession& session, Dialogs& dialogs, Shell& shell)
-      : session_(session), dialogs_(dialogs), shell_(shell) {}
-  void ShowModal(const std::string& defaultName) override {
-    offered.push_back(defaultName);
-    for (const std::string& name : okPresses) {
-      if (AcceptNewDrawing(session_, dialogs_, shell_, directory, name)) break;
-    }
-    okPresses.clear();
-  }
-
-  std::string directory;
-  std::vector<std::string> okPresses;  // file names typed before each OK
-  std::vector<std::string> offered;    // the default names shown
-
- private:
-  StickupSession& session_;
-  Dialogs& dialogs_;
-  Shell& shell_;
-};
-
 /// A drive C folder with the CAD program's installation (a fake program
 /// that records its start), the demo project beside it and a report folder.
-struct StickupBench {
+/// It stands in for the new-drawing dialog too: each scripted OK press goes
+/// through the dialog's own rule until one closes it; no press is Cancel.
+struct StickupBench : NewDrawingDialog {
   StickupBench() {
     std::filesystem::create_directories(Cad("mdlapps/ear"));
     std::filesystem::create_directories(drawings);
@@ -53,7 +31,12 @@ struct StickupBench {
     WriteBytes(Cad("mdlapps/ear/kernel.dgn"), "seed drawing");
     std::filesystem::copy_file(EARTHWORK_FAKE_CAD_PROGRAM, Cad("ustation.exe"));
     WriteBytes(dir.Path("demo.ear"), ReadBytes(EARTHWORK_DEMO_PROJECT));
-    dialog.directory = drawings;
+  }
+  void ShowModal(const std::string& defaultName) override {
+    offered.push_back(defaultName);
+    for (const std::string& name : okPresses)
+      if (AcceptNewDrawing(session, dialogs, shell, drawings, name)) break;
+    okPresses.clear();
   }
   std::string Cad(const std::string& relative) const {
     return (driveC / "Bentley/Program/MicroStation" / relative).string();
@@ -72,7 +55,7 @@ struct StickupBench {
     view.calls.clear();
     return true;
   }
-  void Press() { command2_click(state, shell, session, dialog); }
+  void Press() { command2_click(state, shell, session, *this); }
 
   TempDir dir;
   std::filesystem::path driveC = dir.Root() / "c";
@@ -82,7 +65,8 @@ struct StickupBench {
   ProgramState state{dialogs, view};
   os::SystemShell shell{driveC.string()};
   StickupSession session;
-  ScriptedDrawingDialog dialog{session, dialogs, shell};
+  std::vector<std::string> okPresses;  // file names typed before each OK
+  std::vector<std::string> offered;    // the default names shown
 };
 
 }  // namespace earthwork::testing
