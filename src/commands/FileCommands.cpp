@@ -44,14 +44,15 @@ void StartEmptyProject(ProgramState& state) {
 }
 
 /// Step 4 of the dispatcher: an EarFile into the grid view.
-void ReadEarFile(ProgramState& state, const std::string& path) {
+bool ReadEarFile(ProgramState& state, const std::string& path) {
   ProjectStore& store = state.Project;
   store.LogFileMode = false;
-  if (!OpenEarFile(state, path)) return;
+  if (!OpenEarFile(state, path)) return false;
   // An older file is offered for saving in the current version.
   if (store.FileVersion == EarVersion::V971) store.DataChanged = !store.ImportDone;
   SetCaption(state, EarCaption(path));
   SetStatusText(state, "Opened " + path);
+  return true;
 }
 
 /// A saved row holds no empty cell: what the grid left empty (a cell
@@ -94,7 +95,7 @@ namespace {
 
 /// Step 5 of the dispatcher: a GEOPAK log through recognition, import,
 /// report and preview.
-void ReadLogFile(ProgramState& state, const std::string& path, ReadingCaller caller) {
+bool ReadLogFile(ProgramState& state, const std::string& path, ReadingCaller caller) {
   const Result read =
       OpenGeopakLog(state, path, [](ProgramState& s, const std::string&) { NameLogTab(s); });
   if (!read) {
@@ -103,10 +104,11 @@ void ReadLogFile(ProgramState& state, const std::string& path, ReadingCaller cal
       --store.GroupCount;
       --store.CurrentGroup;
     }
-    return;
+    return false;
   }
   SetStatusText(state, "Opened " + path);
   state.view.ShowReportPreview();
+  return true;
 }
 
 }  // namespace
@@ -164,17 +166,47 @@ Result SavingTheFile(ProgramState& state) {
   return trapped ? result : trapped;
 }
 
+namespace {
+
+/// Saves the project as `target`; unless the file was written, the project
+/// keeps the name it had, which is the one its caption shows.
+Result SaveUnder(ProgramState& state, const std::string& target) {
+  ProjectStore& store = state.Project;
+  const std::string former = store.CurrentFileName;
+  store.CurrentFileName = target;
+  Result saved = SavingTheFile(state);
+  if (saved) {
+    SetCaption(state, EarCaption(store.CurrentFileName));
+  } else {
+    store.CurrentFileName = former;
+  }
+  return saved;
+}
+
+}  // namespace
+
 void ReadChosenFile(ProgramState& state, const std::string& path, ReadingCaller caller) {
+  const std::string former = state.Project.CurrentFileName;
+  bool read = false;
   Trap(state.dialogs, " Program Error: ", "(RadingTheFile(FileMenu))", [&] {
     state.Project.CurrentFileName = path;
     if (!FileExists(path)) {
       state.dialogs.MessageBox("NO FILE EXIST BY THE NAME : " + path);
     } else if (InputKindOf(path) == InputKind::Ear) {
-      ReadEarFile(state, path);
+      read = ReadEarFile(state, path);
     } else {
-      ReadLogFile(state, path, caller);
+      read = ReadLogFile(state, path, caller);
     }
   });
+  if (read) return;
+  // A file that was not read is not the project's: a later save must not
+  // aim at it, nor the caption name it. Open has emptied the project.
+  if (caller == ReadingCaller::Import) {
+    state.Project.CurrentFileName = former;
+    return;
+  }
+  state.Project.CurrentFileName = kUntitled;
+  SetCaption(state, EarCaption(kUntitled));
 }
 
 void RadingTheFile(ProgramState& state, ReadingCaller caller) {
@@ -199,11 +231,9 @@ Result SaveChangesBefore(ProgramState& state, const std::string& action) {
     return Result::Failed(text, "SaveChangesBefore");
   }
   if (answer == Answer::No) return Result::Done();
-  store.CurrentFileName = IfUntitled(state, 1);
-  if (IsUntitled(store.CurrentFileName)) return Result::Failed("No file name", "SaveChangesBefore");
-  if (Result saved = SavingTheFile(state); !saved) return saved;
-  SetCaption(state, EarCaption(store.CurrentFileName));
-  return Result::Done();
+  const std::string target = IfUntitled(state, 1);
+  if (IsUntitled(target)) return Result::Failed("No file name", "SaveChangesBefore");
+  return SaveUnder(state, target);
 }
 
 Closing SaveItBeforeExit(ProgramState& state) {
@@ -227,6 +257,7 @@ Closing SaveItBeforeExit(ProgramState& state) {
       } else if (!store.LogFileMode) {
         // Only a log's report has nothing to save. A project whose caption
         // still shows a reset holds rows the user typed: they are saved.
+        const std::string former = store.CurrentFileName;
         if (IsUntitled(store.CurrentFileName)) {
           const std::string chosen = AcceptInputFilename(state, 1);
           if (chosen.empty()) {
@@ -239,6 +270,7 @@ Closing SaveItBeforeExit(ProgramState& state) {
         // with the changes still in it.
         CompleteRows(store);
         if (!Write2002VersionFile(state)) {
+          store.CurrentFileName = former;
           stay = Closing::Stays;
           return;
         }
@@ -267,9 +299,8 @@ void NewFile(ProgramState& state) {
         return;
       }
       if (answer == Answer::Yes) {
-        store.CurrentFileName = IfUntitled(state, 1);
-        if (store.CurrentFileName == kUntitled) return;
-        if (!SavingTheFile(state)) return;
+        const std::string target = IfUntitled(state, 1);
+        if (IsUntitled(target) || !SaveUnder(state, target)) return;
       }
     }
     // Also an unchanged project is reset: what it left in the store would
@@ -328,10 +359,8 @@ void SaveFile(ProgramState& state) {
       state.dialogs.MessageBox("FILE WAS NOT CHANGED SINCE LAST SAVE EVENT");
       return;
     }
-    store.CurrentFileName = IfUntitled(state, 1);
-    if (!IsUntitled(store.CurrentFileName) && SavingTheFile(state)) {
-      SetCaption(state, EarCaption(store.CurrentFileName));
-    }
+    const std::string target = IfUntitled(state, 1);
+    if (!IsUntitled(target)) (void)SaveUnder(state, target);
   });
 }
 
@@ -348,18 +377,10 @@ void SaveAsFile(ProgramState& state) {
       state.dialogs.MessageBox("No data exists to save as a file");
       return;
     }
-    if (store.CurrentFileName != kUntitled) {
-      const std::string remembered = store.CurrentFileName;
-      store.CurrentFileName = AcceptInputFilename(state, 1);
-      if (store.CurrentFileName.empty()) {
-        store.CurrentFileName = remembered;
-        return;
-      }
-    } else {
-      store.CurrentFileName = IfUntitled(state, 1);
-      if (IsUntitled(store.CurrentFileName)) return;
-    }
-    if (SavingTheFile(state)) SetCaption(state, EarCaption(store.CurrentFileName));
+    const std::string target =
+        store.CurrentFileName != kUntitled ? AcceptInputFilename(state, 1) : IfUntitled(state, 1);
+    if (target.empty() || IsUntitled(target)) return;
+    (void)SaveUnder(state, target);
   });
 }
 
