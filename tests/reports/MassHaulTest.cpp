@@ -60,18 +60,21 @@ TEST(MassHaulTest, HandWorkedHaulsAndRefusals) {
     SCOPED_TRACE(name);
     ++hauls;
     const testing::RowsFile file(entry.path().string());
-    std::string figures;
+    std::string figures, outputs;  // the command's text and CSV, as written
     try {
-      figures = Figures(ComputeMassHaul(Group(file.head.at(1), file.rows),
-                                        static_cast<Units>(std::stoi(file.head.at(0))),
-                                        std::stod(file.head.at(2))));
+      const MassHaul h = ComputeMassHaul(Group(file.head.at(1), file.rows),
+                                         static_cast<Units>(std::stoi(file.head.at(0))),
+                                         std::stod(file.head.at(2)));
+      figures = Figures(h);
+      outputs = HaulText(h, entry.path().stem().string()) + "\n" + HaulCsv(h);
     } catch (const ProgramError& e) {
       figures = e.what() + std::string("\n");
     }
     const bool refused = std::filesystem::exists(testing::DataPath(name + ".message"));
     testing::ExpectGolden(figures, name + (refused ? ".message" : ".figures"));
+    if (!refused) testing::ExpectGolden(outputs, name + ".outputs");
   }
-  EXPECT_EQ(hauls, 7);
+  EXPECT_EQ(hauls, 8);
 }
 
 // Splitting an interval at its middle, with the areas there interpolated,
