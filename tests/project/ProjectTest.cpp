@@ -30,11 +30,6 @@ namespace fs = std::filesystem;
 using testing::DataTable;
 using Texts = std::vector<std::string>;
 
-/// Throws a ProgramError saying exactly `text`.
-auto Refuses(const std::string& text) {
-  return ::testing::ThrowsMessage<ProgramError>(::testing::StrEq(text));
-}
-
 class StoreTest : public ::testing::Test {
  protected:
   CellTable& Cells() { return state.Project.Current().Cells; }
@@ -222,6 +217,11 @@ TEST(PathTextTest, FileNamesKindsAndLines) {
 }
 
 #ifndef _WIN32  // folders, permissions and processes; on Windows the report folder is fixed
+/// Throws a ProgramError saying exactly `text`.
+auto Refuses(const std::string& text) {
+  return ::testing::ThrowsMessage<ProgramError>(::testing::StrEq(text));
+}
+
 // In the shared temporary folder only a folder of the user's own that
 // nobody else may write into is used; a link planted there is not followed.
 // Folders of runs that have ended are removed; a running one's is kept.
