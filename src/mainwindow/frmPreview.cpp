@@ -308,18 +308,22 @@ void frmPreview::mnuForward() {
 
 void frmPreview::mnuPrint(int index) {
   Trap(state_.dialogs, " Program Error: ", " occured in mnuPrint", [&] {
+    // "Sent to the printer" only when pages went to it: a cancelled range
+    // and a failed page say nothing of the kind.
     std::unique_ptr<PageSurface> printer = openPrinter_(state_);
     if (index == 0) {
-      (void)mnuRptPrint_click(state_, *printer, clock_, [this] { close(); });
+      if (!mnuRptPrint_click(state_, *printer, clock_, [this] { close(); })) return;
     } else {
       frmPrintSelect select(state_, this);
-      select.exec();
+      if (select.exec() != QDialog::Accepted) return;
       PreparePrinter(state_, *printer);
+      bool printed = true;
       for (int p = select.PrintFromPage(); p <= select.PrintToPage(); ++p) {
         state_.Report.CurrentPage = static_cast<int16_t>(p);
-        (void)PrintOneByOne(state_, *printer, clock_);
+        printed = PrintOneByOne(state_, *printer, clock_) && printed;
       }
       printer->EndDoc();
+      if (!printed) return;
     }
     state_.dialogs.MessageBox("Sent to the printer " + printer->DeviceName());
   });

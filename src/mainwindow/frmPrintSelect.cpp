@@ -110,6 +110,11 @@ void frmPrintSelect::cmdDone() {
     }
     const int16_t from = PageBoxValue(ToCp1252(FromPage_->text()));
     const int16_t to = PageBoxValue(ToCp1252(ToPage_->text()));
+    // An empty range would print nothing: the dialog stays for another.
+    if (from > to) {
+      throw ProgramError("Page " + std::to_string(from) + " comes after page " +
+                         std::to_string(to));
+    }
     printFromPage_ = from;
     printToPage_ = to;
     accept();
