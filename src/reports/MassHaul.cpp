@@ -317,6 +317,11 @@ std::string Utf8(std::string_view text) {
   return out;
 }
 
+/// What is left at a part's end: waste above zero, borrow below.
+std::string EndWord(double leftover) {
+  return leftover > 0 ? "Waste" : (leftover < 0 ? "Borrow" : "Balanced");
+}
+
 }  // namespace
 
 std::string FixedText(double value, int decimals) {
@@ -504,7 +509,7 @@ std::string HaulText(const MassHaul& h, const std::string& title) {
        RightAlign(Fixed(h.overhaulVolume, 0), 11) + RightAlign(Fixed(h.overhaul, 2), 12) + "\n\n";
   t += "Average haul distance: " + Fixed(h.averageHaulDistance, 2) + " " + len + "\n";
   for (const PartEnd& e : h.ends) {
-    const std::string what = e.leftover > 0 ? "Waste" : (e.leftover < 0 ? "Borrow" : "Balanced");
+    const std::string what = EndWord(e.leftover);
     t += what + " at " + StationText(e.station) + (e.forced ? " (forced balance)" : "") + ": " +
          Fixed(std::fabs(e.leftover), 0) + " " + vol + "\n";
   }
@@ -537,7 +542,7 @@ std::string HaulCsv(const MassHaul& h) {
            Fixed(l.endX - l.startX, 3) + "\r\n";
   }
   for (const PartEnd& e : h.ends) {
-    const std::string what = e.leftover > 0 ? "Waste" : (e.leftover < 0 ? "Borrow" : "Balanced");
+    const std::string what = EndWord(e.leftover);
     csv += CsvText(what + (e.forced ? " at forced balance" : " at end")) + "," +
            CsvText(StationText(e.station)) + ",," + Fixed(std::fabs(e.leftover), 0) + ",,,,," +
            Fixed(e.x, 3) + "\r\n";
