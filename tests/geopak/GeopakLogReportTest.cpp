@@ -37,7 +37,7 @@ TEST_F(GeopakTest, GoldenReportsForBothKindsAndUnitSystems) {
     const std::string companion = CompanionTableName(fresh.Project.CurrentFileName);
     ExpectGolden(ReadBytes(companion), "geopak/" + StripFile(companion));
   }
-  EXPECT_EQ(goldens, 6);
+  EXPECT_EQ(goldens, 7);
   EXPECT_TRUE(dialogs.shown.empty());
 }
 
