@@ -177,65 +177,107 @@ std::string_view TrimRightView(std::string_view s) {
 
 }  // namespace
 
+namespace {
+
+constexpr const char* kGetParametersPrefix = "Program Error: ";
+constexpr const char* kGetParametersSuffix = " occured in GetParameters(NewFileIO).";
+
+/// The fields of a row line, trimmed, and the RowFields index each goes to.
+struct RowParts {
+  std::array<std::string_view, 6> parts;
+  size_t found = 0;
+  bool complete = true;
+  bool older = false;  // "VERSION 97.1": no code field
+  size_t Field(size_t i) const { return (older && i > 0) ? i + 1 : i; }
+  size_t Expected() const { return older ? 5 : 6; }
+};
+
+/// Splits `line` at `separator`; its tabs become the separator first.
+RowParts SplitRowLine(const ProgramState& state, std::string& line, char separator) {
+  for (char& c : line) {
+    if (c == '\t') c = separator;
+  }
+  RowParts row;
+  row.older = state.Project.FileVersion == EarVersion::V971;
+  std::string_view rest = TrimLeftView(line);
+  while (row.found + 1 < row.Expected()) {
+    const size_t at = rest.find(separator);
+    if (at == std::string_view::npos) {
+      row.complete = false;
+      break;
+    }
+    row.parts[row.found++] = TrimView(rest.substr(0, at));
+    rest = TrimLeftView(rest.substr(at + 1));
+  }
+  // What the line holds is kept even when fields are missing: the rest is
+  // the next field, the ones after it stay blank.
+  if (const std::string_view last = TrimRightView(rest); !last.empty() || row.complete) {
+    row.parts[row.found++] = last;
+  }
+  return row;
+}
+
+void RequireEveryField(const RowParts& row, const std::string& line) {
+  if (!row.complete) {
+    throw ProgramError("Row line has fewer than " + std::to_string(row.Expected()) +
+                       " fields: " + ear::QuoteLine(line));
+  }
+}
+
+std::string Padded(std::string_view text) {
+  std::string field;
+  SetFixedField(field, text);
+  return field;
+}
+
+}  // namespace
+
 void GetParameters(ProgramState& state, std::string& line, int16_t mode) {
-  Trap(state.dialogs, "Program Error: ", " occured in GetParameters(NewFileIO).", [&] {
+  Trap(state.dialogs, kGetParametersPrefix, kGetParametersSuffix, [&] {
     auto& fields = state.Project.RowFields;
     for (std::string& field : fields) SetFixedField(field, "");
-    const char separator = mode == 1 ? ' ' : ',';
-    for (char& c : line) {
-      if (c == '\t') c = separator;
-    }
-    const bool older =
-        state.Project.FileVersion == EarVersion::V971;  // "VERSION 97.1": no code field
-    const size_t count = older ? 5 : 6;
-    std::array<std::string_view, 6> parts;
-    size_t found = 0;
-    std::string_view rest = TrimLeftView(line);
-    bool complete = true;
-    while (found + 1 < count) {
-      const size_t at = rest.find(separator);
-      if (at == std::string_view::npos) {
-        complete = false;
-        break;
-      }
-      parts[found++] = TrimView(rest.substr(0, at));
-      rest = TrimLeftView(rest.substr(at + 1));
-    }
-    // What the line holds is kept even when fields are missing: the rest is
-    // the next field, the ones after it stay blank.
-    if (const std::string_view last = TrimRightView(rest); !last.empty() || complete) {
-      parts[found++] = last;
-    }
-    for (size_t i = 0; i < found; ++i) {
-      const size_t field = (older && i > 0) ? i + 1 : i;
+    const RowParts row = SplitRowLine(state, line, mode == 1 ? ' ' : ',');
+    for (size_t i = 0; i < row.found; ++i) {
+      const size_t field = row.Field(i);
       if (field == 0) {
-        SetFixedField(fields[0], FormatStation(parts[0]));
+        SetFixedField(fields[0], FormatStation(row.parts[0]));
       } else if (field == 1) {
-        SetFixedField(fields[1], parts[1]);
+        SetFixedField(fields[1], row.parts[1]);
       } else {
-        SetFixedField(fields[field], FormatArea(parts[i]));
+        SetFixedField(fields[field], FormatArea(row.parts[i]));
       }
     }
-    if (older) SetFixedField(fields[1], "-");
-    if (!complete) {
-      throw ProgramError("Row line has fewer than " + std::to_string(count) +
-                         " fields: " + ear::QuoteLine(line));
-    }
+    if (row.older) SetFixedField(fields[1], "-");
+    RequireEveryField(row, line);
   });
 }
 
 void StoreStationValue(ProgramState& state, std::string& line, int, int& row, int16_t& rowsStored) {
   Trap(state.dialogs, "Program Error : ", " occured in StoreStationValue", [&] {
-    GetParameters(state, line, 1);
-    const auto& fields = state.Project.RowFields;
+    // The cells GetParameters' fields would give, without the fields: the
+    // station padded as it stands (plus notation is no number, so its
+    // picture returns it unchanged), the code padded, an area as its
+    // picture or, not being a number, padded.
+    const RowParts parts = SplitRowLine(state, line, ' ');
+    Trap(state.dialogs, kGetParametersPrefix, kGetParametersSuffix,
+         [&] { RequireEveryField(parts, line); });
     CellTable& cells = state.Project.Current().Cells;
-    // The station field is in plus notation or is no number at all, so the
-    // picture would return it unchanged: it is stored as it stands.
-    cells.at(row, Station) = fields[0];
-    cells.at(row, Code) = fields[1];
-    for (int column = Cut; column <= AddedFill; ++column) {
-      cells.at(row, column) = FormatArea(fields[static_cast<size_t>(column)]);
+    const std::string blank(kRowFieldWidth, ' ');
+    for (int column = Station; column <= AddedFill; ++column) cells.at(row, column) = blank;
+    for (size_t i = 0; i < parts.found; ++i) {
+      const size_t field = parts.Field(i);
+      std::string& cell = cells.at(row, static_cast<int>(field));
+      if (field == 0) {
+        cell = Padded(FormatStation(parts.parts[0]));
+      } else if (field == 1) {
+        cell = Padded(parts.parts[1]);
+      } else if (auto picture = AreaPicture(parts.parts[i])) {
+        cell = std::move(*picture);
+      } else {
+        cell = Padded(parts.parts[i]);
+      }
     }
+    if (parts.older) cells.at(row, Code) = Padded("-");
     ++row;
     rowsStored = 1;
   });
@@ -427,9 +469,9 @@ void StoreSink::EndGroup(int rows) {
 }
 
 void StoreSink::Row(const std::string& line, int lineCounter, int rowIndex, size_t) {
-  std::string text = line;
+  row_.assign(line);
   int16_t rowsStored = 0;
-  StoreStationValue(state_, text, lineCounter, rowIndex, rowsStored);
+  StoreStationValue(state_, row_, lineCounter, rowIndex, rowsStored);
 }
 
 void StoreSink::Skipped(size_t lineNumber, const std::string& line, const std::string& why) {

@@ -69,8 +69,9 @@ int ClassifyEarLines(std::string_view bytes, Reading reading, LineSink& sink,
   const auto skip = [&](const std::string& line, const std::string& why) {
     sink.Skipped(cursor.LineNumber(), line, why);
   };
+  std::string line;  // one buffer for every line: no allocation per row
   while (cursor.Next(view)) {
-    const std::string line(view);
+    line.assign(view);
     const size_t lineNumber = cursor.LineNumber();
     if (headerLinesLeft > 0) {
       --headerLinesLeft;

@@ -48,6 +48,7 @@ class StoreSink : public LineSink {
   ProgramState& state_;
   Reading reading_;
   std::string name_;  // of the group under way
+  std::string row_;   // the row line being stored, one buffer for all
   std::vector<SkippedLine> skipped_;
 };
 

@@ -1,5 +1,6 @@
 #include "project/FileIO.h"
 
+#include <cstring>
 #include <vector>
 
 #include "project/Errors.h"
@@ -25,17 +26,19 @@ void RequireSizeAtMost(const std::string& path, uint64_t size, uint64_t maxBytes
 std::string ReadWholeFile(const std::string& path, uint64_t maxBytes) {
   InputFile file(path);
   RequireSizeAtMost(path, file.Size(), maxBytes);
-  std::string bytes;
-  bytes.reserve(static_cast<size_t>(file.Size()));
-  char buffer[1 << 16];
-  while (const size_t got = file.Read(buffer, sizeof buffer)) {
-    // A file that grows while it is read is still held to the limit.
-    if (bytes.size() + got > maxBytes) {
+  // Read straight into the text, one byte more than the size so that a file
+  // that grows while it is read is noticed; it is still held to the limit.
+  std::string bytes(static_cast<size_t>(file.Size()) + 1, '\0');
+  size_t size = 0;
+  while (const size_t got = file.Read(bytes.data() + size, bytes.size() - size)) {
+    size += got;
+    if (size > maxBytes) {
       throw ProgramError("The file " + path + " is too large to read: more than " +
                          Megabytes(maxBytes));
     }
-    bytes.append(buffer, got);
+    if (size == bytes.size()) bytes.resize(bytes.size() * 2);
   }
+  bytes.resize(size);
   return bytes;
 }
 
@@ -70,8 +73,12 @@ bool LineCursor::Next(std::string_view& line) {
   if (next_ >= bytes_.size()) return false;
   const char* const base = bytes_.data();
   const size_t n = bytes_.size();
-  size_t end = next_;
-  while (end < n && base[end] != '\r' && base[end] != '\n') ++end;
+  // memchr rather than a loop over the bytes: this walks every file read.
+  const void* newline = std::memchr(base + next_, '\n', n - next_);
+  size_t end = newline ? static_cast<size_t>(static_cast<const char*>(newline) - base) : n;
+  if (const void* cr = std::memchr(base + next_, '\r', end - next_)) {
+    end = static_cast<size_t>(static_cast<const char*>(cr) - base);
+  }
   line = bytes_.substr(next_, end - next_);
   next_ = end + ((end + 1 < n && base[end] == '\r' && base[end + 1] == '\n') ? 2 : 1);
   ++lineNumber_;

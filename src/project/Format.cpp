@@ -10,6 +10,36 @@
 
 namespace earthwork {
 
+namespace {
+
+/// The value of unsigned digits with at most one "." when it is found
+/// without rounding twice: at most 15 significant digits and 22 decimals,
+/// so the digits and the power of ten are exact doubles and one division
+/// rounds correctly (the same double from_chars gives). Most areas and
+/// stations are such texts; anything longer goes the general way.
+std::optional<double> ExactDecimal(std::string_view digits) {
+  static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                       1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  uint64_t mantissa = 0;
+  int significant = 0;
+  int decimals = 0;
+  bool point = false;
+  for (const char c : digits) {
+    if (c == '.') {
+      point = true;
+      continue;
+    }
+    mantissa = mantissa * 10 + static_cast<uint64_t>(c - '0');
+    significant += mantissa != 0 ? 1 : 0;
+    decimals += point ? 1 : 0;
+    if (significant > 15 || decimals > 22) return std::nullopt;
+  }
+  return static_cast<double>(mantissa) / kPowers[decimals];
+}
+
+}  // namespace
+
 std::optional<double> ParseNumber(std::string_view text) {
   const std::string_view t = TrimView(text);
   size_t i = 0;
@@ -28,6 +58,7 @@ std::optional<double> ParseNumber(std::string_view text) {
     }
   }
   if (digits == 0) return std::nullopt;
+  if (const auto fast = ExactDecimal(t.substr(start))) return negative ? -*fast : *fast;
   double value = 0;
   const auto [ptr, ec] = std::from_chars(t.data() + start, t.data() + t.size(), value);
   if (ec != std::errc() || ptr != t.data() + t.size() || !std::isfinite(value)) return std::nullopt;
@@ -144,9 +175,38 @@ std::string FormatArea(double value) {
   return (d.negative ? "-" : "") + PadDigits(d.integer, 1) + "." + d.fraction;
 }
 
+namespace {
+
+/// True when `t` is already what FormatArea gives for it: an optional "-",
+/// integer digits without a leading zero (or one "0"), "." and two digits,
+/// at most 15 digits in all, and no "-0.00". The stored cells and the rows
+/// of a saved file are in this form, so they are kept without a number.
+bool IsAreaPicture(std::string_view t) {
+  const size_t sign = !t.empty() && t[0] == '-' ? 1 : 0;
+  const size_t digits = t.size() - sign - 3;
+  if (t.size() < sign + 4 || digits > 13 || t[t.size() - 3] != '.') return false;
+  bool zero = true;
+  for (size_t i = sign; i < t.size(); ++i) {
+    if (i == t.size() - 3) continue;
+    if (t[i] < '0' || t[i] > '9') return false;
+    zero = zero && t[i] == '0';
+  }
+  const bool leadingZero = t[sign] == '0' && digits > 1;
+  return !leadingZero && !(sign == 1 && zero);
+}
+
+}  // namespace
+
+std::optional<std::string> AreaPicture(std::string_view text) {
+  const std::string_view t = TrimView(text);
+  if (IsAreaPicture(t)) return std::string(t);
+  if (const auto v = ParseFieldNumber(t)) return FormatArea(*v);
+  return std::nullopt;
+}
+
 std::string FormatArea(std::string_view text) {
-  const auto v = ParseFieldNumber(text);
-  return v ? FormatArea(*v) : std::string(text);
+  auto picture = AreaPicture(text);
+  return picture ? std::move(*picture) : std::string(text);
 }
 
 std::string FormatStation(double value) {

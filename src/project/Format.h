@@ -21,6 +21,8 @@ std::optional<double> ParseFieldNumber(std::string_view text);
 /// that is not a number is returned unchanged.
 std::string FormatArea(std::string_view text);
 std::string FormatArea(double value);
+/// FormatArea of a text that is a number; nothing for any other text.
+std::optional<std::string> AreaPicture(std::string_view text);
 
 /// The picture "########00+00.000": plus notation, "+" before the last two
 /// integer digits, at least two digits before it, three decimals. A number

@@ -4,10 +4,6 @@
 
 namespace earthwork {
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
 std::string TrimLeft(std::string_view s) {
   size_t i = 0;
   while (i < s.size() && IsBlank(s[i])) ++i;
@@ -22,12 +18,6 @@ std::string TrimRight(std::string_view s) {
 
 std::string Trim(std::string_view s) {
   return std::string(TrimView(s));
-}
-
-std::string_view TrimView(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
 }
 
 std::string Upper(std::string_view s) {

@@ -6,11 +6,17 @@
 namespace earthwork {
 
 /// Blank means space or tab, as the files and grid use them.
-bool IsBlank(char c);
+inline bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 std::string Trim(std::string_view s);
 /// Trim without a copy: the part of `s` between its leading and trailing
-/// blanks.
-std::string_view TrimView(std::string_view s);
+/// blanks. Inline: every field of every row line passes through it.
+inline std::string_view TrimView(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
 std::string TrimLeft(std::string_view s);
 std::string TrimRight(std::string_view s);
 /// ASCII upper case; bytes above 127 are left alone.

@@ -12,10 +12,27 @@ ReportFileWriter::ReportFileWriter(const std::string& path, bool append) : path_
   if (!out_) throw ProgramError("Cannot write " + path + ": " + std::strerror(errno));
 }
 
+namespace {
+
+struct LineMarks {
+  bool lineEnd = false;
+  bool hash = false;
+};
+
+/// What WriteLine must know about a line, by memchr: this sees every byte
+/// of every report.
+LineMarks MarksOf(std::string_view line) {
+  const auto has = [line](char c) { return line.find(c) != std::string_view::npos; };
+  return {has('\r') || has('\n'), has('#')};
+}
+
+}  // namespace
+
 void ReportFileWriter::WriteLine(std::string_view line) {
+  const LineMarks marks = MarksOf(line);
   // A line end inside a text (a header field, a name, a cell) would start a
   // line of its own, without the "#" of the line it came from.
-  if (line.find_first_of("\r\n") != std::string_view::npos) {
+  if (marks.lineEnd) {
     std::string oneLine(line);
     for (char& c : oneLine) {
       if (c == '\r' || c == '\n') c = ' ';
@@ -25,7 +42,7 @@ void ReportFileWriter::WriteLine(std::string_view line) {
   // A line with a "#" is never shown, printed or counted. Every piece broken
   // off such a line keeps a "#" (put before a piece without one), so that a
   // long header text does not turn up as a report line.
-  const bool hidden = line.find('#') != std::string_view::npos;
+  const bool hidden = marks.hash;
   size_t start = 0;
   do {
     std::string_view piece = line.substr(start, kReportLineWidth);

@@ -5,6 +5,7 @@
 #endif
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <random>
@@ -78,9 +79,22 @@ TEST(Format, PicturesOfWholeHundredthsAndThousandths) {
     std::snprintf(station, sizeof station, "%s%02llu+%02llu.%03llu", sign, k / 100000,
                   k / 1000 % 100, k % 1000);
     EXPECT_EQ(FormatArea(value / 100), area) << value;
+    EXPECT_EQ(FormatArea(std::string_view(area)), area) << value;
     if (limit <= 100000000000000ull) {
       EXPECT_EQ(FormatStation(value / 1000), station) << value;
     }
+  }
+  // Decimal texts of every length read as the C library reads them, also
+  // past the digits a double holds.
+  for (int i = 0; i < 20000; ++i) {
+    std::string text = i % 4 == 0 ? "-" : "";
+    const size_t length = 1 + random() % 26;
+    const size_t point = random() % (length + 1);
+    for (size_t k = 0; k < length; ++k) {
+      if (k == point) text += '.';
+      text += static_cast<char>('0' + (k < 3 && i % 5 == 0 ? 0 : random() % 10));
+    }
+    ASSERT_EQ(ParseNumber(text), std::strtod(text.c_str(), nullptr)) << text;
   }
   EXPECT_EQ(FormatArea(0.1 + 0.2), "0.30");
   EXPECT_EQ(FormatArea(-0.0), "0.00");
