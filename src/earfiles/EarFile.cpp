@@ -1,5 +1,6 @@
 #include "earfiles/EarFile.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <filesystem>
@@ -16,41 +17,36 @@ namespace earthwork {
 
 namespace {
 
-/// Line ends inside a value would split it into lines of their own and
-/// change what the file means when read back.
-std::string OneLine(std::string text) {
-  for (char& c : text) {
-    if (c == '\r' || c == '\n') c = ' ';
-  }
-  return text;
-}
-
 /// Appends a right-aligned field. A value that fills its width would touch
 /// the field before it and merge with it when read back, so it is kept
 /// apart by one blank.
-void AppendField(std::string& line, const std::string& value, size_t width) {
+void AppendField(std::string& line, std::string_view value, size_t width) {
   if (value.size() >= width && !line.empty() && !IsBlank(line.back())) line += ' ';
-  line += RightAlign(value, width);
+  if (value.size() < width) line.append(width - value.size(), ' ');
+  line += value;
 }
 
-std::string RowLine(CellTable& cells, int row) {
-  std::string line;
-  std::string station = FormatStation(TrimLeft(cells.at(row, Station)));
+/// The file's line of a row, built in `line` (one buffer for every row).
+void RowLine(CellTable& cells, int row, std::string& line) {
+  line.clear();
+  std::string station = FormatStation(TrimLeftView(cells.at(row, Station)));
   // The reader knows a row line by its "+". A station text without one
   // (no number: only a damaged file gives such a station) is written after
   // a "+", which reads back as the same station value, so the row is kept.
   if (!Contains(station, "+")) station.insert(0, "+");
   AppendField(line, station, 9);
-  AppendField(line, TrimLeft(cells.at(row, Code)), 12);
+  AppendField(line, TrimLeftView(cells.at(row, Code)), 12);
   for (int column = Cut; column <= AddedFill; ++column) {
-    AppendField(line, FormatArea(TrimLeft(cells.at(row, column))), 12);
+    AppendField(line, FormatArea(TrimLeftView(cells.at(row, column))), 12);
   }
-  line = OneLine(Trim(line));
+  const std::string_view kept = TrimView(line);
+  const size_t first = static_cast<size_t>(kept.data() - line.data());
+  line.erase(first + kept.size());
+  line.erase(0, first);
   // A line that begins with "[" is a tag to the reader. A station that
   // begins so (only a damaged file gives one) keeps a blank before it,
   // which the reader drops again.
   if (!line.empty() && line[0] == '[') line.insert(0, " ");
-  return line;
 }
 
 enum class Compatibility { Readable, NotCompatible, Unreadable };
@@ -96,7 +92,13 @@ std::string BuildEarFileText(ProjectStore& store) {
                          std::to_string(content.size()) + " characters long; a line of the file" +
                          " holds at most " + std::to_string(kMaxLineLength));
     }
-    text += OneLine(content);
+    // Line ends inside a value would split it into lines of their own and
+    // change what the file means when read back.
+    const size_t start = text.size();
+    text += content;
+    std::replace_if(
+        text.begin() + static_cast<std::ptrdiff_t>(start), text.end(),
+        [](char c) { return c == '\r' || c == '\n'; }, ' ');
     text += "\r\n";
   };
   line("[VERSION 2002]");
@@ -116,12 +118,14 @@ std::string BuildEarFileText(ProjectStore& store) {
     line(flag + " ");
     line(kEarColumnHeader);
     CellTable& cells = group.Cells;
+    std::string rowLine;
     for (int row = 0; cells.at(row, Station) != kEndOfRows; ++row) {
       // Every field must be present in the line for the reader to find it.
       for (int column = Station; column <= AddedFill; ++column) {
         if (Trim(cells.at(row, column)).empty()) cells.at(row, column) = "0.0";
       }
-      line(RowLine(cells, row));
+      RowLine(cells, row, rowLine);
+      line(rowLine);
     }
   }
   line("[LAST RECORD]");
@@ -163,16 +167,6 @@ namespace {
 void SetFixedField(std::string& field, std::string_view text) {
   field.assign(text);
   if (field.size() < kRowFieldWidth) field.append(kRowFieldWidth - field.size(), ' ');
-}
-
-std::string_view TrimLeftView(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  return s;
-}
-
-std::string_view TrimRightView(std::string_view s) {
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
 }
 
 }  // namespace

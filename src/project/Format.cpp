@@ -1,5 +1,6 @@
 #include "project/Format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -12,31 +13,25 @@ namespace earthwork {
 
 namespace {
 
-/// The value of unsigned digits with at most one "." when it is found
-/// without rounding twice: at most 15 significant digits and 22 decimals,
-/// so the digits and the power of ten are exact doubles and one division
-/// rounds correctly (the same double from_chars gives). Most areas and
-/// stations are such texts; anything longer goes the general way.
-std::optional<double> ExactDecimal(std::string_view digits) {
-  static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                       1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+/// Digits of a plain decimal number, gathered while it is checked: when
+/// they hold at most 15 significant digits and 22 decimals, the digits and
+/// the power of ten are exact doubles and one division rounds correctly
+/// (the double from_chars gives). Most areas and stations are such texts;
+/// anything longer goes the general way.
+struct Digits {
   uint64_t mantissa = 0;
+  int count = 0;
   int significant = 0;
   int decimals = 0;
-  bool point = false;
-  for (const char c : digits) {
-    if (c == '.') {
-      point = true;
-      continue;
-    }
-    mantissa = mantissa * 10 + static_cast<uint64_t>(c - '0');
-    significant += mantissa != 0 ? 1 : 0;
-    decimals += point ? 1 : 0;
-    if (significant > 15 || decimals > 22) return std::nullopt;
+  int points = 0;
+  bool Exact() const { return significant <= 15 && decimals <= 22; }
+  double Value() const {
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    return static_cast<double>(mantissa) / kPowers[decimals];
   }
-  return static_cast<double>(mantissa) / kPowers[decimals];
-}
+};
 
 }  // namespace
 
@@ -46,19 +41,24 @@ std::optional<double> ParseNumber(std::string_view text) {
   bool negative = false;
   if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
   const size_t start = i;
-  int digits = 0;
-  int points = 0;
+  Digits d;
   for (; i < t.size(); ++i) {
-    if (t[i] >= '0' && t[i] <= '9') {
-      ++digits;
-    } else if (t[i] == '.' && points == 0) {
-      ++points;
+    const char c = t[i];
+    if (c >= '0' && c <= '9') {
+      ++d.count;
+      if (d.Exact()) {
+        d.mantissa = d.mantissa * 10 + static_cast<uint64_t>(c - '0');
+        d.significant += d.mantissa != 0 ? 1 : 0;
+        d.decimals += d.points;
+      }
+    } else if (c == '.' && d.points == 0) {
+      ++d.points;
     } else {
       return std::nullopt;
     }
   }
-  if (digits == 0) return std::nullopt;
-  if (const auto fast = ExactDecimal(t.substr(start))) return negative ? -*fast : *fast;
+  if (d.count == 0) return std::nullopt;
+  if (d.Exact()) return negative ? -d.Value() : d.Value();
   double value = 0;
   const auto [ptr, ec] = std::from_chars(t.data() + start, t.data() + t.size(), value);
   if (ec != std::errc() || ptr != t.data() + t.size() || !std::isfinite(value)) return std::nullopt;
@@ -68,7 +68,8 @@ std::optional<double> ParseNumber(std::string_view text) {
 std::optional<double> ParseFieldNumber(std::string_view text) {
   if (const auto plain = ParseNumber(text)) return plain;
   const std::string_view t = TrimView(text);
-  const size_t e = t.find_first_of("eE");
+  // Not find_first_of: it looks up every character of the text in the set.
+  const size_t e = std::min(t.find('e'), t.find('E'));
   if (e == std::string_view::npos || e + 1 == t.size()) return std::nullopt;
   const auto mantissa = ParseNumber(t.substr(0, e));
   std::string_view exponent = t.substr(e + 1);

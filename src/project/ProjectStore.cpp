@@ -5,19 +5,13 @@
 
 namespace earthwork {
 
-std::string& CellTable::at(int row, int column) {
-  if (row < 0 || row >= kCellRows || column < 0 || column >= kCellColumns) SubscriptOutOfRange();
-  auto& block = blocks_[static_cast<size_t>(row / kBlockRows)];
-  if (block.empty()) block.resize(kBlockRows * kCellColumns);
-  return block[static_cast<size_t>(row % kBlockRows * kCellColumns + column)];
+const std::string& CellTable::EmptyCell() {
+  static const std::string empty;
+  return empty;
 }
 
-const std::string& CellTable::at(int row, int column) const {
-  if (row < 0 || row >= kCellRows || column < 0 || column >= kCellColumns) SubscriptOutOfRange();
-  static const std::string empty;
-  const auto& block = blocks_[static_cast<size_t>(row / kBlockRows)];
-  if (block.empty()) return empty;
-  return block[static_cast<size_t>(row % kBlockRows * kCellColumns + column)];
+void CellTable::AllocateBlock(Block& block) {
+  block.resize(kBlockRows * kCellColumns);
 }
 
 int CellTable::DataRowCount() const {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "project/CellMemory.h"
+#include "project/Errors.h"
 
 namespace earthwork {
 
@@ -37,8 +38,16 @@ inline const std::string kEndOfRows = "-1";
 class CellTable {
  public:
   CellTable() : blocks_(kBlockCount) {}
-  std::string& at(int row, int column);
-  const std::string& at(int row, int column) const;
+  // Inline: every row read, saved and reported passes through here.
+  std::string& at(int row, int column) {
+    Block& block = blocks_[BlockIndex(row, column)];
+    if (block.empty()) AllocateBlock(block);
+    return block[Offset(row, column)];
+  }
+  const std::string& at(int row, int column) const {
+    const Block& block = blocks_[BlockIndex(row, column)];
+    return block.empty() ? EmptyCell() : block[Offset(row, column)];
+  }
   /// Number of data rows: rows before the first end marker. Raises
   /// "Subscript out of range" when no row holds the marker.
   int DataRowCount() const;
@@ -47,6 +56,17 @@ class CellTable {
   static constexpr int kBlockRows = 64;
   static constexpr int kBlockCount = (kCellRows + kBlockRows - 1) / kBlockRows;
   using Block = std::vector<std::string, CellAllocator<std::string>>;
+  static size_t BlockIndex(int row, int column) {
+    if (row < 0 || row >= kCellRows || column < 0 || column >= kCellColumns) {
+      SubscriptOutOfRange();
+    }
+    return static_cast<size_t>(row / kBlockRows);
+  }
+  static size_t Offset(int row, int column) {
+    return static_cast<size_t>(row % kBlockRows * kCellColumns + column);
+  }
+  static void AllocateBlock(Block& block);
+  static const std::string& EmptyCell();
   std::vector<Block> blocks_;  // an empty block reads as empty cells
 };
 

@@ -17,6 +17,14 @@ inline std::string_view TrimView(std::string_view s) {
   while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
   return s;
 }
+inline std::string_view TrimLeftView(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  return s;
+}
+inline std::string_view TrimRightView(std::string_view s) {
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
 std::string TrimLeft(std::string_view s);
 std::string TrimRight(std::string_view s);
 /// ASCII upper case; bytes above 127 are left alone.
