@@ -7,7 +7,10 @@
 
 namespace earthwork {
 
-ReportFileWriter::ReportFileWriter(const std::string& path, bool append) : path_(path) {
+ReportFileWriter::ReportFileWriter(const std::string& path, bool append)
+    : path_(path), buffer_(kBufferBytes) {
+  // Large writes: a report of a whole project is some megabytes.
+  out_.rdbuf()->pubsetbuf(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
   out_.open(path, std::ios::binary | (append ? std::ios::app : std::ios::trunc));
   if (!out_) throw ProgramError("Cannot write " + path + ": " + std::strerror(errno));
 }

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "project/ProgramState.h"
 
@@ -20,7 +21,9 @@ class ReportFileWriter {
   void Close();
 
  private:
+  static constexpr size_t kBufferBytes = 1 << 18;
   std::string path_;
+  std::vector<char> buffer_;
   std::ofstream out_;
 };
 
