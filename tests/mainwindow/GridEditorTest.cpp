@@ -1,3 +1,5 @@
+#include <QComboBox>
+
 #include "WindowHarness.h"
 #include "mainwindow/StationGrid.h"
 
@@ -25,6 +27,20 @@ class GridEditorTest : public ScriptedQtTest {
     if (c[8].isEmpty()) QCOMPARE(QTexts(h.dialogs.Texts()), QStringList{});
     if (!c[8].isEmpty()) QVERIFY(QTexts(h.dialogs.Texts()).join('\n').contains(c[8]));
     QVERIFY(grid.hasFocus() || !QApplication::focusWidget());  // the keys stay in the grid
+  }
+
+  /// The Code column's list offers the code chosen last, also on an empty cell.
+  void codeList() {
+    WindowHarness h;
+    auto* combo = h.window->findChild<QComboBox*>("CodeCombo");
+    Play(*h.window, "1000{Enter}{*2,1}");
+    QVERIFY(combo->isVisible());
+    combo->setCurrentIndex(combo->findText("BK"));
+    Q_EMIT combo->activated(combo->currentIndex());
+    QCOMPARE(Q(h.Store().Current().Cells.at(0, Code)), QString("BK"));
+    Play(*h.window, "{*2,2}{2,5}{Enter}1100{Enter}{*3,1}");
+    QVERIFY(combo->isVisible());
+    QCOMPARE(combo->currentText(), QString("BK"));
   }
 
   void refusals_data() { DataRows("grid/refusals.txt"); }
