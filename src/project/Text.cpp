@@ -5,15 +5,7 @@
 namespace earthwork {
 
 std::string TrimLeft(std::string_view s) {
-  size_t i = 0;
-  while (i < s.size() && IsBlank(s[i])) ++i;
-  return std::string(s.substr(i));
-}
-
-std::string TrimRight(std::string_view s) {
-  size_t n = s.size();
-  while (n > 0 && IsBlank(s[n - 1])) --n;
-  return std::string(s.substr(0, n));
+  return std::string(TrimLeftView(s));
 }
 
 std::string Trim(std::string_view s) {

@@ -26,7 +26,6 @@ inline std::string_view TrimRightView(std::string_view s) {
   return s;
 }
 std::string TrimLeft(std::string_view s);
-std::string TrimRight(std::string_view s);
 /// ASCII upper case; bytes above 127 are left alone.
 std::string Upper(std::string_view s);
 bool Contains(std::string_view s, std::string_view part);

@@ -79,33 +79,41 @@ TEST(MassHaulTest, HandWorkedHaulsAndRefusals) {
 
 // Splitting an interval at its middle, with the areas there interpolated,
 // describes the same ground: the figures may move by the report's rounding
-// of each interval to whole units, no more.
+// of each interval to whole units, no more. A free haul longer than every
+// loop leaves no overhaul.
 TEST(MassHaulTest, SplittingAnIntervalKeepsTheFigures) {
   const std::vector<TypedRow> rows = {{"0", "", "12", "", "3"},    {"100", "", "40", "", "0"},
                                       {"300", "", "5", "", "30"},  {"350", "", "0", "", "55"},
                                       {"500", "", "22", "", "10"}, {"650", "", "60", "", "0"},
                                       {"800", "", "0", "", "48"},  {"1000", "", "3", "", "20"}};
-  const MassHaul whole = ComputeMassHaul(Group("1.1", rows), Units::English, 120);
-  for (size_t at = 1; at < rows.size(); ++at) {
-    SCOPED_TRACE("split before row " + std::to_string(at));
-    const auto mid = [](const std::string& a, const std::string& b) {
-      return ShortestText((std::stod(a) + std::stod(b)) / 2);
-    };
-    std::vector<TypedRow> split = rows;
-    const TypedRow &a = rows[at - 1], &b = rows[at];
-    split.insert(split.begin() + static_cast<long>(at),
-                 {mid(a.station, b.station), "", mid(a.cut, b.cut), "", mid(a.fill, b.fill)});
-    const MassHaul parts = ComputeMassHaul(Group("1.1", split), Units::English, 120);
-    // The two new intervals round cut, fill and adjusted fill each: up
-    // to 5 units of mass, over the whole length in haul units.
-    const double rounding = 5 * whole.length / 100;
-    EXPECT_NEAR(parts.haul, whole.haul, rounding);
-    EXPECT_NEAR(parts.overhaul, whole.overhaul, rounding);
-    EXPECT_NEAR(parts.volume, whole.volume, 5);
-    EXPECT_NEAR(parts.overhaulVolume, whole.overhaulVolume, 5);
-    EXPECT_EQ(parts.balancePoints.size(), whole.balancePoints.size());
+  for (Units units : {Units::English, Units::Metric}) {
+    const MassHaul whole = ComputeMassHaul(Group("1.1", rows), units, 120);
+    for (size_t at = 1; at < rows.size(); ++at) {
+      SCOPED_TRACE("split before row " + std::to_string(at));
+      const auto mid = [](const std::string& a, const std::string& b) {
+        return ShortestText((std::stod(a) + std::stod(b)) / 2);
+      };
+      std::vector<TypedRow> split = rows;
+      const TypedRow &a = rows[at - 1], &b = rows[at];
+      split.insert(split.begin() + static_cast<long>(at),
+                   {mid(a.station, b.station), "", mid(a.cut, b.cut), "", mid(a.fill, b.fill)});
+      const MassHaul parts = ComputeMassHaul(Group("1.1", split), units, 120);
+      // The two new intervals round cut, fill and adjusted fill each: up
+      // to 5 units of mass, over the whole length in haul units.
+      const double rounding = 5 * whole.length / (units == Units::Metric ? 1000 : 100);
+      EXPECT_NEAR(parts.haul, whole.haul, rounding);
+      EXPECT_NEAR(parts.overhaul, whole.overhaul, rounding);
+      EXPECT_NEAR(parts.volume, whole.volume, 5);
+      EXPECT_NEAR(parts.overhaulVolume, whole.overhaulVolume, 5);
+      EXPECT_EQ(parts.balancePoints.size(), whole.balancePoints.size());
+    }
+    double longest = 0;
+    for (const HaulLoop& l : whole.loops) longest = std::max(longest, l.endX - l.startX);
+    const MassHaul free = ComputeMassHaul(Group("1.1", rows), units, longest + 0.01);
+    EXPECT_GT(whole.overhaul, 0);
+    EXPECT_EQ(free.overhaul, 0);
+    EXPECT_NEAR(free.freeHaulVolume, whole.volume, 1e-9);
   }
-  EXPECT_GT(whole.overhaul, 0);
 }
 
 /// The mass ordinate of a CSV station line: the field before the distance.
