@@ -172,7 +172,10 @@ void QtPageSurface::Print(const std::string& text) {
     const QString shown = FromCp1252(text);
     const QPointF at(x_ * UnitX(), y_ * UnitY() + metrics.ascent());
     const double room = (PrintableWidth() - x_) * UnitX();
-    const double wide = metrics.horizontalAdvance(shown);
+    // Measuring shapes the text a second time: a line that fits even at the
+    // widest glyph's width is drawn without it.
+    const bool fits = static_cast<double>(shown.size()) * metrics.maxWidth() <= room;
+    const double wide = fits ? 0 : metrics.horizontalAdvance(shown);
     if (wide > room && room > 0) {
       // What would pass the paper's edge is drawn smaller instead of cut.
       QFont smaller = font_;
