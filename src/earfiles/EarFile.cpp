@@ -169,10 +169,6 @@ void SetFixedField(std::string& field, std::string_view text) {
   if (field.size() < kRowFieldWidth) field.append(kRowFieldWidth - field.size(), ' ');
 }
 
-}  // namespace
-
-namespace {
-
 constexpr const char* kGetParametersPrefix = "Program Error: ";
 constexpr const char* kGetParametersSuffix = " occured in GetParameters(NewFileIO).";
 
