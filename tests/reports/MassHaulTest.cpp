@@ -74,7 +74,7 @@ TEST(MassHaulTest, HandWorkedHaulsAndRefusals) {
     testing::ExpectGolden(figures, name + (refused ? ".message" : ".figures"));
     if (!refused) testing::ExpectGolden(outputs, name + ".outputs");
   }
-  EXPECT_EQ(hauls, 9);
+  EXPECT_EQ(hauls, 10);
 }
 
 // Splitting an interval at its middle, with the areas there interpolated,
