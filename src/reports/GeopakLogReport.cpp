@@ -140,9 +140,10 @@ Interval IntervalAfter(const LogGroup& group, int s) {
   return {StationValue(Section(group, s)), StationValue(Section(group, s + 1))};
 }
 
-int FindBalancePointIn(const LogGroup& group, int pointCount, const StationIndex& points, int s,
+/// The points index holds only the entries within the point count.
+int FindBalancePointIn(const LogGroup& group, const StationIndex& points, int s,
                        Interval interval) {
-  if (!Contains(Section(group, s).Label, "+") || pointCount < 1) return 0;
+  if (!Contains(Section(group, s).Label, "+")) return 0;
   return points.Between(interval.from, interval.to, true);
 }
 
@@ -268,16 +269,15 @@ class LogReportWriter {
         accumulated_(out != nullptr && state.Report.AccumulatedReport == ReportKind::Accumulated),
         embankment_(out != nullptr && state.Window.Embankment),
         sectionCount_(std::min(SectionCount(state, group), group.SectionTable.Slots() - 1)),
-        pointCount_(PointCount(state, group)),
-        points_(group.PointTable, pointCount_),
-        adjustments_(group.AdjustmentTable, pointCount_),
+        points_(group.PointTable, PointCount(state, group)),
+        adjustments_(group.AdjustmentTable, PointCount(state, group)),
         values_(static_cast<size_t>(sectionCount_) + 2) {}
 
   void WriteStations() {
     for (int s = 0; s <= sectionCount_; ++s) {
       const LogRecord& r = Section(group_, s);
       const Interval interval{Value(s), Value(s + 1)};
-      int bp = FindBalancePointIn(group_, pointCount_, points_, s, interval);
+      int bp = FindBalancePointIn(group_, points_, s, interval);
       const std::string kind = InsertBalanceIn(state_, group_, adjustments_, s, interval);
       const std::string_view label = TrimView(r.Label);
       if (IsMessageLabel(label)) {
@@ -435,7 +435,6 @@ class LogReportWriter {
   bool accumulated_;
   bool embankment_;
   int sectionCount_;
-  int pointCount_;
   StationIndex points_;
   StationIndex adjustments_;
   std::vector<std::optional<double>> values_;  // records 0..count + 1
@@ -486,8 +485,8 @@ void WalkLogReportRows(ProgramState& state, const LogRowObserver& observer) {
 int16_t FindBalancePoint(ProgramState& state, int16_t station) {
   const LogGroup& group = CurrentLogGroup(state);
   const int count = PointCount(state, group);
-  return static_cast<int16_t>(FindBalancePointIn(
-      group, count, StationIndex(group.PointTable, count), station, IntervalAfter(group, station)));
+  return static_cast<int16_t>(FindBalancePointIn(group, StationIndex(group.PointTable, count),
+                                                 station, IntervalAfter(group, station)));
 }
 
 std::string InsertBalance(ProgramState& state, int16_t station) {

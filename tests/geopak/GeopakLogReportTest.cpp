@@ -62,6 +62,8 @@ TEST_F(GeopakTest, BalancePointsAndAdjustmentsBetweenStations) {
       {4, 4, 4, "Exc"},   // a point on the station counts
       {4, 5, 0, ""},      // the last station
       {2, 4, 0, ""},      // entries beyond the point count are not searched
+      {1, 1, 1, "Fill"},  // a table of one entry is searched
+      {0, 1, 0, ""},      // an empty one is not
   };
   for (const auto& c : cases) {
     g.PointCount = c.pointCount;
