@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -25,7 +26,10 @@ void WhenShown(std::function<void(T&)> action) {
     timer->stop();
     timer->deleteLater();
     if (!found) ADD_FAILURE() << "window never shown: " << T::staticMetaObject.className();
-    if (found) action(*found);
+    if (!found) return;
+    action(*found);
+    // A check that failed inside a modal window returns before closing it.
+    if (QTest::currentTestFailed() && found->isVisible()) found->close();
   });
   timer->start(10);
 }
