@@ -43,6 +43,20 @@ class GridEditorTest : public ScriptedQtTest {
     QCOMPARE(combo->currentText(), QString("BK"));
   }
 
+  /// The columns share the grid's width, the last one taking what is left:
+  /// no gap at the right and no scroll bar across.
+  void columnsFillTheWidth() {
+    WindowHarness h;
+    StationGrid& grid = h.window->Grid();
+    for (int width : {900, 1400}) {
+      h.window->resize(width, 700);
+      QApplication::processEvents();
+      int sum = 0;
+      for (int c = 0; c < grid.columnCount(); ++c) sum += grid.columnWidth(c);
+      QCOMPARE(sum, grid.viewport()->width());
+    }
+  }
+
   void refusals_data() { DataRows("grid/refusals.txt"); }
   void refusals() {
     QFETCH(QStringList, c);

@@ -85,6 +85,12 @@ class PreviewTest : public ScriptedQtTest {
       QTest::keyClick(&preview.PageBox(), Qt::Key_Return);
       QCOMPARE(int{report.HeaderPage}, 3);
 
+      // Each tool names its key.
+      for (const QAction* action : preview.findChildren<QAction*>()) {
+        if (!action->shortcuts().isEmpty())
+          QVERIFY(
+              action->toolTip().contains(action->shortcut().toString(QKeySequence::NativeText)));
+      }
       // Zooming leaves the fit to the width; F fits the whole page.
       PreviewPage& page = preview.Page();
       QCOMPARE(preview.FitMode(), frmPreview::Fit::Width);
