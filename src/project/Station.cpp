@@ -49,24 +49,17 @@ Result CheckForAscendingOrder(ProgramState& state, int16_t row) {
     const std::string& text = cells.at(row, Station);
     const std::string upper = Upper(text);
     if (Contains(upper, "A")) return;
-    double current = 0;
-    if (Contains(upper, "B")) {
-      current = StationTextToNumber(text.substr(0, upper.find('B')));
-    } else {
-      current = StationTextToNumber(text);
-      if (current == -1) return;
-    }
+    const bool back = Contains(upper, "B");
+    const double current = StationTextToNumber(back ? text.substr(0, upper.find('B')) : text);
+    if (!back && current == -1) return;
     const std::string& previousText = cells.at(row - 1, Station);
     const std::string previousUpper = Upper(previousText);
-    double previous = 0;
-    if (Contains(previousUpper, "A")) {
-      previous = StationTextToNumber(previousText.substr(0, previousUpper.find('A')));
-    } else if (Contains(previousUpper, "B")) {
-      previous = StationTextToNumber(previousText.substr(0, previousUpper.find('B')));
-    } else {
-      previous = StationTextToNumber(previousText);
-      if (previous == -1) return;
-    }
+    // A station equation's number stands before its letter.
+    const char letter =
+        Contains(previousUpper, "A") ? 'A' : (Contains(previousUpper, "B") ? 'B' : '\0');
+    const double previous = StationTextToNumber(
+        letter ? previousText.substr(0, previousUpper.find(letter)) : previousText);
+    if (!letter && previous == -1) return;
     if (current < previous) {
       const std::string message = " Station : " + FormatStation(current) +
                                   " is less then previous station :" + FormatStation(previous);

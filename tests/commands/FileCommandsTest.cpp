@@ -116,7 +116,7 @@ class Scenario : public EarTest, public ::testing::WithParamInterface<std::strin
         {"Open", [&] { Openfile(state); }},
         {"Save", [&] { SaveFile(state); }},
         {"SaveAs", [&] { SaveAsFile(state); }},
-        {"Import", [&] { mnuFileImport(state, "Import EAR File"); }},
+        {"Import", [&] { mnuFileImport(state, ImportItemCaption(store)); }},
         {"Exit", [&] { mnuFileExit(state); }},
         {"AskExit", [&] { closing = says(SaveItBeforeExit(state)); }},
         {"Unload",
