@@ -29,15 +29,19 @@ class GridEditorTest : public ScriptedQtTest {
     QVERIFY(grid.hasFocus() || !QApplication::focusWidget());  // the keys stay in the grid
   }
 
-  /// The Code column's list offers the code chosen last, also on an empty cell.
+  /// The Code column's list offers the code chosen last, also on an empty
+  /// cell; a code chosen is a change to save.
   void codeList() {
     WindowHarness h;
+    h.OpenProject("rows.ear", 1);
     auto* combo = h.window->findChild<QComboBox*>("CodeCombo");
-    Play(*h.window, "1000{Enter}{*2,1}");
+    Play(*h.window, "{*2,1}");
     QVERIFY(combo->isVisible());
+    QVERIFY(!h.Store().DataChanged);
     combo->setCurrentIndex(combo->findText("BK"));
     Q_EMIT combo->activated(combo->currentIndex());
     QCOMPARE(Q(h.Store().Current().Cells.at(0, Code)), QString("BK"));
+    QVERIFY(h.Store().DataChanged);
     Play(*h.window, "{*2,2}{2,5}{Enter}1100{Enter}{*3,1}");
     QVERIFY(combo->isVisible());
     QCOMPARE(combo->currentText(), QString("BK"));
