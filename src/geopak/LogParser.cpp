@@ -296,11 +296,9 @@ class LogImport {
 /// section station count for the all-groups report.
 void KeepCounts(ProgramState& state) {
   const LogCounters& c = state.Counters;
-  const int group = state.Project.CurrentGroup;
-  if (group >= 0 && group < static_cast<int>(state.Log.Groups.size())) {
-    state.Log.Group(group).SectionStationCount = c.SectionStationCount;
-    state.Log.Group(group).PointCount = c.PointCount;
-  }
+  LogGroup& group = CurrentLogGroup(state);
+  group.SectionStationCount = c.SectionStationCount;
+  group.PointCount = c.PointCount;
   if (c.SectionStationCount > state.Counters.LargestSectionStationCount) {
     state.Counters.LargestSectionStationCount = c.SectionStationCount;
   }

@@ -30,9 +30,6 @@ const std::string kS3 = "**+" + std::string(112, '*');
 const std::string kS4 = "*+" + std::string(10, '*') + " " + std::string(105, '*');
 const std::string kS5 = "*+" + std::string(8, '*') + " " + std::string(109, '*');
 
-std::string StationField(double station) {
-  return RightAlign(FormatStation(station), 8);
-}
 std::string NumberField(double value) {
   return RightAlign(FormatArea(value), 9);
 }
@@ -379,7 +376,7 @@ void AppendField(std::string& line, std::string_view text, size_t width) {
 void WriteDataLine(Run& run, int n, const Interval& i) {
   if (!run.out || (run.kind != ReportKind::Total && run.kind != ReportKind::Accumulated)) return;
   const bool total = run.kind == ReportKind::Total;
-  std::string line = StationField(i.shownStation);
+  std::string line = FormatStation(i.shownStation);
   line.reserve(120);
   AppendField(line, FormatArea(std::string_view(run.cells.at(n, Cut))), 9);
   AppendField(line, FormatArea(i.addCut), 9);
