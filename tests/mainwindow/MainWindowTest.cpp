@@ -106,6 +106,9 @@ class MainWindowTest : public ScriptedQtTest {
     h.dialogs.files = {h.dir.Path("haul.svg")};
     haul->cmdExport();
     QVERIFY(ReadBytes(h.dir.Path("haul.svg")).find("<svg") != std::string::npos);
+    // A stored distance of 0 (a settings file edited by hand) gives way to the default.
+    SetProjectFreeHaul(h.State(), *h.settings, 0);
+    QCOMPARE(ProjectFreeHaul(h.State(), *h.settings), 500.0);
   }
 
   // The Qt adapters: text conversion and file dialog filters.
