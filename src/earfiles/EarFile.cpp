@@ -477,7 +477,8 @@ void StoreSink::TellSkipped(const std::string& path) const {
     text += "\nline " + std::to_string(s.number) + " " + QuoteLine(s.line) + ": " + s.why + ".";
   }
   if (skipped_.size() > kListed) {
-    text += "\nand " + std::to_string(skipped_.size() - kListed) + " more lines.";
+    const size_t more = skipped_.size() - kListed;
+    text += "\nand " + std::to_string(more) + (more == 1 ? " more line." : " more lines.");
   }
   state_.dialogs.MessageBox(text, Buttons::Ok, Icon::Exclamation);
 }
