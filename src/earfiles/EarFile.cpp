@@ -34,7 +34,7 @@ void RowLine(CellTable& cells, int row, std::string& line) {
   // (no number: only a damaged file gives such a station) is written after
   // a "+", which reads back as the same station value, so the row is kept.
   if (!Contains(station, "+")) station.insert(0, "+");
-  AppendField(line, station, 9);
+  line += station;  // first on a line that is trimmed: no padding
   AppendField(line, TrimLeftView(cells.at(row, Code)), 12);
   for (int column = Cut; column <= AddedFill; ++column) {
     AppendField(line, FormatArea(TrimLeftView(cells.at(row, column))), 12);

@@ -116,6 +116,14 @@ TEST(MassHaulTest, SplittingAnIntervalKeepsTheFigures) {
   }
 }
 
+// The group's texts are Windows-1252; the CSV is UTF-8.
+TEST(MassHaulTest, CsvTextsAreUtf8) {
+  const MassHaul h = ComputeMassHaul(
+      Group("1.00", {{"0", "\x80\x93\xE9", "10", "", "5"}, {"100", "", "10", "", "5"}}),
+      Units::English, 500);
+  EXPECT_NE(HaulCsv(h).find("\"€“é\""), std::string::npos) << HaulCsv(h);
+}
+
 /// The mass ordinate of a CSV station line: the field before the distance.
 std::string MassField(const std::string& line) {
   const size_t last = line.rfind(','), before = line.rfind(',', last - 1);
