@@ -45,8 +45,8 @@ TEST_F(GeopakTest, BalancePointsAndAdjustmentsBetweenStations) {
   LogGroup& g = state.Log.Group(0);
   const char* sections[] = {"", "10+00.000", "11+00.000", "XS-NOPROP", "12+00.000", "13+00.000"};
   for (int s = 1; s <= 5; ++s) g.SectionTable.at(s).Label = sections[s];
-  const char* points[] = {"", " 10+50.000", " 10+20.000", " 11+50.000", " 12+00.000"};
-  for (int p = 1; p <= 4; ++p) g.PointTable.at(p).Label = points[p];
+  const char* points[] = {"", " 10+50.000", " 10+20.000", " 11+50.000", " 12+00.000", " 13+00.000"};
+  for (int p = 1; p <= 5; ++p) g.PointTable.at(p).Label = points[p];
   const char* adjustments[][2] = {{"", ""}, {"10+10", "Fill"}, {"10+30", "Exc"}, {"12+50", "Exc"}};
   for (int a = 1; a <= 3; ++a) {
     g.AdjustmentTable.at(a).Label = adjustments[a][0];
@@ -59,7 +59,7 @@ TEST_F(GeopakTest, BalancePointsAndAdjustmentsBetweenStations) {
       {4, 1, 2, "Fill"},  // two points in one interval: the later entry; the first adjustment
       {4, 2, 0, ""},      // the next record is a message: no interval
       {4, 3, 0, ""},      // a message station itself
-      {4, 4, 4, "Exc"},   // a point on the station counts
+      {5, 4, 4, "Exc"},   // a point on the station counts, one on the next does not
       {4, 5, 0, ""},      // the last station
       {2, 4, 0, ""},      // entries beyond the point count are not searched
       {1, 1, 1, "Fill"},  // a table of one entry is searched
