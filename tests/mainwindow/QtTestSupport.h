@@ -25,8 +25,10 @@ void WhenShown(std::function<void(T&)> action) {
     if (!found && ++*waited <= 500) return;
     timer->stop();
     timer->deleteLater();
-    if (!found) ADD_FAILURE() << "window never shown: " << T::staticMetaObject.className();
-    if (!found) return;
+    if (!found) {
+      ADD_FAILURE() << "window never shown: " << T::staticMetaObject.className();
+      return;
+    }
     action(*found);
     // A check that failed inside a modal window returns before closing it.
     if (QTest::currentTestFailed() && found->isVisible()) found->close();
